@@ -1,0 +1,167 @@
+#include "model/fleetlayout.h"
+
+#include <array>
+
+namespace {
+
+constexpr std::array<int, 10> FleetSizes {4, 3, 3, 2, 2, 2, 1, 1, 1, 1};
+
+// A normal layout needs at most a few hundred redraws for one ship. Past this many the
+// field is searched for a legal start at all: with this fleet, this order and these
+// ranges, about one layout in ten thousand draws an orientation that leaves none.
+constexpr int DrawsBeforeCheck = 1000;
+// A start is known to exist, so a uniform generator finds it long before this (the odds
+// of missing a single free start so often are below 1e-40); a broken generator that
+// never does gets the first free start in reading order instead of hanging the game.
+constexpr int DrawLimit = 10000;
+// Only a generator that repeats itself (a clock that stands still) keeps running into
+// dead ends; after this many fresh starts a fixed legal fleet ends the layout.
+constexpr int AttemptLimit = 1000;
+
+struct FixedShip
+{
+    int row;
+    int column;
+};
+// Horizontal, in fleet order, inside the ranges of the random starts.
+constexpr std::array<FixedShip, 10> FixedFleet {
+    {{1, 1}, {1, 6}, {3, 1}, {3, 5}, {3, 8}, {5, 1}, {5, 4}, {5, 6}, {5, 8}, {7, 1}}};
+
+} // namespace
+
+FleetLayout::FleetLayout(Board &board, RandomSource &random) : m_board(board), m_random(random) { }
+
+void FleetLayout::SetShips(bool bolDef)
+{
+    Field comp(m_board, Side::Comp);
+    for (int attempt = 0; attempt < AttemptLimit; ++attempt) {
+        if (attempt > 0) {
+            ++m_restarts;
+            // The player's field is cleared below; the computer's only ever holds this
+            // layout's own ships here.
+            if (bolDef)
+                clearShips(comp);
+        }
+        clearPlayerField();
+        m_random.reseedFromClock();
+        bool complete = true;
+        for (int size : FleetSizes) {
+            const int o = m_random.draw(2);
+            if (!layShip(size, o == 1 ? Orientation::Horizontal : Orientation::Vertical, bolDef)) {
+                complete = false;
+                break;
+            }
+        }
+        if (complete)
+            return;
+    }
+    layFixedFleet(bolDef);
+}
+
+void FleetLayout::SetShipsV(int intS, bool bolDef)
+{
+    layShip(intS, Orientation::Vertical, bolDef);
+}
+
+void FleetLayout::SetShipsG(int intS, bool bolDef)
+{
+    layShip(intS, Orientation::Horizontal, bolDef);
+}
+
+bool FleetLayout::layShip(int size, int orientation, bool bolDef)
+{
+    if (size < 1 || size > 4)
+        return false;
+    Field field(m_board, bolDef ? Side::Comp : Side::Player);
+    const bool vertical = orientation == Orientation::Vertical;
+    m_random.reseedFromClock();
+    for (int draws = 1;; ++draws) {
+        // The row is drawn first, then the column; the long axis keeps clear of row or
+        // column 10, as the game has always laid its ships.
+        Position start;
+        start.row = m_random.draw(vertical ? 10 - size : 10);
+        start.column = m_random.draw(vertical ? 10 : 10 - size);
+        if (fits(field, start, size, vertical)) {
+            place(field, start, size, vertical, !bolDef);
+            return true;
+        }
+        if (draws == DrawsBeforeCheck && !firstRoom(field, size, vertical))
+            return false;
+        if (draws == DrawLimit) {
+            place(field, *firstRoom(field, size, vertical), size, vertical, !bolDef);
+            return true;
+        }
+    }
+}
+
+bool FleetLayout::fits(const Field &field, Position start, int size, bool vertical) const
+{
+    // A draw outside its range can only come from a generator that breaks [0, 1).
+    const int rowSpan = vertical ? 10 - size : 10;
+    const int columnSpan = vertical ? 10 : 10 - size;
+    if (start.row < 1 || start.row > rowSpan || start.column < 1 || start.column > columnSpan)
+        return false;
+    const int lastRow = start.row + (vertical ? size : 1);
+    const int lastColumn = start.column + (vertical ? 1 : size);
+    for (int row = start.row - 1; row <= lastRow; ++row) {
+        for (int column = start.column - 1; column <= lastColumn; ++column) {
+            if (Field::contains(row, column) && field.state(row, column) != CellState::Empty)
+                return false;
+        }
+    }
+    return true;
+}
+
+std::optional<FleetLayout::Position> FleetLayout::firstRoom(const Field &field, int size,
+                                                            bool vertical) const
+{
+    for (int row = 1; row <= 10; ++row) {
+        for (int column = 1; column <= 10; ++column) {
+            if (fits(field, {row, column}, size, vertical))
+                return Position {row, column};
+        }
+    }
+    return std::nullopt;
+}
+
+void FleetLayout::place(Field &field, Position start, int size, bool vertical, bool drawn)
+{
+    const int orientation = vertical ? Orientation::Vertical : Orientation::Horizontal;
+    for (int k = 0; k < size; ++k) {
+        const int row = start.row + (vertical ? k : 0);
+        const int column = start.column + (vertical ? 0 : k);
+        field.setState(row, column, CellState::Ship);
+        if (drawn)
+            field.setPicture(row, column, CellPicture::shipPiece(k + 1, size, orientation));
+    }
+}
+
+void FleetLayout::clearPlayerField()
+{
+    Field player(m_board, Side::Player);
+    for (int row = 1; row <= Field::Size; ++row) {
+        for (int column = 1; column <= Field::Size; ++column) {
+            player.setState(row, column, CellState::Empty);
+            player.setPicture(row, column, CellPicture::none());
+        }
+    }
+}
+
+void FleetLayout::clearShips(Field &field)
+{
+    for (int row = 1; row <= Field::Size; ++row) {
+        for (int column = 1; column <= Field::Size; ++column) {
+            if (field.state(row, column) == CellState::Ship)
+                field.setState(row, column, CellState::Empty);
+        }
+    }
+}
+
+void FleetLayout::layFixedFleet(bool bolDef)
+{
+    Field field(m_board, bolDef ? Side::Comp : Side::Player);
+    clearShips(field);
+    clearPlayerField();
+    for (std::size_t i = 0; i < FleetSizes.size(); ++i)
+        place(field, {FixedFleet[i].row, FixedFleet[i].column}, FleetSizes[i], false, !bolDef);
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "model/board.h"
+#include "model/field.h"
+#include "model/randomsource.h"
+
+#include <optional>
+
+// The automatic layout of a whole fleet: the computer's at every game, the player's when
+// the player asks for one. SetShips lays the fleet ship by ship; SetShipsV and SetShipsG
+// lay one ship of intS cells vertically or horizontally at a random free position.
+// bolDef false: the player's field arrPlayer, ships drawn with their pictures;
+// bolDef true: the computer's field arrComp, ships written as states only.
+//
+// Every change goes through the board in the order a view should replay it. The
+// computer's field must hold no Ship, Miss or Hit cell when its fleet is laid out;
+// the player's field is cleared here.
+class FleetLayout
+{
+public:
+    FleetLayout(Board &board, RandomSource &random);
+
+    void SetShips(bool bolDef);
+    // Lays nothing when no start position in this orientation passes the free-space test.
+    void SetShipsV(int intS, bool bolDef);
+    void SetShipsG(int intS, bool bolDef);
+
+    // How many times a layout was begun afresh because a ship found no room.
+    int restartCount() const { return m_restarts; }
+
+private:
+    struct Position
+    {
+        int row;
+        int column;
+    };
+
+    bool layShip(int size, int orientation, bool bolDef);
+    bool fits(const Field &field, Position start, int size, bool vertical) const;
+    std::optional<Position> firstRoom(const Field &field, int size, bool vertical) const;
+    void place(Field &field, Position start, int size, bool vertical, bool drawn);
+    void clearPlayerField();
+    void clearShips(Field &field);
+    void layFixedFleet(bool bolDef);
+
+    Board &m_board;
+    RandomSource &m_random;
+    int m_restarts = 0;
+};
