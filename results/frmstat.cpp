@@ -1,0 +1,96 @@
+#include "results/frmstat.h"
+
+#include "results/resultsfile.h"
+#include "results/resultslog.h"
+#include "results/resultsschema.h"
+#include "results/resultsstore.h"
+
+#include <QEvent>
+#include <QHeaderView>
+#include <QStandardItemModel>
+#include <QTableView>
+
+frmStat::frmStat(QWidget *parent)
+    : QDialog(parent,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setWindowTitle(QStringLiteral("Статистика"));
+    setFixedSize(505, 256);
+    setModal(true);
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setStyleHint(QFont::Serif);
+    font.setPixelSize(13);
+    setFont(font);
+
+    m_model = new QStandardItemModel(0, int(ResultsSchema::columns().size()), this);
+    m_model->setHorizontalHeaderLabels(ResultsSchema::columns());
+
+    Grid = new QTableView(this);
+    Grid->setObjectName(QStringLiteral("Grid"));
+    Grid->setGeometry(8, 8, 489, 241);
+    Grid->setModel(m_model);
+    Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Grid->setSortingEnabled(false);
+    Grid->setWordWrap(false);
+    QHeaderView *header = Grid->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setSectionsClickable(false);
+    header->setHighlightSections(false);
+    // The vertical header is the grid's blank fixed column 0.
+    QHeaderView *blank = Grid->verticalHeader();
+    blank->setSectionResizeMode(QHeaderView::Fixed);
+    blank->setSectionsClickable(false);
+    blank->setHighlightSections(false);
+    blank->setDefaultSectionSize(18);
+}
+
+frmStat::frmStat(QWidget *parent, const ResultsStore &store) : frmStat(parent)
+{
+    Form_Load(store.isReadable() ? store.filePath() : QString());
+    Form_Activate();
+}
+
+frmStat::frmStat(QWidget *parent, const QString &filePath) : frmStat(parent)
+{
+    Form_Load(filePath);
+    Form_Activate();
+}
+
+void frmStat::Form_Load(const QString &filePath)
+{
+    if (filePath.isEmpty())
+        return;
+    QString why;
+    const auto rows = ResultsFile::readRows(filePath, &why);
+    if (!rows) {
+        if (ResultsFile::inspect(filePath) != ResultsFile::Kind::Missing)
+            qCWarning(lcResults).noquote() << "no results shown from" << filePath << "-" << why;
+        return;
+    }
+    m_model->setRowCount(int(rows->size()));
+    for (int r = 0; r < rows->size(); ++r) {
+        for (int c = 0; c < rows->at(r).size(); ++c) {
+            auto *item = new QStandardItem(rows->at(r).at(c));
+            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            m_model->setItem(r, c, item);
+        }
+        m_model->setHeaderData(r, Qt::Vertical, QString());
+    }
+}
+
+void frmStat::Form_Activate()
+{
+    // Absolute widths, so activating the window again does not move them.
+    Grid->verticalHeader()->setFixedWidth(DefaultColumnWidth - 10);
+    Grid->setColumnWidth(0, DefaultColumnWidth + 10);
+    Grid->setColumnWidth(1, 100);
+    Grid->setColumnWidth(2, 133);
+    Grid->setColumnWidth(3, 120);
+}
+
+bool frmStat::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        Form_Activate();
+    return QDialog::event(event);
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDialog>
+
+class QStandardItemModel;
+class QTableView;
+class ResultsStore;
+
+// The statistics window: every stored result, oldest first, in a read-only grid.
+// It reads the file afresh when it is made and holds no connection afterwards,
+// so an open window never keeps the game from saving a row.
+class frmStat : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // The grid's default column width; the blank column 0 is 10 pixels narrower
+    // and the winner's column 10 pixels wider.
+    static constexpr int DefaultColumnWidth = 64;
+
+    // Shows the file the store uses; only the header row when it has none to show.
+    frmStat(QWidget *parent, const ResultsStore &store);
+    // Shows a results file given by path, for instance "Base.mdb" of the installation.
+    frmStat(QWidget *parent, const QString &filePath);
+
+protected:
+    bool event(QEvent *event) override;
+
+private:
+    explicit frmStat(QWidget *parent);
+    void Form_Load(const QString &filePath);
+    void Form_Activate();
+
+    QTableView *Grid = nullptr;
+    QStandardItemModel *m_model = nullptr;
+};

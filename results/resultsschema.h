@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The one table of the results file. Every identifier goes into SQL quoted: the
+// column names hold spaces, and SQLite reads an unquoted "Попаданий юзера" as a
+// column "Попаданий" with the type name "юзера".
+namespace ResultsSchema {
+
+QString fileName(); // "Base.mdb"
+QString tableName(); // "tBase"
+QStringList columns(); // the four column names, in table order
+
+QString quoted(const QString &identifier);
+QString createTableSql();
+QString insertSql(); // four positional placeholders
+QString selectSql(); // oldest row first
+QString tableInfoSql();
+
+} // namespace ResultsSchema

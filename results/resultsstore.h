@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class SqlConnection;
+
+// The results of finished games: table tBase of "Base.mdb" in the installation
+// folder, opened once at start-up and kept open for the whole run.
+//
+// Where the installation folder refuses writes (a system-wide installation),
+// the player's own data folder takes the file instead; a new file there starts
+// with the rows of the installation's file, so the statistics keep showing
+// them. A file that is not ours is never changed.
+class ResultsStore
+{
+public:
+    enum class Status {
+        Closed, // open() not called yet
+        Writable, // rows are appended to filePath()
+        ReadOnly, // filePath() holds results that can be shown but not added to
+        Foreign, // filePath() belongs to another program: nothing is read or written
+        Unavailable, // no file could be opened
+    };
+
+    ResultsStore();
+    ~ResultsStore();
+    ResultsStore(const ResultsStore &) = delete;
+    ResultsStore &operator=(const ResultsStore &) = delete;
+
+    // Chooses the file and opens it, creating file and table on the first run.
+    // Problems are told on standard error; the game plays on in every case.
+    Status open();
+
+    // One row per finished game, in its own transaction: after a crash the row
+    // is there whole or not at all. Waits at most a few seconds for another
+    // program's lock. False (and a warning) when the row was not stored.
+    bool append(const QString &winner, const QString &userHits, const QString &compHits,
+                const QString &level);
+
+    Status status() const { return m_status; }
+    // The file the statistics window reads (and append writes when Writable).
+    QString filePath() const { return m_path; }
+    bool isReadable() const { return m_status == Status::Writable || m_status == Status::ReadOnly; }
+
+    // The file used when the installation folder refuses writes.
+    static QString userFilePath();
+
+private:
+    Status openFile(const QString &path, const QString &seedPath);
+    bool createTable(const QString &seedPath);
+    bool sameFileAsOpened() const;
+    void rememberFileIdentity();
+    void close();
+    bool fail(const QString &reason);
+
+    std::unique_ptr<SqlConnection> m_connection;
+    Status m_status = Status::Closed;
+    QString m_path;
+    QString m_seedPath; // the installation's file whose rows a new file starts with
+    QString m_reason; // why rows cannot be stored, for the warning of append()
+    quint64 m_device = 0;
+    quint64 m_inode = 0;
+};

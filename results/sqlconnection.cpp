@@ -1,0 +1,61 @@
+#include "results/sqlconnection.h"
+
+#include "results/resultsschema.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <atomic>
+
+SqlConnection::SqlConnection(const QString &path, Mode mode)
+{
+    static std::atomic<int> counter {0};
+    m_name = QStringLiteral("seabattle.results.%1").arg(++counter);
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+    db.setDatabaseName(path);
+    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs);
+    // Read-only opening never creates the file nor a journal next to it.
+    if (mode == Mode::ReadOnly)
+        options += QLatin1String(";QSQLITE_OPEN_READONLY");
+    db.setConnectOptions(options);
+    m_open = db.open();
+    if (!m_open)
+        m_error = db.lastError().text();
+}
+
+SqlConnection::~SqlConnection()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_name, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_name);
+}
+
+QSqlDatabase SqlConnection::database() const
+{
+    return QSqlDatabase::database(m_name, false);
+}
+
+bool SqlConnection::exec(const QString &sql)
+{
+    QSqlQuery query(database());
+    if (query.exec(sql))
+        return true;
+    m_error = query.lastError().text();
+    return false;
+}
+
+bool SqlConnection::tableColumns(QStringList *columns)
+{
+    columns->clear();
+    QSqlQuery query(database());
+    if (!query.exec(ResultsSchema::tableInfoSql())) {
+        m_error = query.lastError().text();
+        return false;
+    }
+    while (query.next())
+        columns->append(query.value(1).toString());
+    return true;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+
+// One SQLite connection under a name of its own, removed again with this object,
+// so the store, the statistics window and a second store in the same process
+// never share or clobber each other's connection.
+class SqlConnection
+{
+public:
+    enum class Mode { ReadOnly, ReadWrite };
+    // Waits this long for another program's lock before a statement gives up.
+    static constexpr int BusyTimeoutMs = 5000;
+
+    SqlConnection(const QString &path, Mode mode);
+    ~SqlConnection();
+    SqlConnection(const SqlConnection &) = delete;
+    SqlConnection &operator=(const SqlConnection &) = delete;
+
+    bool isOpen() const { return m_open; }
+    QString errorText() const { return m_error; }
+    QSqlDatabase database() const;
+
+    // Runs one statement without result rows; on failure keeps the error text.
+    bool exec(const QString &sql);
+    // The column names of tBase as SQLite lists them; empty when there is no such table.
+    bool tableColumns(QStringList *columns);
+
+private:
+    QString m_name;
+    QString m_error;
+    bool m_open = false;
+};
