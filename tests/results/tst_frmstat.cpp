@@ -1,0 +1,208 @@
+#include "results/frmstat.h"
+
+#include "results/resultsstore.h"
+#include "resultssandbox.h"
+#include "testfiles.h"
+#include "writeblock.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QRegularExpression>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+const QStringList kColumns {"Победитель", "Попаданий юзера", "Попаданий компьютера",
+                            "Уровень сложности"};
+const QList<QStringList> kRows {{"Игрок", "20", "13", "Средний"},
+                                {"Компьютер", "7", "20", "Сложный"},
+                                {"Игрок", "20", "0", "Легкий"}};
+
+QTableView *gridOf(const frmStat &dlg)
+{
+    return dlg.findChild<QTableView *>("Grid");
+}
+
+// What the grid shows: header texts, then one list of cell texts per row.
+QList<QStringList> shown(QTableView *grid)
+{
+    const QAbstractItemModel *model = grid->model();
+    QList<QStringList> rows;
+    QStringList header;
+    for (int c = 0; c < model->columnCount(); ++c)
+        header << model->headerData(c, Qt::Horizontal).toString();
+    rows << header;
+    for (int r = 0; r < model->rowCount(); ++r) {
+        QStringList row;
+        for (int c = 0; c < model->columnCount(); ++c)
+            row << model->index(r, c).data().toString();
+        rows << row;
+    }
+    return rows;
+}
+
+QList<int> widths(QTableView *grid)
+{
+    QList<int> result {grid->verticalHeader()->width()};
+    for (int c = 0; c < grid->model()->columnCount(); ++c)
+        result << grid->columnWidth(c);
+    return result;
+}
+
+} // namespace
+
+class FrmStatTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void isAFixedModalToolWindow();
+    void gridShowsTheTable_data();
+    void gridShowsTheTable();
+    void widthsStayWhenActivatedAgain();
+    void openWindowNeverKeepsTheGameFromSaving();
+};
+
+void FrmStatTest::init()
+{
+    // Any warning but the offscreen platform's own is a failure.
+    QTest::failOnWarning(QRegularExpression("^(?!This plugin does not support)"));
+}
+
+void FrmStatTest::isAFixedModalToolWindow()
+{
+    // A 505 x 256 tool window with a close box only, modal, its grid at (8, 8) 489 x 241.
+    ResultsSandbox sandbox;
+    ResultsStore store;
+    store.open();
+    frmStat dlg(nullptr, store);
+    QCOMPARE(dlg.windowTitle(), QString("Статистика"));
+    QCOMPARE(dlg.windowFlags() & Qt::WindowType_Mask, Qt::Tool);
+    QVERIFY(dlg.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(!dlg.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(!dlg.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    QCOMPARE(dlg.minimumSize(), QSize(505, 256));
+    QCOMPARE(dlg.maximumSize(), QSize(505, 256));
+    QCOMPARE(dlg.font().family(), QString("Times New Roman"));
+
+    QTableView *grid = gridOf(dlg);
+    QVERIFY(grid);
+    QCOMPARE(grid->geometry(), QRect(8, 8, 489, 241));
+    QCOMPARE(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
+    QVERIFY(!grid->isSortingEnabled());
+
+    bool modalWhileShown = false;
+    QTimer::singleShot(0, &dlg, [&] {
+        modalWhileShown = QApplication::activeModalWidget() == &dlg;
+        QCOMPARE(dlg.size(), QSize(505, 256));
+        dlg.reject();
+    });
+    dlg.exec();
+    QVERIFY(modalWhileShown);
+}
+
+void FrmStatTest::gridShowsTheTable_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QList<QStringList>>("rows");
+    QTest::newRow("three games") << "store" << kRows;
+    QTest::newRow("no game finished yet") << "empty store" << QList<QStringList> {};
+    QTest::newRow("store not opened") << "closed store" << QList<QStringList> {};
+    QTest::newRow("another program's file") << "foreign" << QList<QStringList> {};
+    QTest::newRow("tBase with other columns") << "other columns" << QList<QStringList> {};
+    QTest::newRow("read-only file") << "read-only" << kRows;
+    QTest::newRow("file given by path") << "path" << kRows;
+    QTest::newRow("missing file given by path") << "missing path" << QList<QStringList> {};
+}
+
+void FrmStatTest::gridShowsTheTable()
+{
+    // One header row of the column names, a blank fixed column 0, the rows oldest
+    // first, the described widths; read-only, and the file is left as it was.
+    QFETCH(QString, setup);
+    QFETCH(QList<QStringList>, rows);
+    ResultsSandbox sandbox;
+    const QString path = sandbox.installFile();
+    if (setup == "foreign")
+        TestFiles::write(path, "PK\x03\x04 an archive, not results");
+    if (setup == "other columns")
+        QVERIFY(TestFiles::exec(path, {"CREATE TABLE \"tBase\" (\"Победитель\", \"Счёт\")"}));
+    if (setup == "store" || setup == "read-only" || setup == "path")
+        QVERIFY(TestFiles::makeStore(path, rows));
+    std::optional<WriteBlock> block;
+    if (setup == "read-only") {
+        block.emplace(path);
+        if (!block->isActive())
+            QSKIP("this machine cannot make a file refuse writes");
+    }
+    ResultsStore store;
+    if (setup == "foreign" || setup == "other columns")
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("is not a results file"));
+    if (setup == "read-only")
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("is read-only"));
+    if (setup != "closed store" && !setup.endsWith("path"))
+        store.open();
+    const QByteArray before = TestFiles::bytes(path);
+    const QStringList listing = TestFiles::folderListing(sandbox.installDir());
+
+    std::optional<frmStat> dlg;
+    if (setup.endsWith("path"))
+        dlg.emplace(nullptr, path);
+    else
+        dlg.emplace(nullptr, store);
+    dlg->show();
+    QVERIFY(QTest::qWaitForWindowExposed(&*dlg));
+    QTableView *grid = gridOf(*dlg);
+
+    QCOMPARE(shown(grid), QList<QStringList> {kColumns} + rows);
+    QVERIFY(grid->horizontalHeader()->isVisible());
+    QVERIFY(grid->verticalHeader()->isVisible());
+    for (int r = 0; r < rows.size(); ++r) {
+        QCOMPARE(grid->model()->headerData(r, Qt::Vertical).toString(), QString());
+        for (int c = 0; c < kColumns.size(); ++c)
+            QVERIFY(!(grid->model()->flags(grid->model()->index(r, c)) & Qt::ItemIsEditable));
+    }
+    QCOMPARE(widths(grid), (QList<int> {54, 74, 100, 133, 120}));
+    QCOMPARE(TestFiles::bytes(path), before);
+    QCOMPARE(TestFiles::folderListing(sandbox.installDir()), listing);
+}
+
+void FrmStatTest::widthsStayWhenActivatedAgain()
+{
+    // Each activation sets the widths anew instead of narrowing column 0 once more.
+    ResultsSandbox sandbox;
+    ResultsStore store;
+    store.open();
+    frmStat dlg(nullptr, store);
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    for (int i = 0; i < 3; ++i) {
+        QEvent activate(QEvent::WindowActivate);
+        QApplication::sendEvent(&dlg, &activate);
+    }
+    QCOMPARE(widths(gridOf(dlg)), (QList<int> {54, 74, 100, 133, 120}));
+}
+
+void FrmStatTest::openWindowNeverKeepsTheGameFromSaving()
+{
+    // The game's timers run while the window is open: a game ending then still saves
+    // its row, and the next opening shows it last.
+    ResultsSandbox sandbox;
+    QVERIFY(TestFiles::makeStore(sandbox.installFile(), kRows));
+    ResultsStore store;
+    store.open();
+    frmStat open(nullptr, store);
+    open.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&open));
+
+    QVERIFY(store.append("Компьютер", "11", "20", "Легкий"));
+    QCOMPARE(shown(gridOf(open)).size(), 1 + kRows.size());
+    frmStat next(nullptr, store);
+    QCOMPARE(shown(gridOf(next)).last(), (QStringList {"Компьютер", "11", "20", "Легкий"}));
+}
+
+QTEST_MAIN(FrmStatTest)
+#include "tst_frmstat.moc"
