@@ -12,8 +12,15 @@ ScriptedRandom::ScriptedRandom(QList<double> script, quint64 seed)
     : m_script(std::move(script)), m_rest(seededRandom(seed))
 { }
 
+void ScriptedRandom::reseedFromClock()
+{
+    m_trace += u'r';
+    m_rest.reseedFromClock();
+}
+
 double ScriptedRandom::next()
 {
+    m_trace += u'd';
     const int i = m_consumed++;
     return i < m_script.size() ? m_script[i] : m_rest.next();
 }

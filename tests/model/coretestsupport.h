@@ -18,13 +18,16 @@ class ScriptedRandom : public RandomSource
 public:
     explicit ScriptedRandom(QList<double> script, quint64 seed = 1);
     double next() override;
-    void reseedFromClock() override { m_rest.reseedFromClock(); }
+    void reseedFromClock() override;
     int consumed() const { return m_consumed; }
+    // "r" for each reseed and "d" for each draw, in the order they came.
+    QString trace() const { return m_trace; }
 
 private:
     QList<double> m_script;
     ClockSeededRandom m_rest;
     int m_consumed = 0;
+    QString m_trace;
 };
 
 // The draw r that makes Int(span * r) + 1 come out as value.
