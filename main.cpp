@@ -1,7 +1,51 @@
+#include "model/randomsource.h"
+#if __has_include("sound/gamesound.h")
+#include "sound/gamesound.h"
+#else
+#include "sound/soundservice.h"
+class GameSound : public SoundService
+{
+public:
+    void setTuneFile(const QString &) override { }
+    void openTune() override { }
+    void playTune() override { }
+    void stopTune() override { }
+    void closeTune() override { }
+    void startHitSound(const QString &) override { }
+    void stopHitSound() override { }
+};
+#endif
+#include "view/frmmain.h"
+#include "view/prompter.h"
+
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QStyleFactory>
+#include <QTranslator>
 
 int main(int argc, char *argv[])
 {
+    // The game takes no arguments and ignores any it is given.
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("seabattle"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Морской бой"));
+    QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("org.seabattle.SeaBattle"));
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+
+    // Every text the player sees is Russian, the standard buttons' "Да" and "Нет" too.
+    QTranslator qtTranslations;
+    if (qtTranslations.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"),
+                            QStringLiteral("_"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslations);
+
+    GameSound sound;
+    ClockSeededRandom random;
+    MessageBoxPrompter prompter;
+    frmMain window(sound, random, prompter);
+    window.Form_Load();
+    window.show();
+    return app.exec();
 }

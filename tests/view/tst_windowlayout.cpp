@@ -1,0 +1,185 @@
+#include "windowfixture.h"
+
+#include "view/boombox.h"
+#include "view/cellview.h"
+#include "view/scorepanel.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+class WindowLayoutTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        m_fixture = std::make_unique<WindowFixture>(WindowFixture::Media::Copied, false);
+    }
+    void cleanup() { m_fixture.reset(); }
+
+    void windowIsAFixedFramelessSlateBlueArea();
+    void controlsStartInPlace_data();
+    void controlsStartInPlace();
+    void cellsSitOnTheirFields_data();
+    void cellsSitOnTheirFields();
+    void hiddenHelpersAndTimersStartStopped();
+
+private:
+    std::unique_ptr<WindowFixture> m_fixture;
+};
+
+// The window is 800 x 600, cannot be resized, has no frame and is slate blue.
+void WindowLayoutTest::windowIsAFixedFramelessSlateBlueArea()
+{
+    frmMain &w = m_fixture->w();
+    QCOMPARE(w.size(), QSize(800, 600));
+    QCOMPARE(w.minimumSize(), w.maximumSize());
+    QVERIFY(w.windowFlags() & Qt::FramelessWindowHint);
+    QCOMPARE(w.palette().color(QPalette::Window), QColor(69, 87, 129));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Морской бой"));
+}
+
+// Every named control stands where the layout puts it, with its caption, font and
+// visibility at start. One row per control.
+void WindowLayoutTest::controlsStartInPlace_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<bool>("shown");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("fontPixels"); // 0: not checked
+    QTest::addColumn<QColor>("text"); // invalid: not checked
+
+    const QColor orange(243, 119, 7);
+    const QColor labelOrange(255, 128, 0);
+    auto row = [](const char *name, QRect geometry, bool shown, const char *caption, int pixels,
+                  QColor text) {
+        QTest::newRow(name) << QString::fromUtf8(name) << geometry << shown
+                            << QString::fromUtf8(caption) << pixels << text;
+    };
+    row("imgBack1", {32, 35, 354, 351}, true, "", 0, {});
+    row("imgBack2", {440, 35, 354, 351}, true, "", 0, {});
+    row("LeftL", {80, 416, 111, 111}, false, "", 0, {});
+    row("RightL", {648, 416, 111, 111}, false, "", 0, {});
+    row("Picture1", {0, 552, 33, 33}, false, "", 0, {});
+    row("Label1(0)", {8, 48, 14, 31}, true, "1", 27, labelOrange);
+    row("Label1(9)", {0, 336, 28, 31}, true, "10", 27, labelOrange);
+    row("Label1(10)", {416, 32, 14, 31}, true, "1", 27, labelOrange);
+    row("Label1(19)", {408, 320, 28, 31}, true, "10", 27, labelOrange);
+    row("Label1(20)", {56, 0, 24, 31}, true, "А", 27, labelOrange);
+    row("Label1(29)", {344, 0, 24, 31}, true, "К", 27, labelOrange);
+    row("Label1(30)", {464, 0, 24, 31}, true, "А", 27, labelOrange);
+    row("Label1(39)", {752, 0, 24, 31}, true, "К", 27, labelOrange);
+    row("chGrid", {16, 576, 145, 19}, true, "Разметка сетки", 16, orange);
+    row("chMusic", {176, 576, 81, 19}, true, "Музыка", 16, orange);
+    row("chBack", {272, 576, 129, 19}, true, "Объемный вид", 16, orange);
+    row("chPoints", {408, 576, 65, 19}, true, "Счет", 16, orange);
+    row("lblStat", {592, 576, 96, 19}, true, "Статистика", 16, orange);
+    row("cmdNewGame", {704, 576, 81, 19}, false, "Новая Игра", 16, orange);
+    row("lblSetAuto", {288, 392, 215, 21}, true, "Расставить автоматически", 16, orange);
+    row("lblSetY", {288, 424, 212, 21}, true, "Расставить корабли самому", 16, orange);
+    row("lblAgree", {288, 424, 215, 21}, false, "Принять расстановку", 16, orange);
+    row("lblHelp", {176, 392, 439, 19}, false,
+        "Для горизонтальной расстановки удерживайте клавишу Ctrl", 16, orange);
+    row("rbL(0)", {296, 424, 209, 25}, false, "Легкий", 19, {});
+    row("rbL(1)", {296, 480, 209, 25}, false, "Средний", 19, {});
+    row("rbL(2)", {296, 536, 209, 25}, false, "Сложный", 19, {});
+    const int pickerTops[10] = {408, 424, 440, 456, 472, 504, 536, 552, 488, 520};
+    const char *const pickerNames[10] = {"rb(0)", "rb(1)", "rb(2)", "rb(3)", "rb(4)",
+                                         "rb(5)", "rb(6)", "rb(7)", "rb(8)", "rb(9)"};
+    const char *const pickerCaptions[10] = {"4", "3", "3", "2", "2", "2", "1", "1", "1", "1"};
+    for (int k = 0; k < 10; ++k)
+        row(pickerNames[k], {384, pickerTops[k], 33, 17}, false, pickerCaptions[k], 11, orange);
+    row("Frame1", {248, 392, 329, 185}, false, "Счет", 16, orange);
+    row("Label2", {24, 16, 82, 43}, true, "Компьютер попаданий:", 16, orange);
+    row("Label3", {192, 16, 79, 35}, true, "Игрок попаданий:", 16, orange);
+    row("lblC", {128, 16, 16, 36}, true, "0", 32, Qt::black);
+    row("lblFC", {128, 48, 16, 36}, true, "0", 32, Qt::black);
+    row("lblU", {296, 16, 16, 36}, true, "0", 32, Qt::black);
+    row("lblFU", {296, 48, 16, 36}, true, "0", 32, Qt::black);
+    row("Line2", {8, 80, 313, 1}, true, "", 0, {});
+    row("Line1", {168, 16, 1, 161}, true, "", 0, {});
+}
+
+void WindowLayoutTest::controlsStartInPlace()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, geometry);
+    QFETCH(bool, shown);
+    QFETCH(QString, caption);
+    QFETCH(int, fontPixels);
+    QFETCH(QColor, text);
+
+    auto *control = m_fixture->w().findChild<QWidget *>(name);
+    QVERIFY2(control, qPrintable(name));
+    QCOMPARE(control->geometry(), geometry);
+    QCOMPARE(!control->isHidden(), shown);
+    QString actual;
+    if (auto *label = qobject_cast<QLabel *>(control))
+        actual = label->text();
+    else if (auto *button = qobject_cast<QAbstractButton *>(control))
+        actual = button->text();
+    else if (auto *group = qobject_cast<QGroupBox *>(control))
+        actual = group->title();
+    QCOMPARE(actual, caption);
+    if (fontPixels)
+        QCOMPARE(control->font().pixelSize(), fontPixels);
+    if (text.isValid())
+        QCOMPARE(control->palette().color(QPalette::WindowText), text);
+}
+
+// Cell i of the left field sits at (48 + 32 (i mod 10), 48 + 32 (i div 10)); of the
+// right field at x 456 + ...; every cell is 33 x 33, Empty, framed, without picture.
+void WindowLayoutTest::cellsSitOnTheirFields_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QPoint>("topLeft");
+    QTest::newRow("pic(0)") << 0 << QPoint(48, 48);
+    QTest::newRow("pic(9)") << 9 << QPoint(336, 48);
+    QTest::newRow("pic(10)") << 10 << QPoint(48, 80);
+    QTest::newRow("pic(99)") << 99 << QPoint(336, 336);
+    QTest::newRow("pic(100)") << 100 << QPoint(456, 48);
+    QTest::newRow("pic(199)") << 199 << QPoint(744, 336);
+}
+
+void WindowLayoutTest::cellsSitOnTheirFields()
+{
+    QFETCH(int, index);
+    QFETCH(QPoint, topLeft);
+    CellView *cell = m_fixture->w().pic[index];
+    QCOMPARE(cell->geometry(), QRect(topLeft, QSize(33, 33)));
+    QVERIFY(cell->hasFrame());
+    QVERIFY(cell->picture().isNull());
+    QVERIFY(!cell->isHidden());
+}
+
+// The score panel starts with its counters at their start; the hit-marker boxes are
+// hidden below the fields; the three timers have their periods and are stopped; the
+// first picker member is selected.
+void WindowLayoutTest::hiddenHelpersAndTimersStartStopped()
+{
+    frmMain &w = m_fixture->w();
+    const int starts[5] = {0, 4, 3, 2, 1};
+    for (int size = 1; size <= 4; ++size) {
+        QCOMPARE(w.Frame1->lblC1to4[size]->text(), QString::number(starts[size]));
+        QCOMPARE(w.Frame1->lblU1to4[size]->text(), QString::number(starts[size]));
+    }
+    for (BoomBox *box : w.picBoom) {
+        QVERIFY(box->isHidden());
+        QCOMPARE(box->size(), QSize(33, 33));
+        QVERIFY(box->y() >= 544 && box->y() <= 672);
+    }
+    QCOMPARE(w.tmrI->interval(), 1500);
+    QCOMPARE(w.tmrBoom->interval(), 100);
+    QCOMPARE(w.tmrMuz->interval(), 52000);
+    QVERIFY(!w.tmrI->isActive() && !w.tmrBoom->isActive() && !w.tmrMuz->isActive());
+    QVERIFY(w.rb[0]->isChecked());
+    QVERIFY(w.chGrid->isChecked() && w.chMusic->isChecked() && w.chBack->isChecked());
+    QVERIFY(!w.chPoints->isChecked());
+}
+
+QTEST_MAIN(WindowLayoutTest)
+#include "tst_windowlayout.moc"

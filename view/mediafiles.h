@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QImage>
+#include <QLoggingCategory>
+#include <QString>
+
+Q_DECLARE_LOGGING_CATEGORY(lcMedia)
+
+// The picture files of the installation folder, read at each use. A file that is
+// missing or unreadable gives one warning naming it, once per run, and a null image.
+namespace MediaFiles {
+
+QImage readImage(const QString &fileName);
+// Says once that a file could not be used, and why.
+void warnOnce(const QString &fileName, const QString &reason);
+
+} // namespace MediaFiles

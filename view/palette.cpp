@@ -1,0 +1,20 @@
+#include "view/palette.h"
+
+QFont Look::serif(int pixelSize, bool bold, bool italic)
+{
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setStyleHint(QFont::Serif);
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    font.setItalic(italic);
+    return font;
+}
+
+QFont Look::arialBlack(int pixelSize)
+{
+    QFont font(QStringLiteral("Arial Black"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setWeight(QFont::Black);
+    font.setPixelSize(pixelSize);
+    return font;
+}

@@ -1,0 +1,34 @@
+#include "view/textbutton.h"
+
+#include <QMouseEvent>
+
+TextButton::TextButton(const QString &name, const QString &caption, QWidget *parent)
+    : QLabel(caption, parent)
+{
+    setObjectName(name);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_NoMousePropagation);
+    setFrameShape(QFrame::NoFrame);
+}
+
+void TextButton::setHoverFrame(bool on)
+{
+    m_hoverFrame = on;
+    setFrameShape(on ? QFrame::Box : QFrame::NoFrame);
+}
+
+void TextButton::mouseMoveEvent(QMouseEvent *)
+{
+    emit hovered();
+}
+
+void TextButton::mousePressEvent(QMouseEvent *event)
+{
+    event->accept();
+}
+
+void TextButton::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}

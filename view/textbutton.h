@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QLabel>
+
+// A label that acts as a button: clicked on release over it, and told when the
+// pointer passes over it (for the hover frame of the placement buttons).
+class TextButton : public QLabel
+{
+    Q_OBJECT
+public:
+    TextButton(const QString &name, const QString &caption, QWidget *parent);
+
+    bool hasHoverFrame() const { return m_hoverFrame; }
+    void setHoverFrame(bool on);
+
+signals:
+    void clicked();
+    void hovered();
+
+protected:
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    bool m_hoverFrame = false;
+};
