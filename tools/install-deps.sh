@@ -8,7 +8,7 @@ packages=(
   cmake g++ make pkg-config clang-format
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools qt6-svg-dev qt6-multimedia-dev
   libqt6sql6-sqlite qt6-translations-l10n libqt6svg6
-  libfluidsynth-dev fluid-soundfont-gm
+  libfluidsynth-dev fluid-soundfont-gm fluidsynth
   fonts-liberation2
   # real-window and sound checks
   xvfb xauth x11-utils xdotool imagemagick pulseaudio pulseaudio-utils sox sqlite3
