@@ -1,0 +1,65 @@
+#pragma once
+
+#include "sound/oncewarning.h"
+
+#include <QAudio>
+#include <QAudioDevice>
+#include <QByteArray>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <memory>
+
+class QAudioSink;
+class TuneRendering;
+class TuneStream;
+
+// The tune player mmc1: a MIDI file with the commands "Open", "Play", "Stop" and "Close".
+// "Open" renders the tune through FluidSynth in the background, or reuses the last rendering
+// when the file's bytes have not changed; "Play" sends the audio to the sound server as soon as
+// the first second is ready; "Stop" pauses the server's stream, which keeps the position.
+// Nothing is checked by the caller: a missing file, SoundFont or server gives one warning, and
+// the commands of a player that could not open do nothing.
+class TunePlayer : public QObject
+{
+    Q_OBJECT
+public:
+    explicit TunePlayer(QObject *parent = nullptr);
+    ~TunePlayer() override;
+
+    void setFile(const QString &path);
+    // Empty: the system's General MIDI SoundFont, looked up at each "Open".
+    void setSoundFont(const QString &path);
+    // Null: the server's default output, looked up at each start of playback.
+    void setOutputDevice(const QAudioDevice &device);
+
+    void open();
+    void play();
+    void stop();
+    void close();
+
+    bool isOpen() const { return m_open; }
+    bool isPlaying() const { return m_playing; }
+    // Milliseconds of the tune heard since "Open" (what is still buffered at the server excluded).
+    qint64 position() const;
+
+private:
+    void startOrResume();
+    void releaseSink();
+    void onSinkStateChanged(QAudio::State state);
+    qint64 bufferedBytes() const;
+
+    QString m_path;
+    QString m_soundFont;
+    QAudioDevice m_device;
+    bool m_open = false;
+    bool m_playing = false;
+    QByteArray m_renderingKey;
+    std::shared_ptr<TuneRendering> m_rendering;
+    QPointer<TuneStream> m_stream;
+    QPointer<QAudioSink> m_sink;
+    qint64 m_heldBufferedBytes = 0;
+    OnceWarning m_fileWarning;
+    OnceWarning m_outputWarning;
+};

@@ -1,0 +1,182 @@
+#include "sound/tunerendering.h"
+
+#include "sound/soundlog.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <fluidsynth.h>
+
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+constexpr int BlockFrames = TuneRendering::SampleRate / 10;
+// FluidSynth's default gain of 0.2 leaves a General MIDI tune rather quiet next to the hit sound.
+constexpr double Gain = 0.4;
+// The reverb rings on after the last note; a quarter second under this level ends the tune.
+constexpr int SilenceLevel = 4;
+constexpr int SilentFramesToEnd = TuneRendering::SampleRate / 4;
+constexpr int MaxTailFrames = 4 * TuneRendering::SampleRate;
+
+// FluidSynth speaks for itself on stderr; its words go to the debug channel instead, and the
+// player gives the one warning that names the file.
+void forwardFluidLog(int, const char *message, void *)
+{
+    qCDebug(lcSound) << "fluidsynth:" << message;
+}
+
+void routeFluidLog()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
+            fluid_set_log_function(level, forwardFluidLog, nullptr);
+    });
+}
+
+bool isSilent(const qint16 *samples, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        if (std::abs(samples[i]) > SilenceLevel)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+TuneRendering::TuneRendering(const QByteArray &midi, const QString &soundFont)
+    : m_midi(midi), m_soundFont(soundFont)
+{ }
+
+TuneRendering::~TuneRendering()
+{
+    m_cancel = true;
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+void TuneRendering::start()
+{
+    if (!m_thread.joinable())
+        m_thread = std::thread([this] { render(); });
+}
+
+QString TuneRendering::soundFontFolder()
+{
+    return QStringLiteral("/usr/share/sounds/sf2");
+}
+
+QString TuneRendering::defaultSoundFont()
+{
+    const QDir folder(soundFontFolder());
+    for (const char *name : {"FluidR3_GM.sf2", "default-GM.sf2"}) {
+        const QFileInfo file(folder.filePath(QLatin1String(name)));
+        if (file.isReadable())
+            return file.absoluteFilePath();
+    }
+    const QFileInfoList any
+        = folder.entryInfoList({QStringLiteral("*.sf2")}, QDir::Files | QDir::Readable, QDir::Name);
+    return any.isEmpty() ? QString() : any.first().absoluteFilePath();
+}
+
+void TuneRendering::render()
+{
+    routeFluidLog();
+    std::unique_ptr<fluid_settings_t, decltype(&delete_fluid_settings)> settings(
+        new_fluid_settings(), delete_fluid_settings);
+    fluid_settings_setnum(settings.get(), "synth.sample-rate", SampleRate);
+    fluid_settings_setnum(settings.get(), "synth.gain", Gain);
+    fluid_settings_setint(settings.get(), "synth.reverb.active", 1);
+    fluid_settings_setint(settings.get(), "synth.chorus.active", 1);
+    // Only the instruments the tune uses are read from the SoundFont, not all of its 140 MB.
+    fluid_settings_setint(settings.get(), "synth.dynamic-sample-loading", 1);
+    fluid_settings_setstr(settings.get(), "player.timing-source", "sample");
+    std::unique_ptr<fluid_synth_t, decltype(&delete_fluid_synth)> synth(
+        new_fluid_synth(settings.get()), delete_fluid_synth);
+    if (!synth)
+        return fail(QStringLiteral("the synthesizer could not be created"));
+    if (fluid_synth_sfload(synth.get(), QFile::encodeName(m_soundFont).constData(), 1)
+        == FLUID_FAILED)
+        return fail(QStringLiteral("the SoundFont %1 could not be loaded").arg(m_soundFont));
+    std::unique_ptr<fluid_player_t, decltype(&delete_fluid_player)> player(
+        new_fluid_player(synth.get()), delete_fluid_player);
+    if (!player || fluid_player_add_mem(player.get(), m_midi.constData(), m_midi.size()) != FLUID_OK
+        || fluid_player_play(player.get()) != FLUID_OK)
+        return fail(QStringLiteral("the tune could not be read as MIDI"));
+
+    std::vector<qint16> block(BlockFrames * Channels);
+    bool heardAnything = false;
+    int silentFrames = 0;
+    int tailFrames = 0;
+    while (!m_cancel && m_rendered + qint64(block.size()) * 2 <= MaxBytes) {
+        const bool playing = fluid_player_get_status(player.get()) == FLUID_PLAYER_PLAYING;
+        if (!playing && (silentFrames >= SilentFramesToEnd || tailFrames >= MaxTailFrames))
+            break;
+        fluid_synth_write_s16(synth.get(), BlockFrames, block.data(), 0, 2, block.data(), 1, 2);
+        const bool silent = isSilent(block.data(), int(block.size()));
+        heardAnything = heardAnything || !silent;
+        silentFrames = silent ? silentFrames + BlockFrames : 0;
+        if (!playing)
+            tailFrames += BlockFrames;
+        append(reinterpret_cast<const char *>(block.data()), qint64(block.size()) * 2);
+    }
+    if (m_cancel)
+        return;
+    if (!heardAnything)
+        return fail(QStringLiteral("the tune holds nothing to play"));
+    m_finished = true;
+    if (!m_ready.exchange(true))
+        emit readyToPlay();
+}
+
+void TuneRendering::fail(const QString &reason)
+{
+    m_failed = true;
+    m_finished = true;
+    emit failed(reason);
+}
+
+void TuneRendering::append(const char *data, qint64 size)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_pcm.isEmpty())
+            m_pcm.reserve(60 * SampleRate * BytesPerFrame);
+        m_pcm.append(data, size);
+        m_rendered = m_pcm.size();
+    }
+    if (m_rendered >= LeadBytes && !m_ready.exchange(true))
+        emit readyToPlay();
+}
+
+qint64 TuneRendering::read(qint64 offset, char *data, qint64 maxSize) const
+{
+    const std::lock_guard lock(m_mutex);
+    const qint64 count = qBound<qint64>(0, m_pcm.size() - offset, maxSize);
+    if (count > 0)
+        memcpy(data, m_pcm.constData() + offset, size_t(count));
+    return count;
+}
+
+qint64 TuneRendering::renderedBytes() const
+{
+    return m_rendered;
+}
+
+bool TuneRendering::isReadyToPlay() const
+{
+    return m_ready && !m_failed;
+}
+
+bool TuneRendering::isFinished() const
+{
+    return m_finished;
+}
+
+bool TuneRendering::hasFailed() const
+{
+    return m_failed;
+}
