@@ -189,6 +189,8 @@ void Game::CompAtack()
 {
     m_bolBattle = false;
     const ComputerTarget target = chooseTarget(m_board, m_intLevel, m_random);
+    if (!target.isValid())
+        return; // nothing left to fire at: the game is over already
     const int index = m_arrPlayer.index(target.row, target.column);
     if (!target.hit) {
         ++m_score.compMisses;
