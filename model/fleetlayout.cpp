@@ -8,7 +8,7 @@ constexpr std::array<int, 10> FleetSizes {4, 3, 3, 2, 2, 2, 1, 1, 1, 1};
 
 // A normal layout needs at most a few hundred redraws for one ship. Past this many the
 // field is searched for a legal start at all: with this fleet, this order and these
-// ranges, about one layout in ten thousand draws an orientation that leaves none.
+// ranges, about one layout in fifty thousand draws an orientation that leaves none.
 constexpr int DrawsBeforeCheck = 1000;
 // A start is known to exist, so a uniform generator finds it long before this (the odds
 // of missing a single free start so often are below 1e-40); a broken generator that
@@ -76,8 +76,8 @@ bool FleetLayout::layShip(int size, int orientation, bool bolDef)
     const bool vertical = orientation == Orientation::Vertical;
     m_random.reseedFromClock();
     for (int draws = 1;; ++draws) {
-        // The row is drawn first, then the column; the long axis keeps clear of row or
-        // column 10, as the game has always laid its ships.
+        // The row is drawn first, then the column. Along the ship the range ends one cell
+        // short, so a vertical ship never reaches row 10 nor a horizontal one column 10.
         Position start;
         start.row = m_random.draw(vertical ? 10 - size : 10);
         start.column = m_random.draw(vertical ? 10 : 10 - size);

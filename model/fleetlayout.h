@@ -21,7 +21,8 @@ public:
     FleetLayout(Board &board, RandomSource &random);
 
     void SetShips(bool bolDef);
-    // Lays nothing when no start position in this orientation passes the free-space test.
+    // Lay nothing when no start position in this orientation passes the free-space test,
+    // or when intS is not a size of the fleet (1 to 4).
     void SetShipsV(int intS, bool bolDef);
     void SetShipsG(int intS, bool bolDef);
 
