@@ -55,9 +55,9 @@ void FirePainter::smoke(QPainter &painter, SeededRandom &random)
     // Billows of smoke, lit a little from the top left.
     for (int i = 0; i < 30; ++i) {
         // Smoke rises: most billows sit above the fire.
-        const double angle = random.range(-M_PI * 1.1, M_PI * 0.1);
-        const double distance = 20.0 * std::sqrt(random.uniform());
-        const double radius = random.range(5.0, 9.0);
+        const double angle = random.range(-M_PI * 1.15, M_PI * 0.15);
+        const double distance = random.range(11.0, 24.0);
+        const double radius = random.range(4.5, 8.0);
         const QPointF at = centre
             + QPointF(std::cos(angle), std::sin(angle)) * std::min(distance, 29.0 - radius);
         const int grey = int(random.range(50, 96));
