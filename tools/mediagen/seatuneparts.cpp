@@ -72,7 +72,8 @@ void SeaTune::harmony(const TuneSection &section)
             const std::uint32_t hold = 5 * ticksPerEighth;
             addChord(m_tracks[AccordionPart], Accordion, triad(chord, 55), at(bar, 0), hold, 72);
             addChord(m_tracks[TubaPart], Tuba, {bassRoot(chord)}, at(bar, 0), hold, 90);
-            addChord(m_tracks[StringsPart], Strings, triad(chord, 60) << 50, at(bar, 0), hold, 64);
+            addChord(m_tracks[StringsPart], Strings, triad(chord, 60) << (bassRoot(chord) + 12),
+                     at(bar, 0), hold, 64);
             addChord(m_tracks[BrassPart], Brass, triad(chord, 53), at(bar, 0), hold, 70);
             break;
         }
