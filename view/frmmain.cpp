@@ -1,5 +1,6 @@
 #include "view/frmmain.h"
 
+#include "results/resultsstore.h"
 #include "view/boombox.h"
 #include "view/cellview.h"
 #include "view/palette.h"
@@ -47,6 +48,7 @@ frmMain::frmMain(SoundService &sound, RandomSource &random, Prompter &prompter, 
     , m_random(random)
     , m_prompter(prompter)
     , m_game(*this, random)
+    , m_store(std::make_unique<ResultsStore>())
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Морской бой"));

@@ -49,6 +49,7 @@ public:
     void Form_Load();
 
     Game &game() { return m_game; }
+    ResultsStore &resultsStore() { return *m_store; }
 
     std::array<CellView *, Board::CellCount> pic {};
     std::array<QLabel *, 40> Label1 {};
@@ -133,5 +134,6 @@ private:
     RandomSource &m_random;
     Prompter &m_prompter;
     Game m_game;
+    std::unique_ptr<ResultsStore> m_store;
     QByteArray m_cursorFile; // the bytes of the aim cursor now set, to skip rebuilding it
 };

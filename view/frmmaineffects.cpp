@@ -2,6 +2,7 @@
 #include "view/frmmain.h"
 
 #include "model/installfolder.h"
+#include "results/resultsstore.h"
 #include "sound/soundservice.h"
 #include "view/boombox.h"
 #include "view/cellview.h"
@@ -9,7 +10,11 @@
 #include "view/mediafiles.h"
 #include "view/modship.h"
 #include "view/pictureholder.h"
+#include "view/scorepanel.h"
+
 #include "view/prompter.h"
+#include <QLabel>
+#include <QPushButton>
 
 #include <QTimer>
 
@@ -96,5 +101,8 @@ void frmMain::DrawBoom(int cellIndex)
 
 void frmMain::SaveDB(const QString &strWin)
 {
-    Q_UNUSED(strWin);
+    const int level = m_game.intLevel();
+    const QString levelCaption = level >= 1 && level <= 3 ? rbL[level - 1]->text() : QString();
+    // A row that cannot be stored is reported by the store; the game ends as usual.
+    m_store->append(strWin, Frame1->lblU->text(), Frame1->lblC->text(), levelCaption);
 }

@@ -3,6 +3,8 @@
 
 #include "model/installfolder.h"
 #include "model/randomsource.h"
+#include "results/frmstat.h"
+#include "results/resultsstore.h"
 #include "sound/soundservice.h"
 #include "view/boombox.h"
 #include "view/cellview.h"
@@ -46,6 +48,8 @@ void frmMain::SetArray()
 {
     // The cells follow the fields from here on.
     m_game.board().setObserver(this);
+    // A store that cannot be opened only keeps results from being saved.
+    m_store->open();
 }
 
 void frmMain::pic_MouseDown(int index, Qt::MouseButton button)
@@ -157,7 +161,11 @@ void frmMain::lblAgree_Click()
     m_game.acceptLayout();
 }
 
-void frmMain::lblStat_Click() { }
+void frmMain::lblStat_Click()
+{
+    frmStat stat(this, *m_store);
+    stat.exec();
+}
 
 void frmMain::cmdNewGame_Click()
 {
