@@ -2,12 +2,11 @@
 
 #include "results/resultsfile.h"
 #include "results/resultslog.h"
-#include "results/resultsschema.h"
 #include "results/resultsstore.h"
+#include "results/resultstablemodel.h"
 
 #include <QEvent>
 #include <QHeaderView>
-#include <QStandardItemModel>
 #include <QTableView>
 
 frmStat::frmStat(QWidget *parent)
@@ -22,8 +21,7 @@ frmStat::frmStat(QWidget *parent)
     font.setPixelSize(13);
     setFont(font);
 
-    m_model = new QStandardItemModel(0, int(ResultsSchema::columns().size()), this);
-    m_model->setHorizontalHeaderLabels(ResultsSchema::columns());
+    m_model = new ResultsTableModel(this);
 
     Grid = new QTableView(this);
     Grid->setObjectName(QStringLiteral("Grid"));
@@ -46,7 +44,9 @@ frmStat::frmStat(QWidget *parent)
 
 frmStat::frmStat(QWidget *parent, const ResultsStore &store) : frmStat(parent)
 {
-    Form_Load(store.isReadable() ? store.filePath() : QString());
+    // A store that could not open at start-up may still have a file worth showing;
+    // another program's file is never read.
+    Form_Load(store.status() == ResultsStore::Status::Foreign ? QString() : store.filePath());
     Form_Activate();
 }
 
@@ -61,21 +61,13 @@ void frmStat::Form_Load(const QString &filePath)
     if (filePath.isEmpty())
         return;
     QString why;
-    const auto rows = ResultsFile::readRows(filePath, &why);
+    auto rows = ResultsFile::readRows(filePath, &why);
     if (!rows) {
         if (ResultsFile::inspect(filePath) != ResultsFile::Kind::Missing)
             qCWarning(lcResults).noquote() << "no results shown from" << filePath << "-" << why;
         return;
     }
-    m_model->setRowCount(int(rows->size()));
-    for (int r = 0; r < rows->size(); ++r) {
-        for (int c = 0; c < rows->at(r).size(); ++c) {
-            auto *item = new QStandardItem(rows->at(r).at(c));
-            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-            m_model->setItem(r, c, item);
-        }
-        m_model->setHeaderData(r, Qt::Vertical, QString());
-    }
+    m_model->setRows(*std::move(rows));
 }
 
 void frmStat::Form_Activate()

@@ -2,9 +2,9 @@
 
 #include <QDialog>
 
-class QStandardItemModel;
 class QTableView;
 class ResultsStore;
+class ResultsTableModel;
 
 // The statistics window: every stored result, oldest first, in a read-only grid.
 // It reads the file afresh when it is made and holds no connection afterwards,
@@ -32,5 +32,5 @@ private:
     void Form_Activate();
 
     QTableView *Grid = nullptr;
-    QStandardItemModel *m_model = nullptr;
+    ResultsTableModel *m_model = nullptr;
 };

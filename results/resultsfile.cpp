@@ -28,7 +28,7 @@ std::unique_ptr<SqlConnection> openForReading(const QString &path, QString *why)
     auto connection = std::make_unique<SqlConnection>(path, SqlConnection::Mode::ReadOnly);
     if (probe(*connection))
         return connection;
-    if (ResultsFile::fileAcceptsWrites(path)) {
+    if (!connection->wasBusy() && ResultsFile::fileAcceptsWrites(path)) {
         connection.reset();
         connection = std::make_unique<SqlConnection>(path, SqlConnection::Mode::ReadWrite);
         if (probe(*connection))

@@ -40,17 +40,17 @@ ResultsStore::Status ResultsStore::open()
     const QString userFolder = QFileInfo(userFile).absolutePath();
     if (!userFile.isEmpty() && QDir().mkpath(userFolder)
         && ResultsFile::folderAcceptsWrites(userFolder)) {
-        qCInfo(lcResults).noquote() << "the folder" << InstallFolder::path()
-                                    << "cannot be written: results are kept in" << userFile;
+        note(QStringLiteral("the folder %1 cannot be written: results are kept in %2")
+                 .arg(InstallFolder::path(), userFile));
         return m_status = openFile(userFile, installFile);
     }
 
     // No folder takes a new file: at least the installation's results can be shown.
     m_path = installFile;
-    m_reason = QStringLiteral("neither %1 nor %2 can be written")
-                   .arg(InstallFolder::path(), userFolder.isEmpty() ? "a data folder" : userFolder);
+    report(QStringLiteral("neither %1 nor %2 can be written")
+               .arg(InstallFolder::path(), userFolder.isEmpty() ? "a data folder" : userFolder),
+           "results of this session cannot be saved");
     const bool showable = ResultsFile::inspect(installFile) == ResultsFile::Kind::Store;
-    qCWarning(lcResults).noquote() << m_reason << "- results of this session cannot be saved";
     return m_status = showable ? Status::ReadOnly : Status::Unavailable;
 }
 
@@ -61,20 +61,17 @@ ResultsStore::Status ResultsStore::openFile(const QString &path, const QString &
     QString why;
     const ResultsFile::Kind kind = ResultsFile::inspect(path, &why);
     if (kind == ResultsFile::Kind::Foreign) {
-        m_reason = QStringLiteral("%1 is not a results file of this game (%2)").arg(path, why);
-        qCWarning(lcResults).noquote()
-            << m_reason << "- it is left untouched, no results are saved";
+        report(QStringLiteral("%1 is not a results file of this game (%2)").arg(path, why),
+               "it is left untouched, no results are saved");
         return Status::Foreign;
     }
     if (kind == ResultsFile::Kind::Unreadable) {
-        m_reason = QStringLiteral("%1 cannot be read (%2)").arg(path, why);
-        qCWarning(lcResults).noquote() << m_reason << "- no results are saved";
+        report(QStringLiteral("%1 cannot be read (%2)").arg(path, why), "no results are saved");
         return Status::Unavailable;
     }
     if (kind != ResultsFile::Kind::Missing && !ResultsFile::fileAcceptsWrites(path)) {
-        m_reason = QStringLiteral("%1 is read-only").arg(path);
-        qCWarning(lcResults).noquote()
-            << m_reason << "- its results are shown, new ones cannot be saved";
+        report(QStringLiteral("%1 is read-only").arg(path),
+               "its results are shown, new ones cannot be saved");
         return kind == ResultsFile::Kind::Store ? Status::ReadOnly : Status::Unavailable;
     }
 
@@ -82,9 +79,9 @@ ResultsStore::Status ResultsStore::openFile(const QString &path, const QString &
     // FULL makes a committed row survive a power cut, not only a crash.
     if (!m_connection->isOpen() || !m_connection->exec(QStringLiteral("PRAGMA synchronous=FULL"))
         || (kind != ResultsFile::Kind::Store && !createTable(seedPath))) {
-        m_reason = QStringLiteral("%1 cannot be opened for writing (%2)")
-                       .arg(path, m_connection->errorText());
-        qCWarning(lcResults).noquote() << m_reason << "- no results are saved";
+        report(QStringLiteral("%1 cannot be opened for writing (%2)")
+                   .arg(path, m_connection->errorText()),
+               "no results are saved");
         m_connection.reset();
         return Status::Unavailable;
     }
@@ -100,8 +97,9 @@ bool ResultsStore::createTable(const QString &seedPath)
         QString why;
         seed = ResultsFile::readRows(seedPath, &why);
         if (!seed)
-            qCWarning(lcResults).noquote()
-                << "earlier results in" << seedPath << "cannot be taken over:" << why;
+            note(
+                QStringLiteral("earlier results in %1 cannot be taken over: %2").arg(seedPath, why),
+                QtWarningMsg);
     }
     // Another copy of the game may be creating the same table at this moment.
     if (!m_connection->exec(QStringLiteral("BEGIN EXCLUSIVE")))
@@ -131,12 +129,19 @@ bool ResultsStore::createTable(const QString &seedPath)
 bool ResultsStore::append(const QString &winner, const QString &userHits, const QString &compHits,
                           const QString &level)
 {
+    if (m_status == Status::Unavailable) {
+        // What stood in the way at start-up (a lock, a full disk) may be gone now;
+        // the warning below tells the outcome, so the second attempt stays quiet.
+        m_quiet = true;
+        open();
+        m_quiet = false;
+    }
     if (m_status != Status::Writable)
         return fail(m_status == Status::Closed ? QStringLiteral("the results file is not open")
                                                : m_reason);
     if (!sameFileAsOpened()) {
         // Deleted or swapped while the game ran: rows must not go to a file nobody sees.
-        qCInfo(lcResults).noquote() << m_path << "was replaced or removed: opening it again";
+        note(QStringLiteral("%1 was replaced or removed: opening it again").arg(m_path));
         const QString path = m_path;
         const QString seedPath = m_seedPath;
         m_connection.reset();
@@ -163,6 +168,23 @@ bool ResultsStore::append(const QString &winner, const QString &userHits, const 
     return fail(QStringLiteral("%1 refused the row (%2)").arg(m_path, error));
 }
 
+void ResultsStore::report(const QString &reason, const char *consequence)
+{
+    m_reason = reason;
+    if (!m_quiet)
+        qCWarning(lcResults).noquote() << reason << "-" << consequence;
+}
+
+void ResultsStore::note(const QString &message, QtMsgType type)
+{
+    if (m_quiet)
+        return;
+    if (type == QtWarningMsg)
+        qCWarning(lcResults).noquote() << message;
+    else
+        qCInfo(lcResults).noquote() << message;
+}
+
 bool ResultsStore::fail(const QString &reason)
 {
     qCWarning(lcResults).noquote() << "result not saved:" << reason;
@@ -171,9 +193,7 @@ bool ResultsStore::fail(const QString &reason)
 
 void ResultsStore::rememberFileIdentity()
 {
-    struct stat info
-    {
-    };
+    struct stat info = {};
     if (::stat(QFile::encodeName(m_path).constData(), &info) == 0) {
         m_device = info.st_dev;
         m_inode = info.st_ino;
@@ -182,9 +202,7 @@ void ResultsStore::rememberFileIdentity()
 
 bool ResultsStore::sameFileAsOpened() const
 {
-    struct stat info
-    {
-    };
+    struct stat info = {};
     return ::stat(QFile::encodeName(m_path).constData(), &info) == 0 && info.st_dev == m_device
         && info.st_ino == m_inode;
 }

@@ -53,6 +53,8 @@ private:
     bool sameFileAsOpened() const;
     void rememberFileIdentity();
     void close();
+    void report(const QString &reason, const char *consequence);
+    void note(const QString &message, QtMsgType type = QtInfoMsg);
     bool fail(const QString &reason);
 
     std::unique_ptr<SqlConnection> m_connection;
@@ -60,6 +62,7 @@ private:
     QString m_path;
     QString m_seedPath; // the installation's file whose rows a new file starts with
     QString m_reason; // why rows cannot be stored, for the warning of append()
+    bool m_quiet = false; // while append() tries the opening again
     quint64 m_device = 0;
     quint64 m_inode = 0;
 };

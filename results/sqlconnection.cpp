@@ -19,9 +19,7 @@ SqlConnection::SqlConnection(const QString &path, Mode mode)
     if (mode == Mode::ReadOnly)
         options += QLatin1String(";QSQLITE_OPEN_READONLY");
     db.setConnectOptions(options);
-    m_open = db.open();
-    if (!m_open)
-        m_error = db.lastError().text();
+    m_open = db.open() || failed(db.lastError());
 }
 
 SqlConnection::~SqlConnection()
@@ -41,21 +39,23 @@ QSqlDatabase SqlConnection::database() const
 bool SqlConnection::exec(const QString &sql)
 {
     QSqlQuery query(database());
-    if (query.exec(sql))
-        return true;
-    m_error = query.lastError().text();
-    return false;
+    return query.exec(sql) || failed(query.lastError());
 }
 
 bool SqlConnection::tableColumns(QStringList *columns)
 {
     columns->clear();
     QSqlQuery query(database());
-    if (!query.exec(ResultsSchema::tableInfoSql())) {
-        m_error = query.lastError().text();
-        return false;
-    }
+    if (!query.exec(ResultsSchema::tableInfoSql()))
+        return failed(query.lastError());
     while (query.next())
         columns->append(query.value(1).toString());
     return true;
+}
+
+bool SqlConnection::failed(const QSqlError &error)
+{
+    m_error = error.text();
+    m_errorCode = error.nativeErrorCode().toInt();
+    return false;
 }

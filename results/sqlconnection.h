@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QString>
 
 // One SQLite connection under a name of its own, removed again with this object,
@@ -20,6 +21,8 @@ public:
 
     bool isOpen() const { return m_open; }
     QString errorText() const { return m_error; }
+    // The last failure was another program's lock outlasting the busy timeout.
+    bool wasBusy() const { return (m_errorCode & 0xff) == 5; } // SQLITE_BUSY and its variants
     QSqlDatabase database() const;
 
     // Runs one statement without result rows; on failure keeps the error text.
@@ -28,7 +31,10 @@ public:
     bool tableColumns(QStringList *columns);
 
 private:
+    bool failed(const QSqlError &error); // keeps the error, returns false
+
     QString m_name;
     QString m_error;
+    int m_errorCode = 0;
     bool m_open = false;
 };

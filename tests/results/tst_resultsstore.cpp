@@ -7,7 +7,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSemaphore>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -15,6 +17,8 @@
 #include <QThread>
 
 #include <thread>
+
+#include <unistd.h>
 
 Q_DECLARE_METATYPE(ResultsStore::Status)
 
@@ -57,8 +61,10 @@ private slots:
     void missingInstallFolderUsesTheDataFolder();
     void lockedFileWaitsThenStoresOrReports_data();
     void lockedFileWaitsThenStoresOrReports();
+    void lockAtStartUpDoesNotCostTheSession();
     void fileRemovedOrReplacedWhileRunning_data();
     void fileRemovedOrReplacedWhileRunning();
+    void fullDiskRefusesRowsAloudAndKeepsTheStoredOnes();
 };
 
 void ResultsStoreTest::init()
@@ -339,6 +345,40 @@ void ResultsStoreTest::lockedFileWaitsThenStoresOrReports()
     QCOMPARE(TestFiles::storedRows(path), (QList<QStringList> {holders, kWon}));
 }
 
+void ResultsStoreTest::lockAtStartUpDoesNotCostTheSession()
+{
+    // A lock that outlasts the wait at start-up leaves the store unopened for the
+    // moment; the first result after the lock is gone is stored all the same.
+    ResultsSandbox sandbox;
+    const QString path = sandbox.installFile();
+    QVERIFY(TestFiles::makeStore(path, {}));
+    QSemaphore locked, release;
+    std::thread holder([&] {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "holder");
+            db.setDatabaseName(path);
+            db.open();
+            QSqlQuery query(db);
+            query.exec("BEGIN EXCLUSIVE");
+            locked.release();
+            release.acquire();
+            query.exec("COMMIT");
+        }
+        QSqlDatabase::removeDatabase("holder");
+    });
+    locked.acquire();
+    ResultsStore store;
+    expectWarning("Base.mdb cannot be read \\(database is locked.*- no results are saved");
+    const ResultsStore::Status status = store.open();
+    release.release();
+    holder.join();
+    QCOMPARE(status, ResultsStore::Status::Unavailable);
+
+    QVERIFY(append(store, kWon));
+    QCOMPARE(store.status(), ResultsStore::Status::Writable);
+    QCOMPARE(TestFiles::storedRows(path), QList<QStringList> {kWon});
+}
+
 void ResultsStoreTest::fileRemovedOrReplacedWhileRunning_data()
 {
     QTest::addColumn<bool>("replace");
@@ -370,6 +410,36 @@ void ResultsStoreTest::fileRemovedOrReplacedWhileRunning()
         QCOMPARE(TestFiles::bytes(sandbox.installFile()), before);
     else
         QCOMPARE(TestFiles::storedRows(sandbox.installFile()), QList<QStringList> {kWon});
+}
+
+void ResultsStoreTest::fullDiskRefusesRowsAloudAndKeepsTheStoredOnes()
+{
+    // A full disk makes append say false and warn; every row stored before stays whole,
+    // and once there is room again the next result is stored.
+    ResultsSandbox sandbox;
+    if (::geteuid() != 0
+        || QProcess::execute("mount",
+                             {"-t", "tmpfs", "-o", "size=64k", "tmpfs", sandbox.installDir()})
+            != 0)
+        QSKIP("needs root to mount a small file system");
+    auto unmount = qScopeGuard([&] { QProcess::execute("umount", {sandbox.installDir()}); });
+    const QString filler = QDir(sandbox.installDir()).filePath("filler");
+    TestFiles::write(filler, QByteArray(16 * 1024, 'x'));
+
+    ResultsStore store;
+    QCOMPARE(store.open(), ResultsStore::Status::Writable);
+    expectWarning("result not saved: .*Base.mdb refused the row \\(database or disk is full");
+    int stored = 0;
+    while (stored < 100000 && append(store, kWon))
+        ++stored;
+    QVERIFY(stored > 0);
+    QCOMPARE(TestFiles::query(sandbox.installFile(), "PRAGMA integrity_check"),
+             QList<QStringList> {{"ok"}});
+    QCOMPARE(TestFiles::storedRows(sandbox.installFile()), QList<QStringList>(stored, kWon));
+
+    QVERIFY(QFile::remove(filler));
+    QVERIFY(append(store, kLost));
+    QCOMPARE(TestFiles::storedRows(sandbox.installFile()).last(), kLost);
 }
 
 QTEST_GUILESS_MAIN(ResultsStoreTest)
