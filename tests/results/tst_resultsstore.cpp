@@ -14,7 +14,6 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
-#include <QThread>
 
 #include <thread>
 
@@ -28,12 +27,56 @@ const QStringList kColumns {"Победитель", "Попаданий юзер
                             "Уровень сложности"};
 const QStringList kWon {"Игрок", "20", "13", "Средний"};
 const QStringList kLost {"Компьютер", "7", "20", "Сложный"};
+const QStringList kHolders {"Игрок", "20", "1", "Легкий"};
 const QStringList kEasy {"Игрок", "20", "0", "Легкий"};
 
 bool append(ResultsStore &store, const QStringList &row)
 {
     return store.append(row[0], row[1], row[2], row[3]);
 }
+
+// Holds the write lock on a file from a thread of its own, as another copy of the
+// game would, with a row of its own if given; lets go after holdMs or release().
+class LockHolder
+{
+public:
+    LockHolder(const QString &path, int holdMs, const QStringList &row)
+        : m_thread([=, this] { hold(path, holdMs, row); })
+    {
+        m_locked.acquire();
+    }
+    ~LockHolder() { release(); }
+
+    void release()
+    {
+        if (!m_thread.joinable())
+            return;
+        m_release.release();
+        m_thread.join();
+    }
+
+private:
+    void hold(const QString &path, int holdMs, const QStringList &row)
+    {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "holder");
+            db.setDatabaseName(path);
+            db.open();
+            QSqlQuery query(db);
+            query.exec("BEGIN EXCLUSIVE");
+            if (!row.isEmpty())
+                query.exec("INSERT INTO \"tBase\" VALUES ('" + row.join("', '") + "')");
+            m_locked.release();
+            m_release.tryAcquire(1, holdMs);
+            query.exec("COMMIT");
+        }
+        QSqlDatabase::removeDatabase("holder");
+    }
+
+    QSemaphore m_locked;
+    QSemaphore m_release;
+    std::thread m_thread;
+};
 
 void expectWarning(const char *pattern)
 {
@@ -313,36 +356,16 @@ void ResultsStoreTest::lockedFileWaitsThenStoresOrReports()
     store.open();
     const QString path = sandbox.installFile();
 
-    QSemaphore locked, release;
-    std::thread holder([&] {
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "holder");
-            db.setDatabaseName(path);
-            db.open();
-            QSqlQuery query(db);
-            query.exec("BEGIN EXCLUSIVE");
-            query.exec("INSERT INTO \"tBase\" VALUES ('Игрок', '20', '1', 'Легкий')");
-            locked.release();
-            if (holdMs > 0)
-                QThread::msleep(holdMs);
-            else
-                release.acquire();
-            query.exec("COMMIT");
-        }
-        QSqlDatabase::removeDatabase("holder");
-    });
-    locked.acquire();
+    LockHolder holder(path, holdMs, kHolders);
     if (!stored)
         expectWarning("result not saved: .*Base.mdb stayed busy \\(database is locked");
     const bool ok = append(store, kWon);
-    release.release();
-    holder.join();
+    holder.release();
     QCOMPARE(ok, stored);
 
-    const QStringList holders {"Игрок", "20", "1", "Легкий"};
     if (!stored)
         QVERIFY(append(store, kWon)); // the lock is gone: the next result lands
-    QCOMPARE(TestFiles::storedRows(path), (QList<QStringList> {holders, kWon}));
+    QCOMPARE(TestFiles::storedRows(path), (QList<QStringList> {kHolders, kWon}));
 }
 
 void ResultsStoreTest::lockAtStartUpDoesNotCostTheSession()
@@ -352,26 +375,11 @@ void ResultsStoreTest::lockAtStartUpDoesNotCostTheSession()
     ResultsSandbox sandbox;
     const QString path = sandbox.installFile();
     QVERIFY(TestFiles::makeStore(path, {}));
-    QSemaphore locked, release;
-    std::thread holder([&] {
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "holder");
-            db.setDatabaseName(path);
-            db.open();
-            QSqlQuery query(db);
-            query.exec("BEGIN EXCLUSIVE");
-            locked.release();
-            release.acquire();
-            query.exec("COMMIT");
-        }
-        QSqlDatabase::removeDatabase("holder");
-    });
-    locked.acquire();
+    LockHolder holder(path, -1, {});
     ResultsStore store;
     expectWarning("Base.mdb cannot be read \\(database is locked.*- no results are saved");
     const ResultsStore::Status status = store.open();
-    release.release();
-    holder.join();
+    holder.release();
     QCOMPARE(status, ResultsStore::Status::Unavailable);
 
     QVERIFY(append(store, kWon));
