@@ -1,5 +1,7 @@
 #include "view/boombox.h"
 
+#include "view/palette.h"
+
 #include <QPainter>
 
 #include <cmath>
@@ -87,4 +89,7 @@ void BoomBox::paintEvent(QPaintEvent *)
     } else {
         painter.fillRect(rect(), m_back);
     }
+    // The box lies over the cell's frame; keep the field's grid line around it.
+    painter.setPen(QPen(Look::CellFrame, 1));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
