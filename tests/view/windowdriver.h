@@ -2,6 +2,11 @@
 
 #include "view/cellview.h"
 #include "view/frmmain.h"
+#include "view/textbutton.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QRadioButton>
 
 #include <QTest>
 

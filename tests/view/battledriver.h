@@ -1,0 +1,62 @@
+#pragma once
+
+#include "windowdriver.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QTimer>
+
+// Brings the real window into the battle and reads what it stored.
+namespace BattleDriver {
+
+inline void layOutAndChooseLevel(frmMain &w, int level)
+{
+    WindowDriver::click(w.lblSetAuto);
+    WindowDriver::click(w.lblAgree);
+    WindowDriver::click(w.rbL[level - 1]);
+}
+
+// Cells of the computer's field in one state, in index order.
+inline QList<int> compCells(frmMain &w, CellState state)
+{
+    QList<int> cells;
+    for (int index = 100; index < 200; ++index)
+        if (w.game().board().state(index) == state)
+            cells << index;
+    return cells;
+}
+
+// Drives the computer's moves the way its timer would, as long as the timer runs.
+inline int tickComputer(frmMain &w, int maxTicks = 200)
+{
+    int ticks = 0;
+    while (w.tmrI->isActive() && ticks < maxTicks) {
+        w.tmrI_Timer();
+        ++ticks;
+    }
+    return ticks;
+}
+
+// Every row of tBase, oldest first, as "a|b|c|d".
+inline QStringList storedRows(const QString &file)
+{
+    QStringList rows;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "battle-test-reader");
+        db.setDatabaseName(file);
+        if (db.open()) {
+            QSqlQuery query("SELECT * FROM \"tBase\" ORDER BY rowid", db);
+            while (query.next()) {
+                QStringList values;
+                for (int column = 0; column < 4; ++column)
+                    values << query.value(column).toString();
+                rows << values.join('|');
+            }
+        }
+    }
+    QSqlDatabase::removeDatabase("battle-test-reader");
+    return rows;
+}
+
+} // namespace BattleDriver

@@ -1,0 +1,220 @@
+#include "battledriver.h"
+#include "windowfixture.h"
+
+#include "view/scorepanel.h"
+#include "view/storedpicture.h"
+#include "view/textbutton.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+using namespace WindowDriver;
+using namespace BattleDriver;
+
+class BattleWindowTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { m_fixture = std::make_unique<WindowFixture>(); }
+    void cleanup() { m_fixture.reset(); }
+
+    void playerWinStoresOneRow();
+    void computerWinStoresOneRow();
+    void refusedShotChangesNothing();
+    void newGameDuringTheComputersTurnStopsItsMoves();
+    void escAnsweredNoLeavesEveryPhaseAsItWas_data();
+    void escAnsweredNoLeavesEveryPhaseAsItWas();
+    void escAnsweredYesStopsTheSoundAndEnds();
+    void shipOrderCarriesIntoTheNextGame();
+    void scorePanelFollowsItsSwitch();
+
+private:
+    frmMain &w() { return m_fixture->w(); }
+    QString baseFile() { return m_fixture->folder.filePath("Base.mdb"); }
+    std::unique_ptr<WindowFixture> m_fixture;
+};
+
+// A game the player wins by sinking every ship stores one row: "Игрок", 20, the
+// computer's hits, the level's caption; afterwards presses on the field do nothing.
+void BattleWindowTest::playerWinStoresOneRow()
+{
+    layOutAndChooseLevel(w(), 2);
+    QVERIFY(!w().RightL->isHidden() && !w().cmdNewGame->isHidden());
+    const QList<int> ships = compCells(w(), CellState::Ship);
+    QCOMPARE(ships.size(), 20);
+    for (int index : ships)
+        pressCell(w(), index);
+    QCOMPARE(m_fixture->prompter.shown.last(), QStringLiteral("|Вы выиграли"));
+    QCOMPARE(w().Frame1->lblU->text(), QStringLiteral("20"));
+    for (int size = 1; size <= 4; ++size)
+        QCOMPARE(w().Frame1->lblU1to4[size]->text(), QStringLiteral("0"));
+    QCOMPARE(storedRows(baseFile()), QStringList {"Игрок|20|0|Средний"});
+    QVERIFY(!w().game().bolBattle());
+
+    const QList<int> water = compCells(w(), CellState::Empty);
+    if (!water.isEmpty())
+        pressCell(w(), water.first());
+    QCOMPARE(compCells(w(), CellState::Empty), water);
+    tickComputer(w());
+    QCOMPARE(storedRows(baseFile()).size(), 1);
+}
+
+// A game the computer wins, its moves driven tick by tick, stores one row with
+// "Компьютер" and 20 computer hits; the message comes before the row.
+void BattleWindowTest::computerWinStoresOneRow()
+{
+    layOutAndChooseLevel(w(), 3);
+    int guard = 0;
+    while (!w().game().isOver() && guard++ < 200) {
+        const QList<int> water = compCells(w(), CellState::Empty);
+        QVERIFY(!water.isEmpty());
+        pressCell(w(), water.first()); // always a miss
+        QVERIFY(!w().LeftL->isHidden());
+        tickComputer(w());
+    }
+    QCOMPARE(w().game().arrPlayer().count(CellState::Hit), 20);
+    QCOMPARE(m_fixture->prompter.shown.last(), QStringLiteral("|Вы проиграли"));
+    const QString misses = w().Frame1->lblFU->text();
+    QCOMPARE(storedRows(baseFile()), QStringList {"Компьютер|0|20|Сложный"});
+    QVERIFY(misses.toInt() > 0);
+    QVERIFY(!w().tmrI->isActive());
+    QVERIFY(!w().LeftL->isHidden());
+}
+
+// A cell fired at before is refused with "Уже попадали"; counters and turn stay.
+void BattleWindowTest::refusedShotChangesNothing()
+{
+    layOutAndChooseLevel(w(), 1);
+    const int ship = compCells(w(), CellState::Ship).first();
+    pressCell(w(), ship);
+    const QString hits = w().Frame1->lblU->text();
+    pressCell(w(), ship);
+    QCOMPARE(m_fixture->prompter.shown.last(), QStringLiteral("|Уже попадали"));
+    QCOMPARE(w().Frame1->lblU->text(), hits);
+    QVERIFY(!w().RightL->isHidden());
+}
+
+// "Новая Игра" confirmed in the computer's turn stops its moves at once and brings back
+// the first placement state; no row is written.
+void BattleWindowTest::newGameDuringTheComputersTurnStopsItsMoves()
+{
+    layOutAndChooseLevel(w(), 1);
+    pressCell(w(), compCells(w(), CellState::Empty).first());
+    QVERIFY(w().tmrI->isActive() && !w().LeftL->isHidden());
+    m_fixture->prompter.answers = {true};
+    click(w().cmdNewGame);
+    QCOMPARE(m_fixture->prompter.shown.last(),
+             QStringLiteral("Новая Игра|               Начать заново ?"));
+    QVERIFY(!w().tmrI->isActive());
+    QVERIFY(w().LeftL->isHidden() && w().RightL->isHidden() && w().cmdNewGame->isHidden());
+    QCOMPARE(w().lblSetAuto->text(), QStringLiteral("Расставить автоматически"));
+    QVERIFY(!w().lblSetAuto->isHidden() && !w().lblSetY->isHidden());
+    QCOMPARE(w().game().arrPlayer().count(CellState::Empty), 100);
+    QCOMPARE(w().game().arrComp().count(CellState::Ship), 20);
+    QCOMPARE(w().Frame1->lblFU->text(), QStringLiteral("0"));
+    QCOMPARE(w().intBoomNext, 0);
+    QVERIFY(storedRows(baseFile()).isEmpty());
+}
+
+// Esc answered No leaves cells, counters, timers and controls as they were, in every
+// phase, the computer's turn included.
+void BattleWindowTest::escAnsweredNoLeavesEveryPhaseAsItWas_data()
+{
+    QTest::addColumn<QString>("phase");
+    for (const char *phase :
+         {"choosing the way", "by hand", "automatic", "levels", "player", "computer", "finished"})
+        QTest::newRow(phase) << QString::fromLatin1(phase);
+}
+
+void BattleWindowTest::escAnsweredNoLeavesEveryPhaseAsItWas()
+{
+    QFETCH(QString, phase);
+    if (phase == "by hand")
+        click(w().lblSetY);
+    if (phase == "automatic" || phase == "levels")
+        click(w().lblSetAuto);
+    if (phase == "levels")
+        click(w().lblAgree);
+    if (phase == "player" || phase == "computer" || phase == "finished")
+        layOutAndChooseLevel(w(), 1);
+    if (phase == "computer")
+        pressCell(w(), compCells(w(), CellState::Empty).first());
+    if (phase == "finished")
+        for (int index : compCells(w(), CellState::Ship))
+            pressCell(w(), index);
+
+    auto snapshot = [this] {
+        QStringList state;
+        for (int i = 0; i < Board::CellCount; ++i)
+            state << stateCode(w().game().board().state(i));
+        for (QWidget *child : w().findChildren<QWidget *>())
+            state << child->objectName() + (child->isHidden() ? "-" : "+");
+        for (QLabel *label : w().Frame1->findChildren<QLabel *>())
+            state << label->text();
+        state << QString::number(w().tmrI->isActive()) << QString::number(w().game().bolBattle());
+        return state;
+    };
+    const QStringList before = snapshot();
+    const int soundCalls = m_fixture->sound.calls.size();
+    m_fixture->prompter.answers = {false};
+    QTest::keyClick(&w(), Qt::Key_Escape);
+    QCOMPARE(m_fixture->prompter.shown.last(),
+             QStringLiteral("Выход|   Вы действительно хотите Выйти ?"));
+    QCOMPARE(snapshot(), before);
+    QCOMPARE(m_fixture->sound.calls.size(), soundCalls);
+    QVERIFY(w().isVisible());
+}
+
+// Esc answered Yes stops the hit sound and ends the program without a row.
+void BattleWindowTest::escAnsweredYesStopsTheSoundAndEnds()
+{
+    layOutAndChooseLevel(w(), 1);
+    pressCell(w(), compCells(w(), CellState::Ship).first());
+    m_fixture->prompter.answers = {true};
+    QTest::keyClick(w().lblStat, Qt::Key_Escape);
+    QCOMPARE(m_fixture->sound.calls.last(), QStringLiteral("stop hit"));
+    QVERIFY(!w().isVisible());
+    QVERIFY(storedRows(baseFile()).isEmpty());
+}
+
+// After a game placed by hand, the next placement by hand starts with the ship placed
+// last, then goes on from member 0; all members are enabled again.
+void BattleWindowTest::shipOrderCarriesIntoTheNextGame()
+{
+    click(w().lblSetY);
+    const int tops[10][2]
+        = {{1, 1}, {1, 3}, {1, 5}, {1, 7}, {1, 9}, {6, 1}, {6, 3}, {6, 5}, {6, 7}, {6, 9}};
+    for (const auto &top : tops) {
+        moveToCell(w(), playerCell(top[0], top[1]));
+        pressCell(w(), playerCell(top[0], top[1]));
+    }
+    click(w().rbL[0]);
+    m_fixture->prompter.answers = {true};
+    click(w().cmdNewGame);
+    click(w().lblSetY);
+    QVERIFY(w().rb[9]->isChecked());
+    for (QRadioButton *member : w().rb)
+        QVERIFY(member->isEnabled() && !member->isHidden());
+    moveToCell(w(), playerCell(1, 1));
+    pressCell(w(), playerCell(1, 1));
+    QCOMPARE(w().game().arrPlayer().count(CellState::Ship), 1);
+    QVERIFY(w().rb[0]->isChecked());
+}
+
+// "Счет" shows and hides the score panel in any phase; the counters go on meanwhile.
+void BattleWindowTest::scorePanelFollowsItsSwitch()
+{
+    click(w().chPoints);
+    QVERIFY(!w().Frame1->isHidden());
+    layOutAndChooseLevel(w(), 1);
+    click(w().chPoints);
+    QVERIFY(w().Frame1->isHidden());
+    pressCell(w(), compCells(w(), CellState::Ship).first());
+    click(w().chPoints);
+    QVERIFY(!w().Frame1->isHidden());
+    QCOMPARE(w().Frame1->lblU->text(), QStringLiteral("1"));
+}
+
+QTEST_MAIN(BattleWindowTest)
+#include "tst_battlewindow.moc"
