@@ -73,7 +73,7 @@ void frmMain::showAimCursor()
         return;
     }
     const QByteArray bytes = file.read(1 << 20);
-    if (bytes == m_cursorFile && testAttribute(Qt::WA_SetCursor))
+    if (bytes == m_cursorFile && cursor().shape() == Qt::BitmapCursor)
         return;
     QPixmap picture;
     if (!picture.loadFromData(bytes, "CUR") && !picture.loadFromData(bytes)) {
