@@ -8,6 +8,7 @@
 #include <QAudioSink>
 #include <QCryptographicHash>
 #include <QFile>
+#include <QFileInfo>
 #include <QMediaDevices>
 
 namespace {
@@ -77,6 +78,9 @@ void TunePlayer::open()
             QStringLiteral("no General MIDI SoundFont (*.sf2) in %1: no music")
                 .arg(TuneRendering::soundFontFolder()));
     }
+    if (!QFileInfo(soundFont).isReadable())
+        return m_fileWarning.warn(
+            QStringLiteral("the SoundFont %1 is missing: no music").arg(soundFont));
     m_fileWarning.clear();
 
     const QByteArray key

@@ -3,6 +3,7 @@
 #include "sound/soundlog.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <fluidsynth.h>
@@ -31,9 +32,21 @@ void routeFluidLog()
 {
     static std::once_flag once;
     std::call_once(once, [] {
-        for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
+        for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN})
             fluid_set_log_function(level, forwardFluidLog, nullptr);
+        for (int level : {FLUID_INFO, FLUID_DBG})
+            fluid_set_log_function(level, nullptr, nullptr);
     });
+}
+
+// FluidSynth hands anything that is not a SoundFont to a DLS loader, which complains on stderr.
+bool isSoundFont(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray header = file.read(12);
+    return header.startsWith("RIFF") && header.mid(8, 4) == "sfbk";
 }
 
 bool isSilent(const qint16 *samples, int count)
@@ -98,8 +111,9 @@ void TuneRendering::render()
         new_fluid_synth(settings.get()), delete_fluid_synth);
     if (!synth)
         return fail(QStringLiteral("the synthesizer could not be created"));
-    if (fluid_synth_sfload(synth.get(), QFile::encodeName(m_soundFont).constData(), 1)
-        == FLUID_FAILED)
+    if (!isSoundFont(m_soundFont)
+        || fluid_synth_sfload(synth.get(), QFile::encodeName(m_soundFont).constData(), 1)
+            == FLUID_FAILED)
         return fail(QStringLiteral("the SoundFont %1 could not be loaded").arg(m_soundFont));
     std::unique_ptr<fluid_player_t, decltype(&delete_fluid_player)> player(
         new_fluid_player(synth.get()), delete_fluid_player);
@@ -118,6 +132,7 @@ void TuneRendering::render()
         fluid_synth_write_s16(synth.get(), BlockFrames, block.data(), 0, 2, block.data(), 1, 2);
         const bool silent = isSilent(block.data(), int(block.size()));
         heardAnything = heardAnything || !silent;
+        m_heard = heardAnything;
         silentFrames = silent ? silentFrames + BlockFrames : 0;
         if (!playing)
             tailFrames += BlockFrames;
@@ -148,7 +163,8 @@ void TuneRendering::append(const char *data, qint64 size)
         m_pcm.append(data, size);
         m_rendered = m_pcm.size();
     }
-    if (m_rendered >= LeadBytes && !m_ready.exchange(true))
+    // Leading silence is no reason to start: a tune that turns out to be empty is never played.
+    if (m_heard && m_rendered >= LeadBytes && !m_ready.exchange(true))
         emit readyToPlay();
 }
 

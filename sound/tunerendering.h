@@ -56,6 +56,7 @@ private:
     mutable std::mutex m_mutex;
     QByteArray m_pcm;
     std::atomic<qint64> m_rendered {0};
+    std::atomic<bool> m_heard {false};
     std::atomic<bool> m_ready {false};
     std::atomic<bool> m_finished {false};
     std::atomic<bool> m_failed {false};

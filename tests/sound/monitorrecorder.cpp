@@ -72,8 +72,9 @@ int MonitorRecorder::quietestWindowAfter(qint64 from, int spanMs)
 qint64 MonitorRecorder::firstLouderAfter(qint64 from, int level, int spanMs)
 {
     const qint64 to = from + framesIn(spanMs);
-    waitFor(to);
-    for (qint64 i = from; i < qMin<qint64>(to, m_samples.size()); ++i) {
+    for (qint64 i = from; i < to; ++i) {
+        if (i >= qint64(m_samples.size()) && !waitFor(i + 1))
+            return -1;
         if (std::abs(int(m_samples[size_t(i)])) > level)
             return i;
     }

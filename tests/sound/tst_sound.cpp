@@ -1,16 +1,34 @@
 #include "hitsoundtest.h"
+#include "tuneplayertest.h"
+#include "tunerenderingtest.h"
 
 #include <QCoreApplication>
 #include <QTest>
+
+namespace {
+
+// "tst_sound HitSoundTest -v2" runs one class with the usual QtTest options.
+template<typename Test> int run(const char *name, QStringList arguments)
+{
+    if (arguments.size() > 1 && !arguments.at(1).startsWith('-')) {
+        if (arguments.at(1) != QLatin1String(name))
+            return 0;
+        arguments.removeAt(1);
+    }
+    Test test;
+    return QTest::qExec(&test, arguments);
+}
+
+} // namespace
 
 // One executable for the sound: each part has its own test class, all run in turn.
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    const QStringList arguments = app.arguments();
     int failures = 0;
-    {
-        HitSoundTest test;
-        failures += QTest::qExec(&test, argc, argv);
-    }
+    failures += run<TuneRenderingTest>("TuneRenderingTest", arguments);
+    failures += run<TunePlayerTest>("TunePlayerTest", arguments);
+    failures += run<HitSoundTest>("HitSoundTest", arguments);
     return failures;
 }
