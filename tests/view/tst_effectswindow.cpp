@@ -27,6 +27,7 @@ private slots:
     void hitSoundStopsOnTheNinthTick();
     void explosionUsesTheNextBoxOverTheCell();
     void explosionDotsStayInsideTheirRings();
+    void framePacingShowsTheSameDotsInFewerRepaints();
     void aimCursorOnlyOverTheComputersFieldInBattle();
     void cellLooksFollowTheirStates();
     void switchesShowAndHideLabelsAndFrames();
@@ -169,6 +170,27 @@ void EffectsWindowTest::explosionDotsStayInsideTheirRings()
     QVERIFY(red > 20);
     QVERIFY(grey > 100);
     QCOMPARE(canvas.pixelColor(0, 0), QColor(69, 87, 129));
+}
+
+// Where each repaint waits for the compositor the dots are shown a frame at a time: the
+// same dots in the same order, far fewer repaints, the last one after the last point.
+void EffectsWindowTest::framePacingShowsTheSameDotsInFewerRepaints()
+{
+    QWidget parent;
+    BoomBox everyStep(0, &parent);
+    BoomBox frames(1, &parent);
+    for (BoomBox *box : {&everyStep, &frames}) {
+        box->resize(33, 33);
+        box->setBackColor(QColor(69, 87, 129));
+    }
+    ClockSeededRandom first([] { return 5; });
+    ClockSeededRandom second([] { return 5; });
+    drawExplosion(everyStep, first, ExplosionPacing::EveryStep);
+    drawExplosion(frames, second, ExplosionPacing::Frames);
+    QCOMPARE(frames.canvas(), everyStep.canvas());
+    QVERIFY(frames.refreshCount() >= 10);
+    QVERIFY(frames.refreshCount() <= 100);
+    QCOMPARE(everyStep.refreshCount(), 4200);
 }
 
 // The aim cursor shows only over the computer's field while the battle is on, with its
