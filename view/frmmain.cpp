@@ -1,6 +1,7 @@
 #include "view/frmmain.h"
 
 #include "results/resultsstore.h"
+#include "view/accessiblenames.h"
 #include "view/boombox.h"
 #include "view/cellview.h"
 #include "view/palette.h"
@@ -18,8 +19,6 @@
 #include <QTimer>
 
 namespace {
-const char16_t *const columnLetters[]
-    = {u"А", u"Б", u"В", u"Г", u"Д", u"Е", u"Ж", u"З", u"И", u"К"};
 // The picker's members stand on screen in this order of members, top to bottom:
 // members 5 and 8 have each other's places.
 constexpr int pickerTops[10] = {408, 424, 440, 456, 472, 504, 536, 552, 488, 520};
@@ -90,12 +89,16 @@ void frmMain::buildFields()
     imgBack2
         = new StoredPicture(QStringLiteral("imgBack2"), QStringLiteral(":/fieldframe.png"), this);
     imgBack2->setGeometry(440, 35, 354, 351);
+    imgBack1->setAccessibleName(QStringLiteral("Рамка вашего поля"));
+    imgBack2->setAccessibleName(QStringLiteral("Рамка поля противника"));
 
     for (int i = 0; i < Board::CellCount; ++i) {
         auto *cell = new CellView(i, this);
         const int j = i % 100;
         const int left = i < 100 ? 48 : 456;
         cell->setGeometry(left + 32 * (j % 10), 48 + 32 * (j / 10), 33, 33);
+        cell->setAccessibleName(AccessibleNames::cell(i, CellState::Empty));
+        cell->setAccessibleDescription(AccessibleNames::field(i));
         connect(cell, &CellView::pressed, this, &frmMain::pic_MouseDown);
         connect(cell, &CellView::moved, this, &frmMain::pic_MouseMove);
         pic[i] = cell;
@@ -114,7 +117,7 @@ void frmMain::buildFields()
             geometry = QRect(x, y, ten ? 28 : 14, 31);
         } else {
             const int column = k % 10;
-            caption = QString::fromUtf16(columnLetters[column]);
+            caption = AccessibleNames::columnLetter(column + 1);
             geometry = QRect((k < 30 ? 56 : 464) + 32 * column, 0, 24, 31);
         }
         auto *label = new QLabel(caption, this);
@@ -238,6 +241,7 @@ void frmMain::buildPlacementControls()
     for (int k = 0; k < 10; ++k) {
         auto *button = new QRadioButton(QString::number(ShipPicker::sizeOf(k)), this);
         button->setObjectName(QStringLiteral("rb(%1)").arg(k));
+        button->setAccessibleName(QStringLiteral("%1-палубный корабль").arg(ShipPicker::sizeOf(k)));
         button->setGeometry(384, pickerTops[k], 33, 17);
         button->setFont(Look::arialBlack(11));
         paintText(button, Look::Orange);
@@ -253,18 +257,22 @@ void frmMain::buildHiddenControls()
 {
     LeftL = new StoredPicture(QStringLiteral("LeftL"), QStringLiteral(":/leftarrow.svg"), this);
     LeftL->setGeometry(80, 416, 111, 111);
+    LeftL->setAccessibleName(QStringLiteral("Ход компьютера"));
     LeftL->hide();
     RightL = new StoredPicture(QStringLiteral("RightL"), QStringLiteral(":/rightarrow.svg"), this);
     RightL->setGeometry(648, 416, 111, 111);
+    RightL->setAccessibleName(QStringLiteral("Ваш ход"));
     RightL->hide();
 
     Picture1 = new PictureHolder(QStringLiteral("Picture1"), this);
     Picture1->setGeometry(0, 552, 33, 33);
+    Picture1->setAccessibleName(QStringLiteral("Часть корабля"));
     Picture1->hide();
 
     for (int k = 0; k < 40; ++k) {
         auto *box = new BoomBox(k, this);
         box->setGeometry(16 + 40 * (k % 10), 544 + 32 * (k / 10), 33, 33);
+        box->setAccessibleName(QStringLiteral("Попадание"));
         box->hide();
         picBoom[k] = box;
     }

@@ -4,6 +4,7 @@
 #include "model/installfolder.h"
 #include "results/resultsstore.h"
 #include "sound/soundservice.h"
+#include "view/accessiblenames.h"
 #include "view/boombox.h"
 #include "view/cellview.h"
 #include "view/explosion.h"
@@ -26,8 +27,10 @@ void frmMain::cellChanged(int index, Aspect aspect)
         cell->setFrame(board.hasFrame(index));
         return;
     }
-    if (aspect != Aspect::Picture)
+    if (aspect == Aspect::State) {
+        cell->setAccessibleName(AccessibleNames::cell(index, board.state(index)));
         return;
+    }
     const CellPicture picture = board.picture(index);
     switch (picture.kind) {
     case CellPicture::Kind::None:

@@ -18,6 +18,7 @@ QFrame *addLine(const QString &name, const QRect &geometry, QWidget *parent)
     palette.setColor(QPalette::Window, Qt::black);
     line->setPalette(palette);
     line->setGeometry(geometry);
+    line->setAccessibleName(QStringLiteral("Разделитель"));
     return line;
 }
 } // namespace

@@ -4,6 +4,7 @@
 #include "view/cellview.h"
 #include "view/scorepanel.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
@@ -26,6 +27,8 @@ private slots:
     void cellsSitOnTheirFields_data();
     void cellsSitOnTheirFields();
     void hiddenHelpersAndTimersStartStopped();
+    void everyPartHasARussianAccessibleName();
+    void cellsTellOnlyWhatThePlayerKnows();
 
 private:
     std::unique_ptr<WindowFixture> m_fixture;
@@ -179,6 +182,43 @@ void WindowLayoutTest::hiddenHelpersAndTimersStartStopped()
     QVERIFY(w.rb[0]->isChecked());
     QVERIFY(w.chGrid->isChecked() && w.chMusic->isChecked() && w.chBack->isChecked());
     QVERIFY(!w.chPoints->isChecked());
+}
+
+// A screen reader can speak every control and cell in Russian.
+void WindowLayoutTest::everyPartHasARussianAccessibleName()
+{
+    const QRegularExpression russian(
+        QStringLiteral("^[А-Яа-яЁё0-9 :«»\\-,.?]*(Ctrl)?[А-Яа-яЁё0-9 :«»\\-,.?]*$"));
+    int checked = 0;
+    for (QWidget *part : m_fixture->w().findChildren<QWidget *>()) {
+        if (part->objectName().isEmpty() || part->objectName().startsWith(QLatin1String("qt_")))
+            continue;
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(part);
+        QVERIFY2(accessible, qPrintable(part->objectName()));
+        const QString name = accessible->text(QAccessible::Name);
+        QVERIFY2(!name.trimmed().isEmpty(), qPrintable(part->objectName()));
+        QVERIFY2(russian.match(name).hasMatch(), qPrintable(part->objectName() + ": " + name));
+        ++checked;
+    }
+    QVERIFY(checked > 300);
+}
+
+// A cell's name gives its coordinate and what is known of it; the computer's ships are
+// not given away.
+void WindowLayoutTest::cellsTellOnlyWhatThePlayerKnows()
+{
+    frmMain &w = m_fixture->w();
+    Board &board = w.game().board();
+    board.setState(Field::cellIndex(Side::Player, 7, 2), CellState::Miss);
+    board.setState(Field::cellIndex(Side::Player, 1, 1), CellState::Ship);
+    board.setState(Field::cellIndex(Side::Comp, 10, 10), CellState::Ship);
+    board.setState(Field::cellIndex(Side::Comp, 1, 10), CellState::Hit);
+    QCOMPARE(w.pic[Field::cellIndex(Side::Player, 7, 2)]->accessibleName(),
+             QStringLiteral("Б7: мимо"));
+    QCOMPARE(w.pic[0]->accessibleName(), QStringLiteral("А1: корабль"));
+    QCOMPARE(w.pic[199]->accessibleName(), QStringLiteral("К10: не обстреляна"));
+    QCOMPARE(w.pic[109]->accessibleName(), QStringLiteral("К1: попадание"));
+    QCOMPARE(w.pic[109]->accessibleDescription(), QStringLiteral("поле противника"));
 }
 
 QTEST_MAIN(WindowLayoutTest)
