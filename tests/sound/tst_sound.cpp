@@ -1,3 +1,4 @@
+#include "gamesoundtest.h"
 #include "hitsoundtest.h"
 #include "tuneplayertest.h"
 #include "tunerenderingtest.h"
@@ -30,5 +31,6 @@ int main(int argc, char *argv[])
     failures += run<TuneRenderingTest>("TuneRenderingTest", arguments);
     failures += run<TunePlayerTest>("TunePlayerTest", arguments);
     failures += run<HitSoundTest>("HitSoundTest", arguments);
+    failures += run<GameSoundTest>("GameSoundTest", arguments);
     return failures;
 }
