@@ -26,8 +26,10 @@ public:
 
 int main(int argc, char *argv[])
 {
-    // The game takes no arguments and ignores any it is given.
-    QApplication app(argc, argv);
+    // The game takes no arguments and ignores any it is given, Qt's own options too.
+    Q_UNUSED(argc);
+    int noArguments = 1;
+    QApplication app(noArguments, argv);
     QApplication::setApplicationName(QStringLiteral("seabattle"));
     QApplication::setApplicationDisplayName(QStringLiteral("Морской бой"));
     QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
