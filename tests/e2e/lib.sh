@@ -1,0 +1,397 @@
+# Helpers of the end-to-end tests, sourced by each test script after it sets E2E_NAME:
+# an X server and a sound server of the test's own, the real game run from a private
+# copy of its folder, clicks at window coordinates and pixels read back from screenshots.
+# Coordinates given to the helpers are those of the game window's client area.
+set -euo pipefail
+
+E2E_HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+E2E_TMP=$(mktemp -d /tmp/seabattle-e2e.XXXXXX)
+E2E_PIDS=()  # children to stop at exit, newest first
+E2E_OUT=${E2E_OUT:-$PWD}
+GAME_EXE=
+GAME_DIR=
+GAME_PID=
+WIN=
+WIN_X=0
+WIN_Y=0
+SCREEN_W=1024
+SCREEN_H=768
+SNAP="$E2E_TMP/snap.rgb"
+# The system's interpreter starts faster than a version manager's shim; pixels are polled often.
+E2E_PY=/usr/bin/python3
+[ -x "$E2E_PY" ] || E2E_PY=python3
+export QT_QPA_PLATFORM=xcb
+unset WAYLAND_DISPLAY SESSION_MANAGER
+
+note() { printf '[%s %s] %s\n' "$(date +%T.%3N)" "$E2E_NAME" "$*"; }
+fail() {
+    echo "FAIL [$E2E_NAME]: $*" >&2
+    exit 1
+}
+skip() {
+    echo "SKIP [$E2E_NAME]: $*"
+    exit 77
+}
+
+e2e_cleanup() {
+    local rc=$? i pid
+    trap - EXIT
+    if [ "$rc" -ne 0 ] && [ "$rc" -ne 77 ]; then
+        if [ -n "$WIN" ] && [ -n "${DISPLAY:-}" ] && snap 2>/dev/null; then
+            screenshot "$E2E_OUT/$E2E_NAME-failure.png" 2>/dev/null \
+                && echo "screen at the failure: $E2E_OUT/$E2E_NAME-failure.png" >&2
+        fi
+        if [ -s "$E2E_TMP/game.err" ]; then
+            echo "--- the game's stderr:" >&2
+            tail -n 40 "$E2E_TMP/game.err" >&2
+        fi
+    fi
+    for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
+        pid=${E2E_PIDS[i]}
+        kill "$pid" 2>/dev/null || true
+        for _ in $(seq 30); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+        kill -9 "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+    rm -rf "$E2E_TMP"
+    exit "$rc"
+}
+trap e2e_cleanup EXIT
+trap 'exit 130' INT TERM HUP
+
+require_tools() {
+    local tool
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null \
+            || fail "the tool '$tool' is missing (tools/install-deps.sh installs it)"
+    done
+}
+
+# wait_until SECONDS WHAT COMMAND...: polls COMMAND every 0.1 s; fails naming WHAT.
+wait_until() {
+    local seconds=$1 what=$2
+    shift 2
+    local deadline=$((SECONDS + seconds))
+    until "$@" >/dev/null; do
+        [ "$SECONDS" -lt "$deadline" ] || fail "waited ${seconds}s in vain for $what"
+        sleep 0.1
+    done
+}
+
+# An Xvfb of the test's own on the first free display of :61 to :69. A lock file per
+# display keeps tests that start at the same moment apart.
+start_xvfb() {
+    require_tools Xvfb xdotool xwininfo import flock
+    local n pid lock
+    for n in 61 62 63 64 65 66 67 68 69; do
+        exec {lock}>"/tmp/seabattle-e2e-display-$n.lock"
+        if ! flock -n "$lock"; then
+            exec {lock}>&-
+            continue
+        fi
+        Xvfb ":$n" -screen 0 "${SCREEN_W}x${SCREEN_H}x24" -nolisten tcp -noreset \
+            >"$E2E_TMP/xvfb.log" 2>&1 &
+        pid=$!
+        for _ in $(seq 100); do
+            kill -0 "$pid" 2>/dev/null || break
+            DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1 && break
+            sleep 0.1
+        done
+        if kill -0 "$pid" 2>/dev/null && DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1; then
+            E2E_PIDS+=("$pid")
+            export DISPLAY=":$n"
+            note "Xvfb on $DISPLAY"
+            return 0
+        fi
+        wait "$pid" 2>/dev/null || true
+        exec {lock}>&-
+    done
+    fail "no X display of :61 to :69 could be started ($(tail -n 3 "$E2E_TMP/xvfb.log"))"
+}
+
+# A PulseAudio daemon of the test's own with one null sink, "seabattle_null", as its default
+# output: what the game plays there is heard by nothing but this test's recorder. Returns 1
+# (with the reason in E2E_PULSE_PROBLEM) when no daemon can be started.
+start_pulse() {
+    E2E_PULSE_PROBLEM=
+    if ! command -v pulseaudio >/dev/null || ! command -v pactl >/dev/null; then
+        E2E_PULSE_PROBLEM="pulseaudio or pactl is not installed"
+        return 1
+    fi
+    local dir="$E2E_TMP/pulse" pid
+    mkdir -p "$dir"
+    chmod 700 "$dir"
+    HOME="$dir" XDG_RUNTIME_DIR="$dir" PULSE_RUNTIME_PATH="$dir" PULSE_STATE_PATH="$dir" \
+        pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=false \
+        -L "module-native-protocol-unix socket=$dir/native auth-anonymous=1" \
+        -L "module-null-sink sink_name=seabattle_null rate=44100 channels=2" \
+        >"$dir/log" 2>&1 &
+    pid=$!
+    for _ in $(seq 100); do
+        kill -0 "$pid" 2>/dev/null || break
+        PULSE_SERVER="unix:$dir/native" pactl info >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    if ! PULSE_SERVER="unix:$dir/native" pactl info >/dev/null 2>&1; then
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+        E2E_PULSE_PROBLEM="a PulseAudio daemon could not be started: $(grep -m1 '^E:' "$dir/log" || tail -n 1 "$dir/log")"
+        return 1
+    fi
+    E2E_PIDS+=("$pid")
+    export PULSE_SERVER="unix:$dir/native"
+    note "PulseAudio at $PULSE_SERVER"
+}
+
+# The game's windows: the main window (800 x 600) and its message boxes.
+game_windows() { xdotool search --class seabattle 2>/dev/null || true; }
+is_viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+window_size() { xwininfo -id "$1" 2>/dev/null | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
+
+# Prints the id of a message box of the game that is on the screen, if there is one.
+message_box() {
+    local w
+    for w in $(game_windows); do
+        [ "$w" = "$WIN" ] && continue
+        if is_viewable "$w" && [ "$(window_size "$w")" != "800x600" ]; then
+            echo "$w"
+            return 0
+        fi
+    done
+    return 1
+}
+
+wait_for_box() {
+    local seconds=$1 what=$2 deadline=$((SECONDS + $1)) box
+    until box=$(message_box); do
+        [ "$SECONDS" -lt "$deadline" ] || fail "no message box appeared within ${seconds}s ($what)"
+        sleep 0.1
+    done
+    echo "$box"
+}
+
+# answer_box BOX KEY: presses KEY in the box and waits until it is gone.
+answer_box() {
+    local box=$1 key=$2
+    xdotool windowfocus "$box" 2>/dev/null || true
+    sleep 0.1
+    xdotool key "$key"
+    wait_until 5 "the message box $box to close after $key" box_gone "$box"
+}
+box_gone() { ! is_viewable "$1"; }
+
+main_window() {
+    local w
+    for w in $(game_windows); do
+        if is_viewable "$w" && [ "$(window_size "$w")" = "800x600" ]; then
+            echo "$w"
+            return 0
+        fi
+    done
+    return 1
+}
+
+# start_game [VAR=VALUE...]: runs a copy of the game's folder (without results from earlier
+# runs), answers the authorship notice with Return and waits for the main window.
+start_game() {
+    copy_game
+    start_game_copy "$@"
+}
+
+copy_game() {
+    GAME_DIR="$E2E_TMP/game"
+    mkdir -p "$GAME_DIR"
+    cp -a "$(dirname "$GAME_EXE")"/. "$GAME_DIR"/
+    rm -f "$GAME_DIR/Base.mdb" "$GAME_DIR"/Base.mdb-*
+}
+
+# Runs the copy in GAME_DIR as it is (its media may have been changed by the test).
+start_game_copy() {
+    mkdir -p "$E2E_TMP/runtime"
+    chmod 700 "$E2E_TMP/runtime"
+    (cd "$GAME_DIR" && exec env XDG_RUNTIME_DIR="$E2E_TMP/runtime" "$@" ./seabattle \
+        >"$E2E_TMP/game.out" 2>"$E2E_TMP/game.err") &
+    GAME_PID=$!
+    E2E_PIDS+=("$GAME_PID")
+    note "game started (pid $GAME_PID) in $GAME_DIR"
+    timeout 30 xdotool search --sync --name "Морской бой" >/dev/null \
+        || fail "no window named \"Морской бой\" appeared within 30 s"
+    local notice
+    notice=$(wait_for_box 30 "the authorship notice at start-up")
+    note "authorship notice: window $notice, $(window_size "$notice")"
+    NOTICE_ANSWERED=$(date +%s.%N)
+    answer_box "$notice" Return
+    wait_until 20 "the main window (800x600) to be shown" main_window
+    WIN=$(main_window)
+    window_origin
+    # The first frame is on the screen once the bare background shows at its place.
+    wait_until 10 "the window's background to be drawn" pixel_near_now 420 470 69 87 129 2
+    note "main window $WIN at ($WIN_X,$WIN_Y)"
+}
+
+game_running() { kill -0 "$GAME_PID" 2>/dev/null; }
+
+window_origin() {
+    eval "$(xdotool getwindowgeometry --shell "$WIN")"
+    WIN_X=$X
+    WIN_Y=$Y
+}
+
+# click_at X Y [BUTTON]: moves the pointer there and presses the button (1, the left one).
+click_at() {
+    xdotool mousemove --sync $((WIN_X + $1)) $((WIN_Y + $2)) click "${3:-1}"
+}
+
+# The centre of a cell: FIELD left (the player's) or right (the computer's), ROW and COL 1 to 10.
+cell_centre() {
+    local left_x=48
+    [ "$1" = right ] && left_x=456
+    echo "$((left_x + 32 * ($3 - 1) + 16)) $((48 + 32 * ($2 - 1) + 16))"
+}
+click_cell() {
+    local xy
+    xy=$(cell_centre "$@")
+    click_at ${xy% *} ${xy#* }
+}
+
+# snap: a screenshot of the whole screen into SNAP (raw RGB), which the pixel helpers read.
+snap() { import -silent -window root -depth 8 "rgb:$SNAP"; }
+pixels() { "$E2E_PY" "$E2E_HERE/pixels.py" "$SNAP" "$SCREEN_W" "$@"; }
+# pixel_at X Y: "R G B" of the last screenshot at window coordinates.
+pixel_at() { pixels at $((WIN_X + $1)) $((WIN_Y + $2)); }
+# pixel_near X Y R G B TOL: whether the pixel is within TOL of the colour in every channel.
+pixel_near() {
+    local p
+    read -r -a p <<<"$(pixel_at "$1" "$2")"
+    local dr=$((p[0] - $3)) dg=$((p[1] - $4)) db=$((p[2] - $5))
+    [ ${dr#-} -le "$6" ] && [ ${dg#-} -le "$6" ] && [ ${db#-} -le "$6" ]
+}
+pixel_near_now() { snap && pixel_near "$@"; }
+# region_count X Y W H R G B TOL: how many pixels of the rectangle are near the colour.
+region_count() { pixels count $((WIN_X + $1)) $((WIN_Y + $2)) "${@:3}"; }
+# region_warm X Y W H: how many pixels of the rectangle have fire colours.
+region_warm() { pixels warm $((WIN_X + $1)) $((WIN_Y + $2)) "$3" "$4"; }
+# region_sig X Y W H: a digest of the rectangle, to see whether it changed.
+region_sig() { pixels sig $((WIN_X + $1)) $((WIN_Y + $2)) "$3" "$4"; }
+
+# screenshot FILE: the game window of the last snap as a PNG.
+screenshot() {
+    convert -size "${SCREEN_W}x${SCREEN_H}" -depth 8 "rgb:$SNAP" \
+        -crop "800x600+$WIN_X+$WIN_Y" +repage "$1"
+}
+
+# Counts the rows of tBase in the copy's results file (0 when there is no file yet).
+result_rows() {
+    [ -f "$GAME_DIR/Base.mdb" ] || {
+        echo 0
+        return
+    }
+    sqlite3 "$GAME_DIR/Base.mdb" 'select count(*) from tBase' 2>/dev/null || echo 0
+}
+
+# --- What a player sees and does -------------------------------------------------------------
+
+ORANGE="243 119 7"
+SEA="69 87 129"
+# The turn arrows: RightL (the player's turn) and LeftL (the computer's), orange at the centre.
+is_players_turn() { pixel_near 703 471 $ORANGE 24; }
+is_computers_turn() { pixel_near 135 471 $ORANGE 24; }
+
+# cell_origin FIELD ROW COL: the top-left corner of a cell.
+cell_origin() {
+    local xy
+    xy=$(cell_centre "$@")
+    echo "$((${xy% *} - 16)) $((${xy#* } - 16))"
+}
+# cell_untried FIELD ROW COL: the inside of the cell is bare water (no mark, ship or fire).
+cell_untried() {
+    local xy
+    xy=$(cell_origin "$@")
+    [ "$(region_count $((${xy% *} + 4)) $((${xy#* } + 4)) 25 25 $SEA 2)" -eq 625 ]
+}
+# A hit-marker box covers the whole cell, its frame included.
+cell_sig() {
+    local xy
+    xy=$(cell_origin "$@")
+    region_sig ${xy% *} ${xy#* } 33 33
+}
+# The difficulty buttons are orange push-buttons (lightened by the style's gradient); the text
+# button in their place has only orange letters.
+level_buttons_shown() { snap && [ "$(region_warm 296 424 209 25)" -gt 2000 ]; }
+players_turn_now() { snap && is_players_turn; }
+captions_changed() { snap && [ "$(region_sig 288 392 215 53)" != "$1" ]; }
+
+# lay_out_and_choose_level LEVEL: lays the player's fleet out at random, accepts it and presses
+# the difficulty button LEVEL (0 "Легкий", 1 "Средний", 2 "Сложный"); waits for the player's turn.
+lay_out_and_choose_level() {
+    snap
+    local captions
+    captions=$(region_sig 288 392 215 53)
+    click_at 395 402 # "Расставить автоматически"
+    # The captions become "Поменять расстановку" and "Принять расстановку".
+    wait_until 10 "the captions of the automatic layout" captions_changed "$captions"
+    click_at 395 434 # "Принять расстановку"
+    wait_until 10 "the difficulty buttons" level_buttons_shown
+    click_at 400 $((436 + 56 * $1))
+    wait_until 10 "the player's turn arrow after the level was chosen" players_turn_now
+}
+
+# shoot ROW COL: fires at a cell of the computer's field in the player's turn and waits until
+# the game has taken the shot. Sets SHOT to hit, miss or box (a refusal: a message box and no
+# change at the cell). A miss shows the computer's arrow; a hit changes the cell and keeps the
+# player's. After a hit SHOT_BOX holds the message box that followed it (the player's win).
+shoot() {
+    local before deadline=$((SECONDS + 15))
+    snap
+    before=$(cell_sig right "$1" "$2")
+    SHOT_TIME=$(date +%s.%N)
+    click_cell right "$1" "$2"
+    SHOT=
+    SHOT_BOX=
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        if SHOT_BOX=$(message_box); then
+            SHOT=box
+            snap
+            [ "$(cell_sig right "$1" "$2")" = "$before" ] || SHOT=hit
+            return 0
+        fi
+        snap
+        if is_computers_turn; then
+            SHOT=miss
+            return 0
+        fi
+        if [ "$(cell_sig right "$1" "$2")" != "$before" ] && is_players_turn; then
+            SHOT=hit
+            settle_hit "$1" "$2"
+            return 0
+        fi
+        sleep 0.05
+    done
+    fail "the shot at row $1, column $2 of the computer's field showed nothing within 15 s"
+}
+
+# Waits for the explosion at a hit cell to end (its look stays the same for 0.3 s; HIT_DRAWN is
+# when it last changed), then half a second more for a message box that may follow.
+settle_hit() {
+    local last now steady=0
+    last=$(cell_sig right "$1" "$2")
+    HIT_DRAWN=$(date +%s.%N)
+    for _ in $(seq 100); do
+        sleep 0.1
+        snap
+        now=$(cell_sig right "$1" "$2")
+        if [ "$now" = "$last" ]; then
+            steady=$((steady + 1))
+            [ "$steady" -lt 3 ] || break
+        else
+            steady=0
+            HIT_DRAWN=$(date +%s.%N)
+        fi
+        last=$now
+    done
+    for _ in 1 2 3 4 5; do
+        SHOT_BOX=$(message_box) && return 0
+        sleep 0.1
+    done
+    SHOT_BOX=
+}
