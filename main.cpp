@@ -1,20 +1,5 @@
 #include "model/randomsource.h"
-#if __has_include("sound/gamesound.h")
 #include "sound/gamesound.h"
-#else
-#include "sound/soundservice.h"
-class GameSound : public SoundService
-{
-public:
-    void setTuneFile(const QString &) override { }
-    void openTune() override { }
-    void playTune() override { }
-    void stopTune() override { }
-    void closeTune() override { }
-    void startHitSound(const QString &) override { }
-    void stopHitSound() override { }
-};
-#endif
 #include "view/frmmain.h"
 #include "view/prompter.h"
 
