@@ -14,8 +14,9 @@
 namespace {
 
 constexpr int BlockFrames = TuneRendering::SampleRate / 10;
-// FluidSynth's default gain of 0.2 leaves a General MIDI tune rather quiet next to the hit sound.
-constexpr double Gain = 0.4;
+// FluidSynth's default gain of 0.2 leaves a General MIDI tune faint next to the hit sound; at 0.7
+// the game's tune peaks near half of full scale, far from clipping.
+constexpr double Gain = 0.7;
 // The reverb rings on after the last note; a quarter second under this level ends the tune.
 constexpr int SilenceLevel = 4;
 constexpr int SilentFramesToEnd = TuneRendering::SampleRate / 4;

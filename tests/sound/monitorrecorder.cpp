@@ -60,6 +60,16 @@ int MonitorRecorder::peakAfter(qint64 from, int spanMs)
     return peak;
 }
 
+int MonitorRecorder::meanAfter(qint64 from, int spanMs)
+{
+    const qint64 to = from + framesIn(spanMs);
+    waitFor(to);
+    qint64 sum = 0;
+    for (qint64 i = from; i < to; ++i)
+        sum += m_samples[size_t(i)];
+    return int(sum / (to - from));
+}
+
 int MonitorRecorder::quietestWindowAfter(qint64 from, int spanMs)
 {
     const qint64 window = framesIn(20);

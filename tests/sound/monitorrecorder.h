@@ -27,6 +27,8 @@ public:
     bool waitFor(qint64 frame);
     // Waits for frame from + span, then gives the largest level in [from, from + span).
     int peakAfter(qint64 from, int spanMs);
+    // The average sample of [from, from + span): the level of a constant sound under any music.
+    int meanAfter(qint64 from, int spanMs);
     // The lowest peak among 20 ms windows of [from, from + span): above silence means no gap.
     int quietestWindowAfter(qint64 from, int spanMs);
     // The first frame at or after from louder than the level, looking at most span far.
