@@ -1,0 +1,347 @@
+#!/usr/bin/env bash
+# The installed game: `cmake --install` into a scratch prefix, checked the way a desktop and a
+# player meet it. Usage: install_test.sh layout|launch|readonly BUILD_DIR SOURCE_DIR
+#   layout    the files, their places and contents, the validators of the desktop entry and
+#             of the AppStream description, a DESTDIR staging
+#   launch    a prefix moved after installation, started through a link to its launcher on an
+#             X server of the test's own: notice, main window, placement, Esc and "Да"
+#   readonly  an installation its user cannot write to: the game starts and keeps its results
+#             in the user's data folder
+set -euo pipefail
+
+CASE=$1
+BUILD=$(cd "$2" && pwd)
+SRC=$(cd "$3" && pwd)
+APP_ID=org.seabattle.SeaBattle
+GAME_SUBDIR=lib/seabattle
+
+T=$(mktemp -d /tmp/seabattle-install.XXXXXX)
+chmod 755 "$T" # the unprivileged player must reach the prefix inside
+PIDS=()        # started here, stopped at exit (newest first)
+GAME_PID=
+
+note() { printf '[%s install_%s] %s\n' "$(date +%T)" "$CASE" "$*"; }
+fail() {
+    echo "FAIL [install_$CASE]: $*" >&2
+    if [ -s "$T/game.err" ]; then
+        echo "--- the game's stderr:" >&2
+        tail -n 30 "$T/game.err" >&2
+    fi
+    exit 1
+}
+skip() {
+    echo "SKIP [install_$CASE]: $*"
+    exit 77
+}
+
+cleanup() {
+    local rc=$? i pid
+    trap - EXIT
+    for ((i = ${#PIDS[@]} - 1; i >= 0; i--)); do
+        pid=${PIDS[i]}
+        kill "$pid" 2>/dev/null || true
+        for _ in $(seq 30); do
+            kill -0 "$pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill -9 "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+    chmod -R u+w "$T" 2>/dev/null || true
+    rm -rf "$T"
+    exit "$rc"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM HUP
+
+require() {
+    local tool
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null || fail "the tool '$tool' is missing (tools/install-deps.sh installs it)"
+    done
+}
+
+install_into() {
+    timeout 120 cmake --install "$BUILD" --prefix "$1" >"$T/install.log" 2>&1 \
+        || fail "cmake --install --prefix $1 failed: $(tail -n 5 "$T/install.log")"
+}
+
+# The media files as media/CMakeLists.txt lists them.
+media_files() {
+    sed -n '/^set(SEABATTLE_MEDIA_FILES/,/)/p' "$SRC/media/CMakeLists.txt" \
+        | sed 's/set(SEABATTLE_MEDIA_FILES//; s/)//' | tr -s ' \t' '\n\n' | sed '/^$/d'
+}
+
+# desktop_value KEY FILE: the value of an untranslated key of the desktop entry.
+desktop_value() { sed -n "s/^$1=//p" "$2" | head -n 1; }
+# xml_text ELEMENT FILE: the text of the first untranslated element of that name.
+xml_text() { sed -n "/xml:lang/!s:.*<$1[^>]*>\\([^<]*\\)</$1>.*:\\1:p" "$2" | head -n 1; }
+
+# --- layout ----------------------------------------------------------------------------------------
+
+check_layout() {
+    require desktop-file-validate appstreamcli readelf cmp
+    local P="$T/prefix" game media f expected actual
+    install_into "$P"
+    game="$P/$GAME_SUBDIR"
+
+    # The executable and every media file together in the installation folder, and nothing
+    # else: the build folder's results file must not be shipped.
+    [ -x "$game/seabattle" ] || fail "no executable $game/seabattle"
+    head -c 4 "$game/seabattle" | grep -q ELF || fail "$game/seabattle is not a program"
+    media=$(media_files)
+    [ "$(wc -l <<<"$media")" -eq 13 ] || fail "media/CMakeLists.txt lists $(wc -l <<<"$media") files, not 13"
+    for f in $media; do
+        [ -f "$game/$f" ] || fail "the media file $f is not installed beside the executable"
+        cmp -s "$SRC/media/$f" "$game/$f" || fail "the installed $f differs from media/$f"
+    done
+    expected=$(printf '%s\n' $media seabattle | sort)
+    actual=$(ls -A "$game" | sort)
+    [ "$expected" = "$actual" ] || fail "the installation folder holds other files: $(comm -13 <(echo "$expected") <(echo "$actual") | tr '\n' ' ')"
+    # Whatever the build copies into its game folder is installed as well.
+    for f in "$BUILD"/game/*; do
+        case ${f##*/} in Base.mdb*) continue ;; esac
+        [ -e "$game/${f##*/}" ] || fail "${f##*/} of the build's game folder is not installed"
+    done
+    # The system's Qt and nothing from the build tree.
+    if readelf -d "$game/seabattle" | grep -E 'R(UN)?PATH' | grep -q "$BUILD"; then
+        fail "the installed executable still searches the build folder for libraries"
+    fi
+
+    # The launcher in bin/ leads to that executable.
+    [ -x "$P/bin/seabattle" ] || fail "no launcher $P/bin/seabattle"
+    if [ -L "$P/bin/seabattle" ]; then
+        [ "$(readlink -f "$P/bin/seabattle")" = "$(readlink -f "$game/seabattle")" ] \
+            || fail "bin/seabattle links to $(readlink -f "$P/bin/seabattle")"
+    else
+        sh -n "$P/bin/seabattle" || fail "the launcher is not a valid shell script"
+        grep -q '^exec ' "$P/bin/seabattle" || fail "the launcher does not exec the game"
+    fi
+
+    # The desktop entry: valid, and every key a menu relies on.
+    local entry="$P/share/applications/$APP_ID.desktop"
+    [ -f "$entry" ] || fail "no desktop entry $entry"
+    desktop-file-validate "$entry" >"$T/dfv.log" 2>&1 || fail "desktop-file-validate: $(cat "$T/dfv.log")"
+    local pair key value
+    for pair in "Type=Application" "Name=Морской бой" "Exec=seabattle" "Icon=$APP_ID" \
+        "Terminal=false"; do
+        key=${pair%%=*}
+        value=$(desktop_value "$key" "$entry")
+        [ "$key=$value" = "$pair" ] || fail "the desktop entry has $key=$value, not $pair"
+    done
+    local category
+    for category in Game BoardGame; do
+        [[ ";$(desktop_value Categories "$entry")" == *";$category;"* ]] \
+            || fail "the desktop entry's Categories lack $category"
+    done
+    [ -n "$(desktop_value Comment "$entry")" ] || fail "the desktop entry has no Comment"
+    [ -x "$P/bin/$(desktop_value Exec "$entry" | cut -d' ' -f1)" ] \
+        || fail "the desktop entry's Exec does not name the launcher in bin/"
+
+    # Every icon size drawn for the game, under the name the entry gives.
+    local icons=0 rel
+    while IFS= read -r f; do
+        rel=${f#"$SRC/desktop/icons/"}
+        [ "$(basename "${rel%.*}")" = "$APP_ID" ] || fail "the icon $rel is not named $APP_ID"
+        cmp -s "$f" "$P/share/icons/$rel" || fail "the icon $rel is not installed as drawn"
+        icons=$((icons + 1))
+    done < <(find "$SRC/desktop/icons/hicolor" -type f \( -name '*.png' -o -name '*.svg' \))
+    [ "$icons" -ge 2 ] || fail "only $icons icons found under desktop/icons/hicolor"
+    [ -f "$P/share/icons/hicolor/scalable/apps/$APP_ID.svg" ] || fail "no scalable icon"
+
+    # The AppStream description: valid alone and together with the entry it launches.
+    local meta="$P/share/metainfo/$APP_ID.metainfo.xml"
+    [ -f "$meta" ] || fail "no AppStream description $meta"
+    appstreamcli validate --no-net "$meta" >"$T/asv.log" 2>&1 || fail "appstreamcli validate: $(cat "$T/asv.log")"
+    appstreamcli validate-tree --no-net "$P" >"$T/ast.log" 2>&1 || fail "appstreamcli validate-tree: $(cat "$T/ast.log")"
+    [ "$(xml_text id "$meta")" = "$APP_ID" ] || fail "the component id is $(xml_text id "$meta")"
+    [ "$(xml_text launchable "$meta")" = "$APP_ID.desktop" ] || fail "the launchable is $(xml_text launchable "$meta")"
+    [ "$(xml_text name "$meta")" = "Морской бой" ] || fail "the component's name is $(xml_text name "$meta")"
+    local version
+    version=$(sed -n 's/^project(SeaBattle VERSION \([0-9.]*\).*/\1/p' "$SRC/CMakeLists.txt")
+    grep -q "<release version=\"$version\" date=\"[0-9-]*\"" "$meta" \
+        || fail "no release $version in the AppStream description"
+
+    # A package build stages the files under DESTDIR, all of them inside it.
+    DESTDIR="$T/stage" timeout 120 cmake --install "$BUILD" --prefix /usr >"$T/stage.log" 2>&1 \
+        || fail "a DESTDIR installation failed: $(tail -n 5 "$T/stage.log")"
+    [ -x "$T/stage/usr/$GAME_SUBDIR/seabattle" ] && [ -x "$T/stage/usr/bin/seabattle" ] \
+        || fail "DESTDIR=$T/stage did not receive the game and its launcher under usr/"
+    [ "$(ls -A "$T/stage")" = usr ] || fail "DESTDIR received files outside its prefix"
+    note "the installed files are complete and valid"
+}
+
+# --- running the installed game ------------------------------------------------------------------
+
+# An Xvfb of the test's own on the first free display of :71 to :79.
+start_xvfb() {
+    require Xvfb xdotool xwininfo flock
+    local n pid lock
+    for n in 71 72 73 74 75 76 77 78 79; do
+        [ -e "/tmp/.X11-unix/X$n" ] && continue
+        exec {lock}>"/tmp/seabattle-install-display-$n.lock"
+        if ! flock -n "$lock"; then
+            exec {lock}>&-
+            continue
+        fi
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >"$T/xvfb.log" 2>&1 &
+        pid=$!
+        for _ in $(seq 100); do
+            kill -0 "$pid" 2>/dev/null || break
+            DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1 && break
+            sleep 0.1
+        done
+        if DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1; then
+            PIDS+=("$pid")
+            export DISPLAY=":$n"
+            note "Xvfb on $DISPLAY"
+            return 0
+        fi
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+        exec {lock}>&-
+    done
+    fail "no X display of :71 to :79 could be started"
+}
+
+window_size() { xwininfo -id "$1" 2>/dev/null | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'; }
+# The game's windows on the screen (Qt names its process in _NET_WM_PID).
+shown_windows() { xdotool search --onlyvisible --pid "$GAME_PID" 2>/dev/null || true; }
+# A shown window of the given size (or of any other size with !SIZE).
+shown_window() {
+    local w size
+    for w in $(shown_windows); do
+        size=$(window_size "$w")
+        if [ "$1" = "$size" ] || { [ "${1:0:1}" = "!" ] && [ "${1:1}" != "$size" ]; }; then
+            echo "$w"
+            return 0
+        fi
+    done
+    return 1
+}
+# wait_window SIZE SECONDS WHAT: sets WIN to the shown window.
+wait_window() {
+    local deadline=$((SECONDS + $2))
+    until WIN=$(shown_window "$1"); do
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended while waiting for $3"
+        [ "$SECONDS" -lt "$deadline" ] || fail "no $3 within $2 s"
+        sleep 0.1
+    done
+}
+# press_in WINDOW KEY: the key goes to that window (there is no window manager to focus it).
+press_in() {
+    xdotool windowfocus --sync "$1" 2>/dev/null || true
+    xdotool key "$2"
+}
+
+# start_game COMMAND...: starts the installed game, answers the authorship notice and waits
+# for the main window (MAIN).
+start_game() {
+    (exec "$@" >"$T/game.out" 2>"$T/game.err") &
+    GAME_PID=$!
+    PIDS+=("$GAME_PID")
+    wait_window '!800x600' 30 "authorship notice"
+    local notice=$WIN
+    note "the notice is window $notice ($(window_size "$notice"))"
+    # A key pressed before the box has taken the focus is lost: press again after a while.
+    local attempt
+    for attempt in 1 2 3 4 5; do
+        sleep 0.2
+        press_in "$notice" Return
+        for _ in $(seq 30); do
+            WIN=$(shown_window 800x600) && break 2
+            sleep 0.1
+        done
+    done
+    wait_window 800x600 20 "main window after the notice was answered"
+    MAIN=$WIN
+    xdotool search --onlyvisible --name '^Морской бой$' | grep -qx "$MAIN" \
+        || fail "the main window is not named \"Морской бой\""
+    note "main window $MAIN is shown"
+}
+
+# Esc asks "Вы действительно хотите Выйти ?"; Return answers with its default "Да".
+quit_game() {
+    press_in "$MAIN" Escape
+    wait_window '!800x600' 10 "\"Выход\" question after Esc"
+    sleep 0.2
+    press_in "$WIN" Return
+    local deadline=$((SECONDS + 10)) status
+    while kill -0 "$GAME_PID" 2>/dev/null; do
+        [ "$SECONDS" -lt "$deadline" ] || fail "the game did not end after Esc and \"Да\""
+        sleep 0.1
+    done
+    status=0
+    wait "$GAME_PID" || status=$?
+    [ "$status" -eq 0 ] || fail "the game ended with status $status"
+    note "the game ended on Esc and \"Да\""
+}
+
+no_media_warnings() {
+    if grep -q '^seabattle\.media' "$T/game.err"; then
+        fail "the installed game misses media: $(grep -m 3 '^seabattle\.media' "$T/game.err")"
+    fi
+}
+
+check_launch() {
+    start_xvfb
+    # A prefix moved as a whole after installation, reached through a link elsewhere, from
+    # an unrelated working directory: the launcher must still find the game's folder.
+    install_into "$T/first"
+    mv "$T/first" "$T/moved"
+    mkdir -p "$T/links" "$T/runtime"
+    chmod 700 "$T/runtime"
+    ln -s "$T/moved/bin/seabattle" "$T/links/seabattle"
+    cd /
+    # No sound server: the test stays silent on any shared sink.
+    start_game env XDG_RUNTIME_DIR="$T/runtime" QT_QPA_PLATFORM=xcb \
+        PULSE_SERVER="unix:$T/no-sound-server" "$T/links/seabattle"
+    [ "$(readlink -f "/proc/$GAME_PID/exe")" = "$T/moved/$GAME_SUBDIR/seabattle" ] \
+        || fail "the launcher ran $(readlink -f "/proc/$GAME_PID/exe")"
+    # "Расставить автоматически" lays the fleet out with the ship pictures of the folder.
+    eval "$(xdotool getwindowgeometry --shell "$MAIN")"
+    xdotool mousemove --sync $((X + 395)) $((Y + 402)) click 1
+    sleep 1
+    no_media_warnings
+    [ -f "$T/moved/$GAME_SUBDIR/Base.mdb" ] \
+        || fail "a writable installation keeps no results file in its own folder"
+    quit_game
+}
+
+check_readonly() {
+    require setpriv
+    local P="$T/prefix" home="$T/home" user=()
+    install_into "$P"
+    mkdir -p "$home/runtime"
+    chmod 700 "$home/runtime"
+    if [ "$(id -u)" -eq 0 ]; then
+        # root writes anywhere: the player is nobody, the installation root's.
+        id nobody >/dev/null 2>&1 || skip "there is no user nobody to play unprivileged"
+        chown -R nobody:"$(id -gn nobody)" "$home"
+        user=(setpriv --reuid=nobody --regid="$(id -g nobody)" --clear-groups)
+    fi
+    chmod -R a-w "$P/$GAME_SUBDIR"
+    start_xvfb
+    cd "$home"
+    start_game "${user[@]}" env -i HOME="$home" PATH=/usr/bin:/bin LANG=C.UTF-8 DISPLAY="$DISPLAY" \
+        XDG_RUNTIME_DIR="$home/runtime" QT_QPA_PLATFORM=xcb PULSE_SERVER="unix:$T/no-sound-server" \
+        "$P/bin/seabattle"
+    local data="$home/.local/share/seabattle/Base.mdb"
+    local deadline=$((SECONDS + 10))
+    until grep -qF "results are kept in $data" "$T/game.err"; do
+        [ "$SECONDS" -lt "$deadline" ] || fail "the game did not say that its results go to $data"
+        sleep 0.1
+    done
+    grep -F "$data" "$T/game.err" | head -n 1 | sed 's/^/    /'
+    [ -f "$data" ] || fail "no results file $data"
+    [ ! -e "$P/$GAME_SUBDIR/Base.mdb" ] || fail "a results file appeared in the read-only folder"
+    no_media_warnings
+    quit_game
+}
+
+case $CASE in
+layout) check_layout ;;
+launch) check_launch ;;
+readonly) check_readonly ;;
+*) fail "unknown case $CASE (layout, launch or readonly)" ;;
+esac
