@@ -2,8 +2,10 @@
 // while the hit sound loops, and while everything is stopped; how long "Open" and "Play" keep
 // their caller; and, with --reference, FluidSynth playing the same tune live for comparison.
 // Usage: bench_sound_cpu [--seconds N] [--tune file.mid] [--sink name] [--reference]
-// --sink plays on that PulseAudio sink instead of the default one, out of other programs' way.
+// --sink plays on that PulseAudio sink instead of the default one, out of other programs' way,
+// and records its monitor to tell how soon the first sound is heard.
 #include "cpumeter.h"
+#include "monitorrecorder.h"
 #include "testmedia.h"
 #include "threadwakeups.h"
 
@@ -114,15 +116,10 @@ void measureTunePlayer(const QString &tune, const QAudioDevice &output)
     TunePlayer player;
     player.setOutputDevice(output);
     player.setFile(tune);
-    QElapsedTimer toSound;
-    toSound.start();
     const double firstOpen = longestCall(1, [&] { player.open(); });
     const double firstPlay = longestCall(1, [&] { player.play(); });
-    while (player.position() == 0 && toSound.elapsed() < 30000)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-    std::printf("first Open %.2f ms, first Play %.2f ms, audio flowing after %lld ms\n", firstOpen,
-                firstPlay, toSound.elapsed());
-    runEventLoopFor(1000);
+    std::printf("first Open %.2f ms, first Play %.2f ms\n", firstOpen, firstPlay);
+    runEventLoopFor(2000);
     double open = 0;
     double play = 0;
     double stop = 0;
@@ -138,6 +135,36 @@ void measureTunePlayer(const QString &tune, const QAudioDevice &output)
     }
     std::printf("unchanged tune, longest: Close+Open %.2f ms, Play %.2f ms, Stop %.2f ms\n", open,
                 play, stop);
+}
+
+// From the command to the first sound at the sink's monitor, for a fresh GameSound.
+void measureOnsets(const QString &tune, const QString &wav, const QAudioDevice &output)
+{
+    MonitorRecorder recorder(QString::fromUtf8(output.id()) + QStringLiteral(".monitor"));
+    if (!recorder.start()) {
+        std::printf("\nno onset figures: %s\n", qPrintable(recorder.error()));
+        return;
+    }
+    GameSound sound;
+    sound.setOutputDevice(output);
+    sound.setTuneFile(tune);
+    const auto onsetMs = [&recorder](const std::function<void()> &command) {
+        recorder.waitFor(recorder.frames() + MonitorRecorder::framesIn(300));
+        const qint64 from = recorder.frames();
+        command();
+        const qint64 onset = recorder.firstLouderAfter(from, 16, 10000);
+        return onset < 0 ? qint64(-1) : (onset - from) * 1000 / MonitorRecorder::Rate;
+    };
+    const qint64 tuneOnset = onsetMs([&] {
+        sound.openTune();
+        sound.playTune();
+    });
+    sound.closeTune();
+    const qint64 hitOnset = onsetMs([&] { sound.startHitSound(wav); });
+    sound.stopHitSound();
+    std::printf("\nheard at the monitor: the first Open+Play after %lld ms (SoundFont and "
+                "rendering included), the hit sound after %lld ms\n",
+                tuneOnset, hitOnset);
 }
 
 void measureLiveFluidSynth(const QString &tune, const QAudioDevice &output, int seconds)
@@ -201,6 +228,8 @@ int main(int argc, char *argv[])
     }
     std::printf("tune %s, %d s per measurement, output %s\n", qPrintable(tune), seconds,
                 output.id().constData());
+    if (sinkAt > 0)
+        measureOnsets(tune, wav, output);
     measureTunePlayer(tune, output);
     measureGameSound(tune, wav, output, seconds);
     if (arguments.contains("--reference"))
