@@ -97,12 +97,16 @@ start_xvfb() {
             DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1 && break
             sleep 0.1
         done
-        if kill -0 "$pid" 2>/dev/null && DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1; then
+        # The server's lock file names the process that owns the display: ours, not one
+        # left over by an earlier run.
+        if kill -0 "$pid" 2>/dev/null && DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1 \
+            && [ "$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null)" = "$pid" ]; then
             E2E_PIDS+=("$pid")
             export DISPLAY=":$n"
             note "Xvfb on $DISPLAY"
             return 0
         fi
+        kill "$pid" 2>/dev/null || true
         wait "$pid" 2>/dev/null || true
         exec {lock}>&-
     done
@@ -230,6 +234,25 @@ start_game_copy() {
 }
 
 game_running() { kill -0 "$GAME_PID" 2>/dev/null; }
+
+# quit_game: Esc, then Return for the question's default answer, Yes; the game must end
+# within 10 s with exit code 0 (in a sanitizer build also free of reports at its exit).
+quit_game() {
+    xdotool windowfocus "$WIN" 2>/dev/null || true
+    xdotool key Escape
+    local box code
+    box=$(wait_for_box 10 "the question to quit after Esc")
+    xdotool windowfocus "$box" 2>/dev/null || true
+    xdotool key Return
+    for _ in $(seq 100); do
+        game_running || break
+        sleep 0.1
+    done
+    ! game_running || fail "the game still runs 10 s after Esc was answered with Yes"
+    wait "$GAME_PID" && code=0 || code=$?
+    [ "$code" -eq 0 ] || fail "the game ended with exit code $code after Esc and Yes"
+    WIN=
+}
 
 window_origin() {
     eval "$(xdotool getwindowgeometry --shell "$WIN")"

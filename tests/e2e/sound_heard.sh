@@ -103,4 +103,5 @@ wait_heard "$(plus "$tick" 3)"
 back=$(levels loud-after "$tick" "$LOUD") || fail "the tune did not come back within 3 s after \"Музыка\" was ticked"
 within "$tick" "$back" 1.5 || fail "the tune came back only $(seconds "$tick" "$back") s after \"Музыка\" was ticked"
 note "the tune is back $(seconds "$tick" "$back") s after \"Музыка\" was ticked"
+quit_game
 note "passed"

@@ -161,17 +161,6 @@ box=$(wait_for_box 10 "the question to quit after Esc")
 answer_box "$box" Escape
 sleep 0.5
 game_running && main_window >/dev/null || fail "answering No to the question to quit ended the game"
-xdotool windowfocus "$WIN" 2>/dev/null || true
-xdotool key Escape
-box=$(wait_for_box 10 "the question to quit after the second Esc")
-xdotool windowfocus "$box" 2>/dev/null || true
-xdotool key Return
-for _ in $(seq 100); do
-    game_running || break
-    sleep 0.1
-done
-! game_running || fail "the game still runs 10 s after Esc was answered with Yes"
-wait "$GAME_PID" && code=0 || code=$?
-[ "$code" -eq 0 ] || fail "the game ended with exit code $code after Esc and Yes"
+quit_game
 [ "$(result_rows)" -eq 1 ] || fail "quitting changed the results: $(result_rows) rows"
 note "passed: winner $winner, player $user_hits hits, computer $comp_hits hits"

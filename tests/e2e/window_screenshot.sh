@@ -62,4 +62,5 @@ click_at 290 585
 bevel_gone() { snap && pixel_near 36 200 $SEA 3; }
 wait_until 5 "the field frames to vanish after unticking \"Объемный вид\"" bevel_gone
 expect_pixel "a vertical grid line without the frames" 80 100 24 32 56 10
+quit_game
 note "passed"
