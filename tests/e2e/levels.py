@@ -54,8 +54,7 @@ def record(source, path):
     pending = b""
     with open(path, "a", buffering=1) as out:
         while True:
-            chunk = parec.stdout.read1(BLOCK_BYTES) if hasattr(parec.stdout, "read1") \
-                else parec.stdout.read(BLOCK_BYTES)
+            chunk = parec.stdout.read1(BLOCK_BYTES)
             if not chunk:
                 return 1 if parec.wait() else 0
             now = time.time()

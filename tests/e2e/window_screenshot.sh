@@ -20,7 +20,7 @@ note "screenshot: $E2E_OUT/window.png"
 
 # expect_pixel WHAT X Y R G B TOL
 expect_pixel() {
-    pixel_near "${@:2}" || fail "$1 at ($2,$3) is RGB($(pixel_at "$2" "$3" | tr ' ' ,)), expected about RGB($5,$6,$7)"
+    pixel_near "${@:2}" || fail "$1 at ($2,$3) is RGB($(pixel_at "$2" "$3" | tr ' ' ,)), expected about RGB($4,$5,$6)"
 }
 # expect_some WHAT X Y W H R G B TOL MIN: at least MIN pixels of the rectangle near the colour.
 expect_some() {
