@@ -81,7 +81,7 @@ wait_until() {
 # An Xvfb of the test's own on the first free display of :61 to :69. A lock file per
 # display keeps tests that start at the same moment apart.
 start_xvfb() {
-    require_tools Xvfb xdotool xwininfo import flock
+    require_tools Xvfb xdotool xwininfo import convert flock timeout "$E2E_PY"
     local n pid lock
     for n in 61 62 63 64 65 66 67 68 69; do
         exec {lock}>"/tmp/seabattle-e2e-display-$n.lock"
