@@ -53,7 +53,9 @@ int ScoreNotation::key(const QByteArray &name)
 QList<ScoreNote> ScoreNotation::melody(const char *text)
 {
     QList<ScoreNote> notes;
-    for (const QByteArray &word : QByteArray(text).simplified().split(' ')) {
+    // Bar lines may touch the next note where two strings of bars are joined.
+    const QByteArray spaced = QByteArray(text).replace('|', " | ");
+    for (const QByteArray &word : spaced.simplified().split(' ')) {
         if (word.isEmpty() || word == "|")
             continue;
         const QList<QByteArray> parts = word.split(':');
