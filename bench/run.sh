@@ -7,10 +7,10 @@
 #   RUNS=N          start-ups measured per program (default 10, after one warm-up)
 #   CPU_SECONDS=N   length of each CPU sample (default 20)
 #
-# It starts its own Xvfb (the first free display of :71 to :79), a headless weston and
-# uses the shared PulseAudio daemon of tools/start-audio.sh; everything it starts is stopped
-# when it ends. The game runs from a copy of BUILD_DIR/game, so the build's results file is
-# left alone.
+# It starts its own Xvfb (the first free display of :71 to :79), its own PulseAudio daemon with
+# a null sink and a headless weston; everything it starts is stopped when it ends. The game
+# runs from a copy of BUILD_DIR/game, so the build's results file is left alone. Run it on an
+# otherwise idle machine.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
