@@ -16,7 +16,6 @@ int main(int argc, char *argv[])
     int noArguments = 1;
     QApplication app(noArguments, argv);
     QApplication::setApplicationName(QStringLiteral("seabattle"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Морской бой"));
     QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("org.seabattle.SeaBattle"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));

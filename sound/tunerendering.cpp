@@ -14,9 +14,10 @@
 namespace {
 
 constexpr int BlockFrames = TuneRendering::SampleRate / 10;
-// FluidSynth's default gain of 0.2 leaves a General MIDI tune faint next to the hit sound; at 0.7
-// the game's tune peaks near half of full scale, far from clipping.
-constexpr double Gain = 0.7;
+// FluidSynth's default gain of 0.2 leaves a General MIDI tune faint next to the hit sound; at 1.1
+// the game's tune peaks about 8 dB below full scale, far from clipping, and about 10 dB under
+// the hit sound.
+constexpr double Gain = 1.1;
 // The reverb rings on after the last note; a quarter second under this level ends the tune.
 constexpr int SilenceLevel = 4;
 constexpr int SilentFramesToEnd = TuneRendering::SampleRate / 4;

@@ -118,12 +118,15 @@ void frmMain::buildFields()
         } else {
             const int column = k % 10;
             caption = AccessibleNames::columnLetter(column + 1);
-            geometry = QRect((k < 30 ? 56 : 464) + 32 * column, 0, 24, 31);
+            // Centred over its column, so wide letters such as "Ж" keep clear of their
+            // neighbours.
+            geometry = QRect((k < 30 ? 48 : 456) + 32 * column, 0, 32, 31);
         }
         auto *label = new QLabel(caption, this);
         label->setObjectName(QStringLiteral("Label1(%1)").arg(k));
         label->setFont(labelFont);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setAlignment(k < 20 ? Qt::AlignLeft | Qt::AlignTop
+                                   : Qt::AlignHCenter | Qt::AlignTop);
         paintText(label, Look::LabelOrange);
         label->setGeometry(geometry);
         Label1[k] = label;

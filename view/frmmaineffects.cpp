@@ -36,9 +36,11 @@ void frmMain::cellChanged(int index, Aspect aspect)
     case CellPicture::Kind::None:
         cell->setPicture(QPixmap());
         break;
-    case CellPicture::Kind::MissMark:
-        cell->setPicture(QPixmap::fromImage(MediaFiles::readImage(QStringLiteral("XField.bmp"))));
+    case CellPicture::Kind::MissMark: {
+        QImage mark = MediaFiles::readImage(QStringLiteral("XField.bmp"));
+        cell->setPicture(QPixmap::fromImage(mark.isNull() ? MediaFiles::builtInMissMark() : mark));
         break;
+    }
     case CellPicture::Kind::ShipPiece:
         modShip::LoadShipPart(picture.piece, picture.size, picture.orientation, *Picture1);
         cell->setPicture(QPixmap::fromImage(Picture1->picture()));

@@ -3,6 +3,7 @@
 #include "model/installfolder.h"
 
 #include <QImageReader>
+#include <QPainter>
 #include <QSet>
 
 Q_LOGGING_CATEGORY(lcMedia, "seabattle.media")
@@ -26,4 +27,18 @@ QImage MediaFiles::readImage(const QString &fileName)
     if (image.isNull())
         warnOnce(fileName, reader.errorString());
     return image;
+}
+
+QImage MediaFiles::builtInMissMark()
+{
+    QImage mark(66, 66, QImage::Format_ARGB32_Premultiplied);
+    mark.fill(Qt::transparent);
+    QPainter painter(&mark);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(235, 240, 255), 4));
+    painter.drawEllipse(QPointF(33, 33), 14, 14);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(235, 240, 255));
+    painter.drawEllipse(QPointF(33, 33), 5, 5);
+    return mark;
 }

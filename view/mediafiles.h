@@ -11,6 +11,9 @@ Q_DECLARE_LOGGING_CATEGORY(lcMedia)
 namespace MediaFiles {
 
 QImage readImage(const QString &fileName);
+// A plain miss mark drawn by the program, for when "XField.bmp" cannot be read: a miss
+// must stay visible, or the player would take the cell for untried.
+QImage builtInMissMark();
 // Says once that a file could not be used, and why.
 void warnOnce(const QString &fileName, const QString &reason);
 

@@ -1,10 +1,27 @@
 #include "view/prompter.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
+
+namespace {
+// The standard buttons read in Russian whatever translation is installed: Qt's own
+// leaves "OK" in Latin letters.
+void russianButtons(QMessageBox &box)
+{
+    if (QAbstractButton *ok = box.button(QMessageBox::Ok))
+        ok->setText(QStringLiteral("ОК"));
+    if (QAbstractButton *yes = box.button(QMessageBox::Yes))
+        yes->setText(QStringLiteral("Да"));
+    if (QAbstractButton *no = box.button(QMessageBox::No))
+        no->setText(QStringLiteral("Нет"));
+}
+} // namespace
 
 void MessageBoxPrompter::inform(QWidget *parent, const QString &text)
 {
-    QMessageBox box(QMessageBox::NoIcon, QString(), text, QMessageBox::Ok, parent);
+    // A blank title: an empty one would show the program's Latin name instead.
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral(" "), text, QMessageBox::Ok, parent);
+    russianButtons(box);
     box.exec();
 }
 
@@ -13,5 +30,6 @@ bool MessageBoxPrompter::ask(QWidget *parent, const QString &title, const QStrin
     QMessageBox box(QMessageBox::NoIcon, title, question, QMessageBox::Yes | QMessageBox::No,
                     parent);
     box.setDefaultButton(QMessageBox::Yes);
+    russianButtons(box);
     return box.exec() == QMessageBox::Yes;
 }

@@ -227,7 +227,7 @@ void MediaFilesTest::hitSoundIsShortPcmStartingAndEndingOnSilence()
     QVERIFY(data > 0);
     const int frames = dataBytes / (2 * channels);
     const double seconds = double(frames) / rate;
-    QVERIFY2(seconds >= 0.7 && seconds <= 1.5, qPrintable(QString::number(seconds)));
+    QVERIFY2(seconds >= 1.2 && seconds <= 2.0, qPrintable(QString::number(seconds)));
 
     int peak = 0;
     for (int i = 0; i < frames * channels; ++i)

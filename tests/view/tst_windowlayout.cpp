@@ -72,10 +72,10 @@ void WindowLayoutTest::controlsStartInPlace_data()
     row("Label1(9)", {0, 336, 28, 31}, true, "10", 27, labelOrange);
     row("Label1(10)", {416, 32, 14, 31}, true, "1", 27, labelOrange);
     row("Label1(19)", {408, 320, 28, 31}, true, "10", 27, labelOrange);
-    row("Label1(20)", {56, 0, 24, 31}, true, "А", 27, labelOrange);
-    row("Label1(29)", {344, 0, 24, 31}, true, "К", 27, labelOrange);
-    row("Label1(30)", {464, 0, 24, 31}, true, "А", 27, labelOrange);
-    row("Label1(39)", {752, 0, 24, 31}, true, "К", 27, labelOrange);
+    row("Label1(20)", {48, 0, 32, 31}, true, "А", 27, labelOrange);
+    row("Label1(29)", {336, 0, 32, 31}, true, "К", 27, labelOrange);
+    row("Label1(30)", {456, 0, 32, 31}, true, "А", 27, labelOrange);
+    row("Label1(39)", {744, 0, 32, 31}, true, "К", 27, labelOrange);
     row("chGrid", {16, 576, 145, 19}, true, "Разметка сетки", 16, orange);
     row("chMusic", {176, 576, 81, 19}, true, "Музыка", 16, orange);
     row("chBack", {272, 576, 129, 19}, true, "Объемный вид", 16, orange);

@@ -133,7 +133,8 @@ QList<std::int16_t> ExplosionSynth::samples()
         mix[i] *= double(i) / fadeIn;
     for (int i = 0; i < fadeOut; ++i)
         mix[length - 1 - i] *= 0.5 - 0.5 * std::cos(M_PI * i / fadeOut);
-    normalize(mix, 0.89);
+    // About 10 dB above the tune: an explosion should stand out, not deafen.
+    normalize(mix, 0.5);
 
     QList<std::int16_t> pcm(length);
     for (int i = 0; i < length; ++i)

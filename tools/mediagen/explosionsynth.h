@@ -14,7 +14,7 @@ class ExplosionSynth
 {
 public:
     static constexpr int sampleRate = 44100;
-    static constexpr double seconds = 1.0;
+    static constexpr double seconds = 1.6;
 
     static QList<std::int16_t> samples();
 
