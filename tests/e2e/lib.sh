@@ -14,8 +14,10 @@ GAME_PID=
 WIN=
 WIN_X=0
 WIN_Y=0
-SCREEN_W=1024
-SCREEN_H=768
+SCREEN_W=${SCREEN_W:-1024}
+SCREEN_H=${SCREEN_H:-768}
+# The main window in screen pixels: 800 x 600, twice that on a screen scaled by 2.
+MAIN_SIZE=${MAIN_SIZE:-800x600}
 SNAP="$E2E_TMP/snap.rgb"
 # The system's interpreter starts faster than a version manager's shim; pixels are polled often.
 E2E_PY=/usr/bin/python3
@@ -157,7 +159,7 @@ message_box() {
     local w
     for w in $(game_windows); do
         [ "$w" = "$WIN" ] && continue
-        if is_viewable "$w" && [ "$(window_size "$w")" != "800x600" ]; then
+        if is_viewable "$w" && [ "$(window_size "$w")" != "$MAIN_SIZE" ]; then
             echo "$w"
             return 0
         fi
@@ -187,7 +189,7 @@ box_gone() { ! is_viewable "$1"; }
 main_window() {
     local w
     for w in $(game_windows); do
-        if is_viewable "$w" && [ "$(window_size "$w")" = "800x600" ]; then
+        if is_viewable "$w" && [ "$(window_size "$w")" = "$MAIN_SIZE" ]; then
             echo "$w"
             return 0
         fi
@@ -300,7 +302,7 @@ region_sig() { pixels sig $((WIN_X + $1)) $((WIN_Y + $2)) "$3" "$4"; }
 # screenshot FILE: the game window of the last snap as a PNG.
 screenshot() {
     convert -size "${SCREEN_W}x${SCREEN_H}" -depth 8 "rgb:$SNAP" \
-        -crop "800x600+$WIN_X+$WIN_Y" +repage "$1"
+        -crop "$MAIN_SIZE+$WIN_X+$WIN_Y" +repage "$1"
 }
 
 # Counts the rows of tBase in the copy's results file (0 when there is no file yet).

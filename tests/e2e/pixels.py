@@ -9,6 +9,8 @@ usage: pixels.py FILE WIDTH COMMAND ARGS...
   warm X Y W H                  prints how many pixels of the rectangle are of fire colours
                                 (red clearly above blue): flames, explosion dots
   sig X Y W H                   prints a digest of the rectangle's pixels
+  blocky X Y W H                prints how many of each 1000 two-by-two blocks of the rectangle
+                                are of one colour: near 1000 for a picture blown up twice
 Coordinates are those of the screenshot.
 """
 import hashlib
@@ -33,6 +35,16 @@ def main(argv):
             for xx in range(x, x + w):
                 yield xx, yy, pixel(xx, yy)
 
+    if command == "blocky":
+        x, y, w, h = args
+        blocks = uniform = 0
+        for yy in range(y, y + h - 1, 2):
+            for xx in range(x, x + w - 1, 2):
+                block = {pixel(xx, yy), pixel(xx + 1, yy), pixel(xx, yy + 1), pixel(xx + 1, yy + 1)}
+                blocks += 1
+                uniform += len(block) == 1
+        print(1000 * uniform // max(blocks, 1))
+        return 0
     if command == "at":
         print(*pixel(args[0], args[1]))
         return 0
