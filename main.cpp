@@ -27,11 +27,12 @@ int main(int argc, char *argv[])
                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslations);
 
+    MessageBoxPrompter prompter;
+    frmMain::showAuthorshipNotice(prompter, nullptr);
     GameSound sound;
     ClockSeededRandom random;
-    MessageBoxPrompter prompter;
     frmMain window(sound, random, prompter);
-    window.Form_Load();
+    window.Form_Load(frmMain::Notice::AlreadyShown);
     window.show();
     return app.exec();
 }

@@ -44,9 +44,13 @@ public:
             QWidget *parent = nullptr);
     ~frmMain() override;
 
-    // Start-up after the authorship notice: fields, results store, music, boxes,
-    // the computer's fleet.
-    void Form_Load();
+    // Start-up: the authorship notice (unless already shown), fields, results store,
+    // music, boxes, the computer's fleet.
+    enum class Notice { Show, AlreadyShown };
+    void Form_Load(Notice notice = Notice::Show);
+    // The authorship notice with its one OK button. The program shows it before it
+    // builds the window, so the player sees something at once.
+    static void showAuthorshipNotice(Prompter &prompter, QWidget *parent);
 
     Game &game() { return m_game; }
     ResultsStore &resultsStore() { return *m_store; }

@@ -27,12 +27,19 @@
 
 #include <cmath>
 
-void frmMain::Form_Load()
+void frmMain::showAuthorshipNotice(Prompter &prompter, QWidget *parent)
 {
-    m_prompter.inform(this,
-                      QStringLiteral("Морской бой\nВерсия %1\n\nИгра для одного игрока против "
-                                     "компьютера.\n© 2026 Разработчики игры «Морской бой»")
-                          .arg(QCoreApplication::applicationVersion()));
+    prompter.inform(parent,
+                    QStringLiteral("Морской бой\nВерсия %1\n\nИгра для одного игрока против "
+                                   "компьютера.\n© 2026 Разработчики игры «Морской бой»")
+                        .arg(QCoreApplication::applicationVersion()),
+                    QStringLiteral("Морской бой"));
+}
+
+void frmMain::Form_Load(Notice notice)
+{
+    if (notice == Notice::Show)
+        showAuthorshipNotice(m_prompter, this);
     SetArray();
     m_sound.setTuneFile(InstallFolder::file(QStringLiteral("seasound.mid")));
     m_sound.openTune();

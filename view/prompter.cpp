@@ -17,10 +17,11 @@ void russianButtons(QMessageBox &box)
 }
 } // namespace
 
-void MessageBoxPrompter::inform(QWidget *parent, const QString &text)
+void MessageBoxPrompter::inform(QWidget *parent, const QString &text, const QString &title)
 {
-    // A blank title: an empty one would show the program's Latin name instead.
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral(" "), text, QMessageBox::Ok, parent);
+    // A blank title for an empty one, which would show the program's Latin name instead.
+    QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? QStringLiteral(" ") : title, text,
+                    QMessageBox::Ok, parent);
     russianButtons(box);
     box.exec();
 }

@@ -10,8 +10,8 @@ class Prompter
 {
 public:
     virtual ~Prompter() = default;
-    // One OK button, no icon, an empty title.
-    virtual void inform(QWidget *parent, const QString &text) = 0;
+    // One OK button, no icon; an empty title unless one is given.
+    virtual void inform(QWidget *parent, const QString &text, const QString &title = {}) = 0;
     // Yes and No with a title; true for Yes.
     virtual bool ask(QWidget *parent, const QString &title, const QString &question) = 0;
 };
@@ -19,6 +19,6 @@ public:
 class MessageBoxPrompter : public Prompter
 {
 public:
-    void inform(QWidget *parent, const QString &text) override;
+    void inform(QWidget *parent, const QString &text, const QString &title = {}) override;
     bool ask(QWidget *parent, const QString &title, const QString &question) override;
 };

@@ -40,9 +40,9 @@ public:
     // Runs while a box would be open, as the real modal box lets timers tick.
     std::function<void(const QString &text)> whileOpen;
 
-    void inform(QWidget *, const QString &text) override
+    void inform(QWidget *, const QString &text, const QString &title = {}) override
     {
-        shown << QStringLiteral("|") + text;
+        shown << title + QStringLiteral("|") + text;
         if (whileOpen)
             whileOpen(text);
     }
