@@ -28,11 +28,14 @@ int main(int argc, char *argv[])
         QApplication::installTranslator(&qtTranslations);
 
     MessageBoxPrompter prompter;
+    // The notice is the only window while it is open; closing it must not end the program.
+    QApplication::setQuitOnLastWindowClosed(false);
     frmMain::showAuthorshipNotice(prompter, nullptr);
     GameSound sound;
     ClockSeededRandom random;
     frmMain window(sound, random, prompter);
     window.Form_Load(frmMain::Notice::AlreadyShown);
     window.show();
+    QApplication::setQuitOnLastWindowClosed(true);
     return app.exec();
 }

@@ -16,5 +16,9 @@ ctest --test-dir "$build" --output-on-failure -j"$(nproc)" "$@"
 if [ "${SKIP_SANITIZERS:-0}" != 1 ]; then
   echo "== the same suite under AddressSanitizer and UndefinedBehaviorSanitizer =="
   BUILD_DIR=$asan_build BUILD_TYPE=Debug "$root/tools/build.sh" -DSEABATTLE_SANITIZE=ON
+  # For every test and every program they start; system libraries keep some memory to the end.
+  export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1
+  export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp:print_suppressions=0
+  export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
   ctest --test-dir "$asan_build" --output-on-failure -j"$(nproc)" "$@"
 fi
