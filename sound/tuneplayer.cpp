@@ -14,7 +14,7 @@
 namespace {
 
 // A MIDI tune of a few minutes is tens of kilobytes; anything far bigger is not one.
-constexpr qint64 MaxMidiBytes = 4 * 1024 * 1024;
+constexpr qint64 MaxMidiBytes = 1024 * 1024;
 // Half a second at the server bridges any stall of the audio thread; "Stop" and "Close" still
 // silence at once, as the server drops or holds what it has.
 constexpr qint64 ServerBufferBytes = TuneRendering::SampleRate * TuneRendering::BytesPerFrame / 2;
@@ -34,7 +34,22 @@ TunePlayer::TunePlayer(QObject *parent) : QObject(parent) { }
 
 TunePlayer::~TunePlayer()
 {
-    releaseSink();
+    // Destroying a sink runs the thread's pending events: a rendering that becomes ready then
+    // finds the player closed.
+    m_open = false;
+    m_playing = false;
+    QList<QAudioSink *> sinks = m_oldSinks;
+    if (m_sink)
+        sinks.append(m_sink);
+    m_sink = nullptr;
+    m_oldSinks.clear();
+    for (QAudioSink *sink : std::as_const(sinks)) {
+        disconnect(sink, nullptr, this, nullptr);
+        sink->stop();
+        delete sink;
+    }
+    m_stream.reset();
+    m_rendering.reset();
 }
 
 void TunePlayer::setFile(const QString &path)
@@ -67,8 +82,8 @@ void TunePlayer::open()
     }
     // The file is read again at each "Open"; only its bytes decide whether the last rendering
     // still serves.
-    const QByteArray midi = file.read(MaxMidiBytes + 1);
-    if (!midi.startsWith("MThd") || midi.size() > MaxMidiBytes)
+    const QByteArray midi = readTune(file);
+    if (!midi.startsWith("MThd"))
         return m_fileWarning.warn(
             QStringLiteral("the tune %1 is not a MIDI file: no music").arg(m_path));
     const QString soundFont
@@ -86,7 +101,6 @@ void TunePlayer::open()
     const QByteArray key
         = QCryptographicHash::hash(midi, QCryptographicHash::Sha1) + QFile::encodeName(soundFont);
     if (!m_rendering || key != m_renderingKey) {
-        m_rendering.reset();
         m_rendering = std::make_shared<TuneRendering>(midi, soundFont);
         m_renderingKey = key;
         connect(m_rendering.get(), &TuneRendering::readyToPlay, this, [this] {
@@ -101,8 +115,18 @@ void TunePlayer::open()
                 });
         m_rendering->start();
     }
-    m_stream = new TuneStream(m_rendering, this);
+    m_stream = std::make_unique<TuneStream>(m_rendering);
     m_open = true;
+}
+
+QByteArray TunePlayer::readTune(QFile &file)
+{
+    // A pipe has no end to wait for; a file larger than any tune is not read at all.
+    if (file.isSequential() || file.size() > MaxMidiBytes)
+        return {};
+    QByteArray midi(file.size(), Qt::Uninitialized);
+    midi.resize(qMax<qint64>(0, file.read(midi.data(), midi.size())));
+    return midi;
 }
 
 void TunePlayer::play()
@@ -118,7 +142,7 @@ void TunePlayer::stop()
     if (!m_playing)
         return;
     m_playing = false;
-    if (m_sink) {
+    if (m_sinkRunning && m_sink->state() != QAudio::SuspendedState) {
         m_heldBufferedBytes = bufferedBytes();
         m_sink->suspend();
     }
@@ -128,17 +152,16 @@ void TunePlayer::close()
 {
     m_open = false;
     m_playing = false;
-    releaseSink();
-    if (m_stream)
-        m_stream->deleteLater();
-    m_stream = nullptr;
+    // The sink lets go of the stream before the stream goes.
+    stopSink();
+    m_stream.reset();
 }
 
 qint64 TunePlayer::position() const
 {
     if (!m_stream)
         return 0;
-    const qint64 buffered = m_sink && m_sink->state() == QAudio::SuspendedState
+    const qint64 buffered = m_sinkRunning && m_sink->state() == QAudio::SuspendedState
         ? m_heldBufferedBytes
         : bufferedBytes();
     const qint64 bytes = qMax<qint64>(0, m_stream->offset() - buffered);
@@ -147,7 +170,7 @@ qint64 TunePlayer::position() const
 
 void TunePlayer::startOrResume()
 {
-    if (m_sink) {
+    if (m_sinkRunning) {
         if (m_sink->state() == QAudio::SuspendedState)
             m_sink->resume();
         return;
@@ -158,46 +181,68 @@ void TunePlayer::startOrResume()
     if (device.isNull())
         return m_outputWarning.warn(
             QStringLiteral("no audio output: the tune %1 is not heard").arg(m_path));
-    m_sink = new QAudioSink(device, tuneFormat(), this);
-    m_sink->setBufferSize(ServerBufferBytes);
-    connect(m_sink, &QAudioSink::stateChanged, this, &TunePlayer::onSinkStateChanged);
-    m_sink->start(m_stream);
-    if (m_sink->error() != QAudio::NoError) {
+    // Qt waits for ever for a stream to an output that has gone away.
+    if (!m_device.isNull() && !QMediaDevices::audioOutputs().contains(m_device)) {
+        return m_outputWarning.warn(QStringLiteral("the audio output %1 is gone: the tune %2 is "
+                                                   "not heard")
+                                        .arg(m_device.description(), m_path));
+    }
+    QAudioSink *sink = sinkFor(device);
+    m_starting = true;
+    sink->start(m_stream.get());
+    m_starting = false;
+    if (sink->error() != QAudio::NoError || sink->state() == QAudio::StoppedState) {
         m_outputWarning.warn(
             QStringLiteral("the sound server refused the tune %1 on %2: it is not heard")
                 .arg(m_path, device.description()));
-        releaseSink();
+        sink->stop();
         return;
     }
+    m_sinkRunning = true;
     m_outputWarning.clear();
 }
 
-void TunePlayer::releaseSink()
+QAudioSink *TunePlayer::sinkFor(const QAudioDevice &device)
 {
-    if (!m_sink)
-        return;
-    disconnect(m_sink, nullptr, this, nullptr);
-    m_sink->stop();
-    // The sink may be the sender of the signal being handled right now.
-    m_sink->deleteLater();
-    m_sink = nullptr;
+    if (m_sink && m_sinkDevice == device)
+        return m_sink;
+    if (m_sink)
+        m_oldSinks.append(m_sink); // stopped; destroyed with the player
+    m_sink = new QAudioSink(device, tuneFormat());
+    m_sinkDevice = device;
+    m_sink->setBufferSize(ServerBufferBytes);
+    connect(m_sink, &QAudioSink::stateChanged, this,
+            [this, sink = m_sink] { onSinkStateChanged(sink); });
+    return m_sink;
 }
 
-void TunePlayer::onSinkStateChanged(QAudio::State state)
+void TunePlayer::stopSink()
 {
-    if (!m_sink)
+    if (!m_sinkRunning)
         return;
-    if (state == QAudio::IdleState && m_stream && m_stream->atEnd()) {
-        releaseSink(); // played to its end: nothing more to fetch, so no more wake-ups
-    } else if (state == QAudio::StoppedState && m_sink->error() != QAudio::NoError) {
-        m_outputWarning.warn(QStringLiteral("the sound server stopped the tune %1").arg(m_path));
-        releaseSink();
+    m_sinkRunning = false;
+    m_sink->stop();
+}
+
+void TunePlayer::onSinkStateChanged(QAudioSink *sink)
+{
+    if (sink != m_sink || !m_sinkRunning || m_starting)
+        return;
+    // The server's notices come late and through a queue: what counts is the sink's state now.
+    if (sink->state() == QAudio::IdleState && m_stream && m_stream->atEnd()) {
+        stopSink(); // played to its end: nothing more to fetch, so no more wake-ups
+    } else if (sink->state() == QAudio::StoppedState) {
+        m_sinkRunning = false;
+        if (sink->error() != QAudio::NoError) {
+            m_outputWarning.warn(
+                QStringLiteral("the sound server stopped the tune %1").arg(m_path));
+        }
     }
 }
 
 qint64 TunePlayer::bufferedBytes() const
 {
-    if (!m_sink || m_sink->state() == QAudio::StoppedState)
+    if (!m_sinkRunning || m_sink->state() == QAudio::StoppedState)
         return 0;
     return qMax<qint64>(0, m_sink->bufferSize() - m_sink->bytesFree());
 }

@@ -5,13 +5,14 @@
 #include <QAudio>
 #include <QAudioDevice>
 #include <QByteArray>
+#include <QList>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 
 #include <memory>
 
 class QAudioSink;
+class QFile;
 class TuneRendering;
 class TuneStream;
 
@@ -21,6 +22,10 @@ class TuneStream;
 // the first second is ready; "Stop" pauses the server's stream, which keeps the position.
 // Nothing is checked by the caller: a missing file, SoundFont or server gives one warning, and
 // the commands of a player that could not open do nothing.
+//
+// One audio sink serves every "Open" and "Close" (a new one only for another output). Qt's
+// sink destructor runs the thread's pending events, so sinks are destroyed only with the
+// player, stopped, while the stream they read still lives.
 class TunePlayer : public QObject
 {
     Q_OBJECT
@@ -45,9 +50,11 @@ public:
     qint64 position() const;
 
 private:
+    QByteArray readTune(QFile &file);
     void startOrResume();
-    void releaseSink();
-    void onSinkStateChanged(QAudio::State state);
+    QAudioSink *sinkFor(const QAudioDevice &device);
+    void stopSink();
+    void onSinkStateChanged(QAudioSink *sink);
     qint64 bufferedBytes() const;
 
     QString m_path;
@@ -57,8 +64,12 @@ private:
     bool m_playing = false;
     QByteArray m_renderingKey;
     std::shared_ptr<TuneRendering> m_rendering;
-    QPointer<TuneStream> m_stream;
-    QPointer<QAudioSink> m_sink;
+    std::unique_ptr<TuneStream> m_stream;
+    QAudioSink *m_sink = nullptr;
+    QAudioDevice m_sinkDevice;
+    QList<QAudioSink *> m_oldSinks; // stopped, kept until the player goes
+    bool m_sinkRunning = false; // m_sink reads m_stream: active, idle or suspended
+    bool m_starting = false;
     qint64 m_heldBufferedBytes = 0;
     OnceWarning m_fileWarning;
     OnceWarning m_outputWarning;

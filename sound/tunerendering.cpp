@@ -1,5 +1,6 @@
 #include "sound/tunerendering.h"
 
+#include "sound/midilength.h"
 #include "sound/soundlog.h"
 
 #include <QDir>
@@ -9,6 +10,9 @@
 #include <fluidsynth.h>
 
 #include <cstdlib>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <memory>
 
 namespace {
@@ -18,10 +22,11 @@ constexpr int BlockFrames = TuneRendering::SampleRate / 10;
 // the game's tune peaks about 8 dB below full scale, far from clipping, and about 10 dB under
 // the hit sound.
 constexpr double Gain = 1.1;
-// The reverb rings on after the last note; a quarter second under this level ends the tune.
+// The reverb rings on after the last note; a quarter second under this level ends the tune, and
+// it is cut off two and a half seconds after the last note in any case.
 constexpr int SilenceLevel = 4;
 constexpr int SilentFramesToEnd = TuneRendering::SampleRate / 4;
-constexpr int MaxTailFrames = 4 * TuneRendering::SampleRate;
+constexpr int MaxTailFrames = TuneRendering::SampleRate * 5 / 2;
 
 // FluidSynth speaks for itself on stderr; its words go to the debug channel instead, and the
 // player gives the one warning that names the file.
@@ -100,6 +105,23 @@ QString TuneRendering::defaultSoundFont()
 void TuneRendering::render()
 {
     routeFluidLog();
+    const QString problem = synthesize();
+#ifdef __GLIBC__
+    // FluidSynth leaves megabytes of SoundFont samples and voices in malloc's free lists, which
+    // would stay with the game for as long as it runs.
+    malloc_trim(0);
+#endif
+    if (m_cancel)
+        return;
+    if (!problem.isEmpty())
+        return fail(problem);
+    m_finished = true;
+    if (!m_ready.exchange(true))
+        emit readyToPlay();
+}
+
+QString TuneRendering::synthesize()
+{
     std::unique_ptr<fluid_settings_t, decltype(&delete_fluid_settings)> settings(
         new_fluid_settings(), delete_fluid_settings);
     fluid_settings_setnum(settings.get(), "synth.sample-rate", SampleRate);
@@ -112,41 +134,48 @@ void TuneRendering::render()
     std::unique_ptr<fluid_synth_t, decltype(&delete_fluid_synth)> synth(
         new_fluid_synth(settings.get()), delete_fluid_synth);
     if (!synth)
-        return fail(QStringLiteral("the synthesizer could not be created"));
+        return QStringLiteral("the synthesizer could not be created");
     if (!isSoundFont(m_soundFont)
         || fluid_synth_sfload(synth.get(), QFile::encodeName(m_soundFont).constData(), 1)
             == FLUID_FAILED)
-        return fail(QStringLiteral("the SoundFont %1 could not be loaded").arg(m_soundFont));
+        return QStringLiteral("the SoundFont %1 could not be loaded").arg(m_soundFont);
     std::unique_ptr<fluid_player_t, decltype(&delete_fluid_player)> player(
         new_fluid_player(synth.get()), delete_fluid_player);
     if (!player || fluid_player_add_mem(player.get(), m_midi.constData(), m_midi.size()) != FLUID_OK
         || fluid_player_play(player.get()) != FLUID_OK)
-        return fail(QStringLiteral("the tune could not be read as MIDI"));
+        return QStringLiteral("the tune could not be read as MIDI");
 
+    // FluidSynth's player goes on "playing" for many seconds after the last note, so the end
+    // is taken from the file where it can be read there.
+    const qint64 lastEventMs = MidiLength::lastEventMs(m_midi);
+    qint64 endFrame = lastEventMs < 0 ? -1 : lastEventMs * SampleRate / 1000;
+    {
+        const qint64 expected = endFrame < 0 ? 60LL * SampleRate : endFrame + MaxTailFrames;
+        const std::lock_guard lock(m_mutex);
+        m_pcm.reserve(qMin(expected * BytesPerFrame, MaxBytes));
+    }
     std::vector<qint16> block(BlockFrames * Channels);
     bool heardAnything = false;
     int silentFrames = 0;
-    int tailFrames = 0;
-    while (!m_cancel && m_rendered + qint64(block.size()) * 2 <= MaxBytes) {
-        const bool playing = fluid_player_get_status(player.get()) == FLUID_PLAYER_PLAYING;
-        if (!playing && (silentFrames >= SilentFramesToEnd || tailFrames >= MaxTailFrames))
+    for (qint64 frame = 0; !m_cancel && (frame + BlockFrames) * BytesPerFrame <= MaxBytes;) {
+        if (endFrame < 0 && fluid_player_get_status(player.get()) != FLUID_PLAYER_PLAYING)
+            endFrame = frame;
+        const bool ended = endFrame >= 0 && frame >= endFrame;
+        if (ended && (silentFrames >= SilentFramesToEnd || frame >= endFrame + MaxTailFrames))
             break;
-        fluid_synth_write_s16(synth.get(), BlockFrames, block.data(), 0, 2, block.data(), 1, 2);
-        const bool silent = isSilent(block.data(), int(block.size()));
+        const int frames = ended ? int(qMin<qint64>(BlockFrames, endFrame + MaxTailFrames - frame))
+                                 : BlockFrames;
+        fluid_synth_write_s16(synth.get(), frames, block.data(), 0, 2, block.data(), 1, 2);
+        const bool silent = isSilent(block.data(), frames * Channels);
         heardAnything = heardAnything || !silent;
         m_heard = heardAnything;
-        silentFrames = silent ? silentFrames + BlockFrames : 0;
-        if (!playing)
-            tailFrames += BlockFrames;
-        append(reinterpret_cast<const char *>(block.data()), qint64(block.size()) * 2);
+        silentFrames = silent ? silentFrames + frames : 0;
+        append(reinterpret_cast<const char *>(block.data()), qint64(frames) * BytesPerFrame);
+        frame += frames;
     }
-    if (m_cancel)
-        return;
-    if (!heardAnything)
-        return fail(QStringLiteral("the tune holds nothing to play"));
-    m_finished = true;
-    if (!m_ready.exchange(true))
-        emit readyToPlay();
+    if (!m_cancel && !heardAnything)
+        return QStringLiteral("the tune holds nothing to play");
+    return {};
 }
 
 void TuneRendering::fail(const QString &reason)
@@ -160,8 +189,6 @@ void TuneRendering::append(const char *data, qint64 size)
 {
     {
         const std::lock_guard lock(m_mutex);
-        if (m_pcm.isEmpty())
-            m_pcm.reserve(60 * SampleRate * BytesPerFrame);
         m_pcm.append(data, size);
         m_rendered = m_pcm.size();
     }

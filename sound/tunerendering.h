@@ -48,6 +48,8 @@ signals:
 
 private:
     void render();
+    // Runs FluidSynth and frees it again; what went wrong, or an empty string.
+    QString synthesize();
     void fail(const QString &reason);
     void append(const char *data, qint64 size);
 
