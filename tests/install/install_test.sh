@@ -323,9 +323,11 @@ check_readonly() {
     chmod -R a-w "$P/$GAME_SUBDIR"
     start_xvfb
     cd "$home"
+    # A player's plain environment, but for the sanitizer options of a sanitizer build.
     start_game "${user[@]}" env -i HOME="$home" PATH=/usr/bin:/bin LANG=C.UTF-8 DISPLAY="$DISPLAY" \
         XDG_RUNTIME_DIR="$home/runtime" QT_QPA_PLATFORM=xcb PULSE_SERVER="unix:$T/no-sound-server" \
-        "$P/bin/seabattle"
+        ASAN_OPTIONS="${ASAN_OPTIONS:-}" LSAN_OPTIONS="${LSAN_OPTIONS:-}" \
+        UBSAN_OPTIONS="${UBSAN_OPTIONS:-}" "$P/bin/seabattle"
     local data="$home/.local/share/seabattle/Base.mdb"
     local deadline=$((SECONDS + 10))
     until grep -qF "results are kept in $data" "$T/game.err"; do
