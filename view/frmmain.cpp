@@ -150,15 +150,15 @@ void frmMain::buildBottomRow()
         {chBack, "chBack", "Объемный вид", 272, 129, true, &frmMain::chBack_Click},
         {chPoints, "chPoints", "Счет", 408, 65, false, &frmMain::chPoints_Click},
     };
-    for (const Box &spec : boxes) {
-        auto *box = new QCheckBox(QString::fromUtf8(spec.caption), this);
-        box->setObjectName(QString::fromLatin1(spec.name));
-        box->setGeometry(spec.x, 576, spec.width, 19);
-        box->setChecked(spec.checked);
+    for (const Box &item : boxes) {
+        auto *box = new QCheckBox(QString::fromUtf8(item.caption), this);
+        box->setObjectName(QString::fromLatin1(item.name));
+        box->setGeometry(item.x, 576, item.width, 19);
+        box->setChecked(item.checked);
         paintText(box, Look::Orange);
         box->setFocusPolicy(Qt::NoFocus);
-        connect(box, &QCheckBox::clicked, this, spec.handler);
-        spec.box = box;
+        connect(box, &QCheckBox::clicked, this, item.handler);
+        item.box = box;
     }
     lblStat = new TextButton(QStringLiteral("lblStat"), QStringLiteral("Статистика"), this);
     lblStat->setGeometry(592, 576, 96, 19);
@@ -204,16 +204,16 @@ void frmMain::buildPlacementControls()
          {288, 424, 215, 21},
          &frmMain::lblAgree_Click},
     };
-    for (const Button &spec : buttons) {
+    for (const Button &item : buttons) {
         auto *button
-            = new TextButton(QString::fromLatin1(spec.name), QString::fromUtf8(spec.caption), this);
-        button->setGeometry(spec.geometry);
+            = new TextButton(QString::fromLatin1(item.name), QString::fromUtf8(item.caption), this);
+        button->setGeometry(item.geometry);
         button->setAlignment(Qt::AlignCenter);
         paintText(button, Look::Orange);
-        connect(button, &TextButton::clicked, this, spec.click);
+        connect(button, &TextButton::clicked, this, item.click);
         TextButton *self = button;
         connect(button, &TextButton::hovered, this, [self] { self->setHoverFrame(true); });
-        spec.button = button;
+        item.button = button;
     }
     lblAgree->hide();
 
