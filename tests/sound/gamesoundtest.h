@@ -30,6 +30,8 @@ private slots:
     void lastCommandDecides();
     void destroyingAtAnyMomentIsClean_data();
     void destroyingAtAnyMomentIsClean();
+    void manyGamesWithRepeatsAndHitsEndCleanly();
+    void cutShortHitSoundLeavesLaterHitsAlone();
 
 private:
     QString file(const QString &name) const { return m_dir.filePath(name); }

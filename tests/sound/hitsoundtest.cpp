@@ -121,6 +121,26 @@ void HitSoundTest::replacedFileIsHeardAtTheNextStart()
              qPrintable(QStringLiteral("levels %1 then %2").arg(first).arg(second)));
 }
 
+void HitSoundTest::everyAcceptedLayoutIsHeard_data()
+{
+    QTest::addColumn<QByteArray>("wav");
+    QTest::newRow("8-bit stereo") << TestMedia::levelWav(Wav, 200, 2, 8);
+    QTest::newRow("a LIST chunk before the sound")
+        << TestMedia::levelWav(Wav, 200, 1, 16, "LISTINFOabcd");
+}
+
+void HitSoundTest::everyAcceptedLayoutIsHeard()
+{
+    // What the file check lets through, Qt's loader plays: the sound loops at its level.
+    QFETCH(QByteArray, wav);
+    QVERIFY(TestMedia::write(this->wav("layout.wav"), wav));
+    const qint64 startAt = m_recorder->frames();
+    m_hit->start(this->wav("layout.wav"));
+    const qint64 onset = m_recorder->firstLouderAfter(startAt, Silence, 2000);
+    QVERIFY2(onset >= 0, "the hit sound is not heard");
+    QVERIFY(m_recorder->quietestWindowAfter(onset + MonitorRecorder::framesIn(40), 500) > Wav / 2);
+}
+
 void HitSoundTest::unusableFileWarnsOnceAndStaysSilent_data()
 {
     QTest::addColumn<QString>("name");
@@ -131,6 +151,8 @@ void HitSoundTest::unusableFileWarnsOnceAndStaysSilent_data()
                                << "is not a WAV file";
     QTest::newRow("empty") << "empty.wav" << QByteArray("") << "is not a WAV file";
     QTest::newRow("a folder") << "folder.wav" << QByteArray() << "cannot be read";
+    const QByteArray whole = TestMedia::levelWav(Wav, 200);
+    QTest::newRow("cut short") << "half.wav" << whole.left(whole.size() / 2) << "is cut short";
 }
 
 void HitSoundTest::unusableFileWarnsOnceAndStaysSilent()

@@ -27,6 +27,8 @@ private slots:
     void stopWhenNothingPlaysDoesNothing();
     void startWhilePlayingReplacesTheSound();
     void replacedFileIsHeardAtTheNextStart();
+    void everyAcceptedLayoutIsHeard_data();
+    void everyAcceptedLayoutIsHeard();
     void unusableFileWarnsOnceAndStaysSilent_data();
     void unusableFileWarnsOnceAndStaysSilent();
 

@@ -114,21 +114,55 @@ QByteArray TestMedia::busyTune(int seconds)
 
 QByteArray TestMedia::levelWav(qint16 level, int lengthMs)
 {
+    return levelWav(level, lengthMs, 1, 16);
+}
+
+QByteArray TestMedia::levelWav(qint16 level, int lengthMs, int channels, int bits,
+                               const QByteArray &extraChunk)
+{
     const quint32 frames = quint32(44100LL * lengthMs / 1000);
+    const quint32 frameBytes = quint32(channels * bits / 8);
+    QByteArray body("WAVEfmt ");
+    appendLittle<quint32>(body, 16);
+    appendLittle<quint16>(body, 1); // PCM
+    appendLittle<quint16>(body, quint16(channels));
+    appendLittle<quint32>(body, 44100);
+    appendLittle<quint32>(body, 44100 * frameBytes);
+    appendLittle<quint16>(body, quint16(frameBytes));
+    appendLittle<quint16>(body, quint16(bits));
+    if (!extraChunk.isEmpty()) {
+        body += extraChunk.left(4);
+        appendLittle<quint32>(body, quint32(extraChunk.size() - 4));
+        body += extraChunk.mid(4);
+        if (extraChunk.size() % 2)
+            body += '\0'; // chunks keep an even length
+    }
+    body += "data";
+    appendLittle<quint32>(body, frames * frameBytes);
+    for (quint32 i = 0; i < frames * quint32(channels); ++i) {
+        if (bits == 8)
+            body += char(128 + level / 256); // 8-bit samples are unsigned
+        else
+            appendLittle<qint16>(body, level);
+    }
     QByteArray file("RIFF");
-    appendLittle<quint32>(file, 36 + frames * 2);
-    file += "WAVEfmt ";
-    appendLittle<quint32>(file, 16);
-    appendLittle<quint16>(file, 1); // PCM
-    appendLittle<quint16>(file, 1); // mono
-    appendLittle<quint32>(file, 44100);
-    appendLittle<quint32>(file, 44100 * 2);
-    appendLittle<quint16>(file, 2);
-    appendLittle<quint16>(file, 16);
-    file += "data";
-    appendLittle<quint32>(file, frames * 2);
-    for (quint32 i = 0; i < frames; ++i)
-        appendLittle<qint16>(file, level);
+    appendLittle<quint32>(file, quint32(body.size()));
+    return file + body;
+}
+
+QByteArray TestMedia::midiFile(int format, quint16 division, const QList<QByteArray> &tracks)
+{
+    QByteArray file("MThd");
+    appendBig<quint32>(file, 6);
+    appendBig<quint16>(file, quint16(format));
+    appendBig<quint16>(file, quint16(tracks.size()));
+    appendBig<quint16>(file, division);
+    for (const QByteArray &events : tracks) {
+        const QByteArray track = events + QByteArray("\x00\xff\x2f\x00", 4);
+        file += "MTrk";
+        appendBig<quint32>(file, quint32(track.size()));
+        file += track;
+    }
     return file;
 }
 

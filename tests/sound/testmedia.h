@@ -30,6 +30,13 @@ QByteArray busyTune(int seconds);
 // Mono 16-bit PCM at 44.1 kHz holding one level throughout: the level heard at a null sink's
 // monitor tells how many copies of the sound are playing.
 QByteArray levelWav(qint16 level, int lengthMs);
+// The same with 1 or 2 channels of 8 or 16 bits, and an extra chunk (id and body) between the
+// format and the sound when one is given.
+QByteArray levelWav(qint16 level, int lengthMs, int channels, int bits,
+                    const QByteArray &extraChunk = {});
+// A Standard MIDI File of the given format and division around ready-made track bodies (each
+// a sequence of delta times and events; the end of track is added).
+QByteArray midiFile(int format, quint16 division, const QList<QByteArray> &tracks);
 bool write(const QString &path, const QByteArray &bytes);
 
 } // namespace TestMedia

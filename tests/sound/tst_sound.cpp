@@ -1,7 +1,9 @@
 #include "gamesoundtest.h"
 #include "hitsoundtest.h"
+#include "midilengthtest.h"
 #include "tuneplayertest.h"
 #include "tunerenderingtest.h"
+#include "wavchecktest.h"
 
 #include <QCoreApplication>
 #include <QTest>
@@ -28,6 +30,8 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const QStringList arguments = app.arguments();
     int failures = 0;
+    failures += run<WavCheckTest>("WavCheckTest", arguments);
+    failures += run<MidiLengthTest>("MidiLengthTest", arguments);
     failures += run<TuneRenderingTest>("TuneRenderingTest", arguments);
     failures += run<TunePlayerTest>("TunePlayerTest", arguments);
     failures += run<HitSoundTest>("HitSoundTest", arguments);

@@ -2,7 +2,10 @@
 
 #include "testmedia.h"
 
+#include "sound/midilength.h"
 #include "sound/tunerendering.h"
+
+#include <QFile>
 
 #include <QSignalSpy>
 #include <QTest>
@@ -60,6 +63,41 @@ void TuneRenderingTest::rendersTheTuneIntoSound()
     QVERIFY(peakBetween(rendering, double(length) / BytesPerSecond - 0.1, 60) < 100);
     char beyond[4];
     QCOMPARE(rendering.read(length, beyond, sizeof beyond), 0);
+}
+
+void TuneRenderingTest::endsShortlyAfterTheLastNote_data()
+{
+    QTest::addColumn<QByteArray>("midi");
+    QTest::addColumn<qint64>("lastNoteMs");
+    // FluidSynth's player reports "playing" up to the end of the track and many seconds past it.
+    // An organ note for one second at 1 ms a tick, then a text event 20 s later.
+    const QByteArray longRest = TestMedia::midiFile(
+        0, 500,
+        {QByteArray("\0\xc0\x13\0\x90\x3c\x64\x87\x68\x80\x3c\0\x81\x9c\x20\xff\1\1x", 19)});
+    QTest::newRow("a long rest before the end of the track") << longRest << qint64(1000);
+    QFile game(qEnvironmentVariable("SEABATTLE_SOURCE_DIR") + "/media/seasound.mid");
+    if (game.open(QIODevice::ReadOnly)) {
+        const QByteArray tune = game.readAll();
+        QTest::newRow("the game's tune") << tune << MidiLength::lastEventMs(tune);
+    }
+}
+
+void TuneRenderingTest::endsShortlyAfterTheLastNote()
+{
+    // The rendering holds the tune up to its last note and at most two and a half seconds of
+    // reverb after it, however long the file's tracks run on: no memory for silence.
+    QFETCH(QByteArray, midi);
+    QFETCH(qint64, lastNoteMs);
+    QVERIFY(lastNoteMs > 0);
+    TuneRendering rendering(midi, m_soundFont);
+    rendering.start();
+    QTRY_VERIFY_WITH_TIMEOUT(rendering.isFinished(), 120000);
+    QVERIFY(!rendering.hasFailed());
+    const qint64 lengthMs = rendering.renderedBytes() * 1000 / BytesPerSecond;
+    QVERIFY2(
+        lengthMs >= lastNoteMs && lengthMs <= lastNoteMs + 2500,
+        qPrintable(
+            QStringLiteral("%1 ms rendered, last note at %2 ms").arg(lengthMs).arg(lastNoteMs)));
 }
 
 void TuneRenderingTest::unusableInputFailsWithAReason_data()

@@ -10,6 +10,8 @@ class TuneRenderingTest : public QObject
 private slots:
     void initTestCase();
     void rendersTheTuneIntoSound();
+    void endsShortlyAfterTheLastNote_data();
+    void endsShortlyAfterTheLastNote();
     void unusableInputFailsWithAReason_data();
     void unusableInputFailsWithAReason();
     void destroyingWhileRenderingIsSafe_data();
