@@ -1,13 +1,12 @@
 #include "sound/tunerendering.h"
 
+#include "sound/fluidsynth.h"
 #include "sound/midilength.h"
 #include "sound/soundlog.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
-#include <fluidsynth.h>
 
 #include <cstdlib>
 #ifdef __GLIBC__
@@ -35,14 +34,14 @@ void forwardFluidLog(int, const char *message, void *)
     qCDebug(lcSound) << "fluidsynth:" << message;
 }
 
-void routeFluidLog()
+void routeFluidLog(const FluidSynth &fluid)
 {
     static std::once_flag once;
-    std::call_once(once, [] {
+    std::call_once(once, [&fluid] {
         for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN})
-            fluid_set_log_function(level, forwardFluidLog, nullptr);
+            fluid.setLogFunction(level, forwardFluidLog, nullptr);
         for (int level : {FLUID_INFO, FLUID_DBG})
-            fluid_set_log_function(level, nullptr, nullptr);
+            fluid.setLogFunction(level, nullptr, nullptr);
     });
 }
 
@@ -104,7 +103,6 @@ QString TuneRendering::defaultSoundFont()
 
 void TuneRendering::render()
 {
-    routeFluidLog();
     const QString problem = synthesize();
 #ifdef __GLIBC__
     // FluidSynth leaves megabytes of SoundFont samples and voices in malloc's free lists, which
@@ -122,27 +120,32 @@ void TuneRendering::render()
 
 QString TuneRendering::synthesize()
 {
-    std::unique_ptr<fluid_settings_t, decltype(&delete_fluid_settings)> settings(
-        new_fluid_settings(), delete_fluid_settings);
-    fluid_settings_setnum(settings.get(), "synth.sample-rate", SampleRate);
-    fluid_settings_setnum(settings.get(), "synth.gain", Gain);
-    fluid_settings_setint(settings.get(), "synth.reverb.active", 1);
-    fluid_settings_setint(settings.get(), "synth.chorus.active", 1);
+    QString error;
+    const FluidSynth *fluid = FluidSynth::load(&error);
+    if (!fluid)
+        return QStringLiteral("FluidSynth cannot be loaded (%1)").arg(error);
+    routeFluidLog(*fluid);
+    std::unique_ptr<fluid_settings_t, decltype(fluid->deleteSettings)> settings(
+        fluid->newSettings(), fluid->deleteSettings);
+    fluid->setNum(settings.get(), "synth.sample-rate", SampleRate);
+    fluid->setNum(settings.get(), "synth.gain", Gain);
+    fluid->setInt(settings.get(), "synth.reverb.active", 1);
+    fluid->setInt(settings.get(), "synth.chorus.active", 1);
     // Only the instruments the tune uses are read from the SoundFont, not all of its 140 MB.
-    fluid_settings_setint(settings.get(), "synth.dynamic-sample-loading", 1);
-    fluid_settings_setstr(settings.get(), "player.timing-source", "sample");
-    std::unique_ptr<fluid_synth_t, decltype(&delete_fluid_synth)> synth(
-        new_fluid_synth(settings.get()), delete_fluid_synth);
+    fluid->setInt(settings.get(), "synth.dynamic-sample-loading", 1);
+    fluid->setStr(settings.get(), "player.timing-source", "sample");
+    std::unique_ptr<fluid_synth_t, decltype(fluid->deleteSynth)> synth(
+        fluid->newSynth(settings.get()), fluid->deleteSynth);
     if (!synth)
         return QStringLiteral("the synthesizer could not be created");
     if (!isSoundFont(m_soundFont)
-        || fluid_synth_sfload(synth.get(), QFile::encodeName(m_soundFont).constData(), 1)
+        || fluid->loadSoundFont(synth.get(), QFile::encodeName(m_soundFont).constData(), 1)
             == FLUID_FAILED)
         return QStringLiteral("the SoundFont %1 could not be loaded").arg(m_soundFont);
-    std::unique_ptr<fluid_player_t, decltype(&delete_fluid_player)> player(
-        new_fluid_player(synth.get()), delete_fluid_player);
-    if (!player || fluid_player_add_mem(player.get(), m_midi.constData(), m_midi.size()) != FLUID_OK
-        || fluid_player_play(player.get()) != FLUID_OK)
+    std::unique_ptr<fluid_player_t, decltype(fluid->deletePlayer)> player(
+        fluid->newPlayer(synth.get()), fluid->deletePlayer);
+    if (!player || fluid->addMidi(player.get(), m_midi.constData(), m_midi.size()) != FLUID_OK
+        || fluid->play(player.get()) != FLUID_OK)
         return QStringLiteral("the tune could not be read as MIDI");
 
     // FluidSynth's player goes on "playing" for many seconds after the last note, so the end
@@ -158,14 +161,14 @@ QString TuneRendering::synthesize()
     bool heardAnything = false;
     int silentFrames = 0;
     for (qint64 frame = 0; !m_cancel && (frame + BlockFrames) * BytesPerFrame <= MaxBytes;) {
-        if (endFrame < 0 && fluid_player_get_status(player.get()) != FLUID_PLAYER_PLAYING)
+        if (endFrame < 0 && fluid->playerStatus(player.get()) != FLUID_PLAYER_PLAYING)
             endFrame = frame;
         const bool ended = endFrame >= 0 && frame >= endFrame;
         if (ended && (silentFrames >= SilentFramesToEnd || frame >= endFrame + MaxTailFrames))
             break;
         const int frames = ended ? int(qMin<qint64>(BlockFrames, endFrame + MaxTailFrames - frame))
                                  : BlockFrames;
-        fluid_synth_write_s16(synth.get(), frames, block.data(), 0, 2, block.data(), 1, 2);
+        fluid->writeS16(synth.get(), frames, block.data(), 0, 2, block.data(), 1, 2);
         const bool silent = isSilent(block.data(), frames * Channels);
         heardAnything = heardAnything || !silent;
         m_heard = heardAnything;
