@@ -18,10 +18,10 @@ struct CellPicture
     int orientation = 0; // Orientation::Horizontal or Orientation::Vertical
 
     static CellPicture none() { return {}; }
-    static CellPicture missMark() { return { Kind::MissMark, 0, 0, 0 }; }
+    static CellPicture missMark() { return {Kind::MissMark, 0, 0, 0}; }
     static CellPicture shipPiece(int piece, int size, int orientation)
     {
-        return { Kind::ShipPiece, piece, size, orientation };
+        return {Kind::ShipPiece, piece, size, orientation};
     }
     bool operator==(const CellPicture &) const = default;
 };

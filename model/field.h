@@ -12,11 +12,7 @@ class Field
 public:
     static constexpr int Size = 10;
 
-    Field(Board &board, Side side)
-        : m_board(&board)
-        , m_side(side)
-    {
-    }
+    Field(Board &board, Side side) : m_board(&board), m_side(side) { }
 
     static int cellIndex(Side side, int row, int column)
     {

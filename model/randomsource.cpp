@@ -17,8 +17,7 @@ std::uint64_t rotl(std::uint64_t x, int k)
 }
 } // namespace
 
-ClockSeededRandom::ClockSeededRandom(Clock clock)
-    : m_clock(std::move(clock))
+ClockSeededRandom::ClockSeededRandom(Clock clock) : m_clock(std::move(clock))
 {
     reseedFromClock();
 }
