@@ -11,7 +11,7 @@ packages=(
   libfluidsynth-dev fluid-soundfont-gm fluidsynth
   fonts-liberation2
   # real-window and sound checks
-  xvfb xauth x11-utils xdotool imagemagick pulseaudio pulseaudio-utils sox sqlite3
+  xvfb xauth x11-utils xdotool imagemagick pulseaudio pulseaudio-utils sox sqlite3 python3
   weston
   # installation checks, measurements, leak checks
   desktop-file-utils appstream hyperfine valgrind time
