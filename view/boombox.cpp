@@ -2,6 +2,7 @@
 
 #include "view/palette.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 
 #include <cmath>
@@ -11,6 +12,19 @@ BoomBox::BoomBox(int index, QWidget *parent) : QWidget(parent)
     setObjectName(QStringLiteral("picBoom(%1)").arg(index));
     setAttribute(Qt::WA_NoMousePropagation);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+}
+
+void BoomBox::mousePressEvent(QMouseEvent *event)
+{
+    if (m_cell >= 0)
+        emit pressed(m_cell, event->button());
+}
+
+void BoomBox::mouseMoveEvent(QMouseEvent *)
+{
+    if (m_cell >= 0)
+        emit moved(m_cell);
 }
 
 void BoomBox::setBackColor(const QColor &colour)

@@ -27,12 +27,23 @@ public:
     const QImage &picture() const { return m_picture; }
     const QImage &canvas() const { return m_canvas; }
 
+    // The hit cell the box lies over (-1: none). Presses and moves on the box are the
+    // cell's: a hit cell is still refused with "Уже попадали" when pressed again.
+    void setCell(int index) { m_cell = index; }
+    int cell() const { return m_cell; }
+
     // A synchronous repaint, so each dot shows before the next is drawn.
     void refresh();
     int refreshCount() const { return m_refreshes; }
 
+signals:
+    void pressed(int index, Qt::MouseButton button);
+    void moved(int index);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
     void beginCanvas();
@@ -41,4 +52,5 @@ private:
     QImage m_canvas;
     QImage m_picture;
     int m_refreshes = 0;
+    int m_cell = -1;
 };

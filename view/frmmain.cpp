@@ -276,6 +276,8 @@ void frmMain::buildHiddenControls()
         auto *box = new BoomBox(k, this);
         box->setGeometry(16 + 40 * (k % 10), 544 + 32 * (k / 10), 33, 33);
         box->setAccessibleName(QStringLiteral("Попадание"));
+        connect(box, &BoomBox::pressed, this, &frmMain::pic_MouseDown);
+        connect(box, &BoomBox::moved, this, &frmMain::pic_MouseMove);
         box->hide();
         picBoom[k] = box;
     }

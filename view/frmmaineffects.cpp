@@ -81,6 +81,7 @@ void frmMain::clearHitMarkers()
 {
     for (BoomBox *box : picBoom) {
         box->hide();
+        box->setCell(-1);
         box->setPicture(QImage());
     }
 }
@@ -92,6 +93,7 @@ void frmMain::DrawBoom(int cellIndex)
     if (intBoomNext >= 0 && intBoomNext < int(picBoom.size())) {
         BoomBox *box = picBoom[intBoomNext];
         box->move(pic[cellIndex]->pos());
+        box->setCell(cellIndex);
         box->raise();
         box->clear();
         box->refresh();

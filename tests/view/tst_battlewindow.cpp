@@ -1,6 +1,7 @@
 #include "battledriver.h"
 #include "windowfixture.h"
 
+#include "view/boombox.h"
 #include "view/scorepanel.h"
 #include "view/storedpicture.h"
 #include "view/textbutton.h"
@@ -82,14 +83,16 @@ void BattleWindowTest::computerWinStoresOneRow()
     QVERIFY(!w().LeftL->isHidden());
 }
 
-// A cell fired at before is refused with "Уже попадали"; counters and turn stay.
+// A cell fired at before is refused with "Уже попадали", a hit cell under its marker box
+// too; counters and turn stay.
 void BattleWindowTest::refusedShotChangesNothing()
 {
     layOutAndChooseLevel(w(), 1);
     const int ship = compCells(w(), CellState::Ship).first();
     pressCell(w(), ship);
     const QString hits = w().Frame1->lblU->text();
-    pressCell(w(), ship);
+    QCOMPARE(w().childAt(centreOf(w().pic[ship])), static_cast<QWidget *>(w().picBoom[0]));
+    pressOnScreen(w(), ship);
     QCOMPARE(m_fixture->prompter.shown.last(), QStringLiteral("|Уже попадали"));
     QCOMPARE(w().Frame1->lblU->text(), hits);
     QVERIFY(!w().RightL->isHidden());

@@ -34,6 +34,17 @@ inline void pressCell(frmMain &w, int index, Qt::MouseButton button = Qt::LeftBu
     QTest::mouseRelease(w.pic[index], button, {}, QPoint(16, 16));
 }
 
+// A press where a player would press: on whatever lies at the cell's centre, a hit-marker
+// box over a hit cell included.
+inline void pressOnScreen(frmMain &w, int index, Qt::MouseButton button = Qt::LeftButton)
+{
+    const QPoint point = centreOf(w.pic[index]);
+    QWidget *target = w.childAt(point);
+    QVERIFY(target);
+    QTest::mousePress(target, button, {}, target->mapFrom(&w, point));
+    QTest::mouseRelease(target, button, {}, target->mapFrom(&w, point));
+}
+
 inline void click(QWidget *control)
 {
     QTest::mouseClick(control, Qt::LeftButton, {}, control->rect().center());
