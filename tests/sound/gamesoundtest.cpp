@@ -30,12 +30,9 @@ void GameSoundTest::initTestCase()
     QVERIFY(TestMedia::write(file("seasound.mid"), TestMedia::organTune(20000)));
     QVERIFY(TestMedia::write(file("long.mid"), TestMedia::busyTune(120)));
     QVERIFY(TestMedia::write(file("short.mid"), TestMedia::organTune(3000)));
-    m_sink = std::make_unique<PrivateSink>();
-    if (!m_sink->isValid())
-        QSKIP(qPrintable(m_sink->error()));
-    m_recorder = std::make_unique<MonitorRecorder>(m_sink->monitor());
-    if (!m_recorder->start())
-        QSKIP(qPrintable(m_recorder->error()));
+    const QString unheard = listenOnPrivateSink(m_sink, m_recorder);
+    if (!unheard.isEmpty())
+        QSKIP(qPrintable(unheard));
 }
 
 void GameSoundTest::init()

@@ -26,12 +26,9 @@ void HitSoundTest::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     QVERIFY(TestMedia::write(wav("boom.wav"), TestMedia::levelWav(Wav, 200)));
-    m_sink = std::make_unique<PrivateSink>();
-    if (!m_sink->isValid())
-        QSKIP(qPrintable(m_sink->error()));
-    m_recorder = std::make_unique<MonitorRecorder>(m_sink->monitor());
-    if (!m_recorder->start())
-        QSKIP(qPrintable(m_recorder->error()));
+    const QString unheard = listenOnPrivateSink(m_sink, m_recorder);
+    if (!unheard.isEmpty())
+        QSKIP(qPrintable(unheard));
 }
 
 void HitSoundTest::init()

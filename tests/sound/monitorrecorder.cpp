@@ -1,5 +1,7 @@
 #include "monitorrecorder.h"
 
+#include "privatesink.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QtEndian>
@@ -98,4 +100,16 @@ void MonitorRecorder::readAvailable()
     for (qsizetype i = 0; i < whole; ++i)
         m_samples.push_back(qFromLittleEndian<qint16>(m_pending.constData() + 2 * i));
     m_pending.remove(0, whole * 2);
+}
+
+QString listenOnPrivateSink(std::unique_ptr<PrivateSink> &sink,
+                            std::unique_ptr<MonitorRecorder> &recorder)
+{
+    sink = std::make_unique<PrivateSink>();
+    if (!sink->isValid())
+        return sink->error();
+    recorder = std::make_unique<MonitorRecorder>(sink->monitor());
+    if (!recorder->start())
+        return recorder->error();
+    return {};
 }

@@ -3,7 +3,10 @@
 #include <QProcess>
 #include <QString>
 
+#include <memory>
 #include <vector>
+
+class PrivateSink;
 
 // Records a sink's monitor with parec, 8 kHz mono, reading its output as it comes (a killed parec
 // keeps its last chunk to itself). The recording is gapless, so frame numbers serve as its clock:
@@ -43,3 +46,8 @@ private:
     QByteArray m_pending;
     std::vector<qint16> m_samples;
 };
+
+// Makes a private null sink and starts recording its monitor. Empty when both run; otherwise
+// why not, for the caller to skip with.
+QString listenOnPrivateSink(std::unique_ptr<PrivateSink> &sink,
+                            std::unique_ptr<MonitorRecorder> &recorder);

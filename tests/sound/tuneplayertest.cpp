@@ -36,12 +36,9 @@ void TunePlayerTest::initTestCase()
     QVERIFY(TestMedia::write(file("organ.mid"), TestMedia::organTune(8000)));
     QVERIFY(TestMedia::write(file("short.mid"), TestMedia::organTune(1000)));
     QVERIFY(TestMedia::write(file("gap.mid"), chordRestNote()));
-    m_sink = std::make_unique<PrivateSink>();
-    if (!m_sink->isValid())
-        QSKIP(qPrintable(m_sink->error()));
-    m_recorder = std::make_unique<MonitorRecorder>(m_sink->monitor());
-    if (!m_recorder->start())
-        QSKIP(qPrintable(m_recorder->error()));
+    const QString unheard = listenOnPrivateSink(m_sink, m_recorder);
+    if (!unheard.isEmpty())
+        QSKIP(qPrintable(unheard));
 }
 
 void TunePlayerTest::init()
