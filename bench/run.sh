@@ -14,6 +14,8 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=../tools/private-servers.sh
+source "$root/tools/private-servers.sh"
 build=$(cd "${1:-$root/build}" && pwd)
 RUNS=${RUNS:-10}
 CPU_SECONDS=${CPU_SECONDS:-20}
@@ -77,34 +79,8 @@ done
 
 # --- Servers -----------------------------------------------------------------------------------
 
-start_xvfb() {
-    local n pid lock
-    for n in 71 72 73 74 75 76 77 78 79; do
-        [ -e "/tmp/.X11-unix/X$n" ] && continue
-        exec {lock}>"/tmp/seabattle-install-display-$n.lock"
-        if ! flock -n "$lock"; then
-            exec {lock}>&-
-            continue
-        fi
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >"$TMP/xvfb.log" 2>&1 &
-        pid=$!
-        for _ in $(seq 100); do
-            kill -0 "$pid" 2>/dev/null || break
-            DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1 && break
-            sleep 0.1
-        done
-        if DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1; then
-            PIDS+=("$pid")
-            export DISPLAY=":$n"
-            return 0
-        fi
-        stop_pid "$pid"
-        exec {lock}>&-
-    done
-    die "no X display of :71 to :79 could be started"
-}
-
-start_xvfb
+start_private_xvfb 71 79 1024x768 "$TMP/xvfb.log" || die "$PRIVATE_PROBLEM"
+PIDS+=("$PRIVATE_XVFB_PID")
 export QT_QPA_PLATFORM=xcb
 unset WAYLAND_DISPLAY
 export XDG_RUNTIME_DIR="$TMP/runtime"
@@ -117,22 +93,12 @@ log "Xvfb on $DISPLAY"
 # and other programs' streams do not share it. Without it the tune's figure is left out.
 AUDIO=no
 PULSE_PID=
-if command -v pulseaudio >/dev/null && command -v pactl >/dev/null; then
-    pulse_dir="$TMP/pulse"
-    mkdir -p "$pulse_dir"
-    chmod 700 "$pulse_dir"
-    HOME="$pulse_dir" XDG_RUNTIME_DIR="$pulse_dir" PULSE_RUNTIME_PATH="$pulse_dir" \
-        PULSE_STATE_PATH="$pulse_dir" pulseaudio -n --daemonize=no --exit-idle-time=-1 \
-        --use-pid-file=false -L "module-native-protocol-unix socket=$pulse_dir/native auth-anonymous=1" \
-        -L "module-null-sink sink_name=seabattle_null rate=44100 channels=2" >"$pulse_dir/log" 2>&1 &
-    PULSE_PID=$!
+if start_private_pulse "$TMP/pulse"; then
+    AUDIO=yes
+    PULSE_PID=$PRIVATE_PULSE_PID
     PIDS+=("$PULSE_PID")
-    export PULSE_SERVER="unix:$pulse_dir/native"
-    for _ in $(seq 100); do
-        pactl info >/dev/null 2>&1 && break
-        sleep 0.1
-    done
-    pactl info >/dev/null 2>&1 && AUDIO=yes
+else
+    log "$PRIVATE_PROBLEM"
 fi
 log "sound server: $AUDIO"
 

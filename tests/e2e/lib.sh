@@ -5,6 +5,8 @@
 set -euo pipefail
 
 E2E_HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source=../../tools/private-servers.sh
+source "$E2E_HERE/../../tools/private-servers.sh"
 E2E_TMP=$(mktemp -d /tmp/seabattle-e2e.XXXXXX)
 E2E_PIDS=()  # children to stop at exit, newest first
 E2E_OUT=${E2E_OUT:-$PWD}
@@ -80,39 +82,12 @@ wait_until() {
     done
 }
 
-# An Xvfb of the test's own on the first free display of :61 to :69. A lock file per
-# display keeps tests that start at the same moment apart.
+# An Xvfb of the test's own on the first free display of :61 to :69.
 start_xvfb() {
     require_tools Xvfb xdotool xwininfo import convert flock timeout "$E2E_PY"
-    local n pid lock
-    for n in 61 62 63 64 65 66 67 68 69; do
-        exec {lock}>"/tmp/seabattle-e2e-display-$n.lock"
-        if ! flock -n "$lock"; then
-            exec {lock}>&-
-            continue
-        fi
-        Xvfb ":$n" -screen 0 "${SCREEN_W}x${SCREEN_H}x24" -nolisten tcp -noreset \
-            >"$E2E_TMP/xvfb.log" 2>&1 &
-        pid=$!
-        for _ in $(seq 100); do
-            kill -0 "$pid" 2>/dev/null || break
-            DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1 && break
-            sleep 0.1
-        done
-        # The server's lock file names the process that owns the display: ours, not one
-        # left over by an earlier run.
-        if kill -0 "$pid" 2>/dev/null && DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1 \
-            && [ "$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null)" = "$pid" ]; then
-            E2E_PIDS+=("$pid")
-            export DISPLAY=":$n"
-            note "Xvfb on $DISPLAY"
-            return 0
-        fi
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-        exec {lock}>&-
-    done
-    fail "no X display of :61 to :69 could be started ($(tail -n 3 "$E2E_TMP/xvfb.log"))"
+    start_private_xvfb 61 69 "${SCREEN_W}x${SCREEN_H}" "$E2E_TMP/xvfb.log" || fail "$PRIVATE_PROBLEM"
+    E2E_PIDS+=("$PRIVATE_XVFB_PID")
+    note "Xvfb on $DISPLAY"
 }
 
 # A PulseAudio daemon of the test's own with one null sink, "seabattle_null", as its default
@@ -120,32 +95,11 @@ start_xvfb() {
 # (with the reason in E2E_PULSE_PROBLEM) when no daemon can be started.
 start_pulse() {
     E2E_PULSE_PROBLEM=
-    if ! command -v pulseaudio >/dev/null || ! command -v pactl >/dev/null; then
-        E2E_PULSE_PROBLEM="pulseaudio or pactl is not installed"
+    if ! start_private_pulse "$E2E_TMP/pulse"; then
+        E2E_PULSE_PROBLEM=$PRIVATE_PROBLEM
         return 1
     fi
-    local dir="$E2E_TMP/pulse" pid
-    mkdir -p "$dir"
-    chmod 700 "$dir"
-    HOME="$dir" XDG_RUNTIME_DIR="$dir" PULSE_RUNTIME_PATH="$dir" PULSE_STATE_PATH="$dir" \
-        pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=false \
-        -L "module-native-protocol-unix socket=$dir/native auth-anonymous=1" \
-        -L "module-null-sink sink_name=seabattle_null rate=44100 channels=2" \
-        >"$dir/log" 2>&1 &
-    pid=$!
-    for _ in $(seq 100); do
-        kill -0 "$pid" 2>/dev/null || break
-        PULSE_SERVER="unix:$dir/native" pactl info >/dev/null 2>&1 && break
-        sleep 0.1
-    done
-    if ! PULSE_SERVER="unix:$dir/native" pactl info >/dev/null 2>&1; then
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-        E2E_PULSE_PROBLEM="a PulseAudio daemon could not be started: $(grep -m1 '^E:' "$dir/log" || tail -n 1 "$dir/log")"
-        return 1
-    fi
-    E2E_PIDS+=("$pid")
-    export PULSE_SERVER="unix:$dir/native"
+    E2E_PIDS+=("$PRIVATE_PULSE_PID")
     note "PulseAudio at $PULSE_SERVER"
 }
 

@@ -12,6 +12,8 @@ set -euo pipefail
 CASE=$1
 BUILD=$(cd "$2" && pwd)
 SRC=$(cd "$3" && pwd)
+# shellcheck source=../../tools/private-servers.sh
+source "$SRC/tools/private-servers.sh"
 APP_ID=org.seabattle.SeaBattle
 GAME_SUBDIR=lib/seabattle
 
@@ -176,32 +178,9 @@ check_layout() {
 # An Xvfb of the test's own on the first free display of :71 to :79.
 start_xvfb() {
     require Xvfb xdotool xwininfo flock
-    local n pid lock
-    for n in 71 72 73 74 75 76 77 78 79; do
-        [ -e "/tmp/.X11-unix/X$n" ] && continue
-        exec {lock}>"/tmp/seabattle-install-display-$n.lock"
-        if ! flock -n "$lock"; then
-            exec {lock}>&-
-            continue
-        fi
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >"$T/xvfb.log" 2>&1 &
-        pid=$!
-        for _ in $(seq 100); do
-            kill -0 "$pid" 2>/dev/null || break
-            DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1 && break
-            sleep 0.1
-        done
-        if DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1; then
-            PIDS+=("$pid")
-            export DISPLAY=":$n"
-            note "Xvfb on $DISPLAY"
-            return 0
-        fi
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-        exec {lock}>&-
-    done
-    fail "no X display of :71 to :79 could be started"
+    start_private_xvfb 71 79 1024x768 "$T/xvfb.log" || fail "$PRIVATE_PROBLEM"
+    PIDS+=("$PRIVATE_XVFB_PID")
+    note "Xvfb on $DISPLAY"
 }
 
 window_size() { xwininfo -id "$1" 2>/dev/null | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'; }
