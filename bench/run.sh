@@ -35,22 +35,11 @@ die() {
     exit 1
 }
 
-stop_pid() {
-    local pid=$1
-    kill "$pid" 2>/dev/null || return 0
-    for _ in $(seq 30); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -9 "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-}
-
 # Stops a program started here and forgets it, so that its number, once free, is never
 # signalled again.
 finish_pid() {
     local i
-    stop_pid "$1"
+    stop_process "$1"
     for i in "${!PIDS[@]}"; do
         [ "${PIDS[i]}" = "$1" ] && unset 'PIDS[i]'
     done
@@ -62,7 +51,7 @@ cleanup() {
     trap - EXIT
     declare -F watch_stop >/dev/null && watch_stop
     for ((i = ${#PIDS[@]} - 1; i >= 0; i--)); do
-        stop_pid "${PIDS[i]}"
+        stop_process "${PIDS[i]}"
     done
     rm -rf "$TMP"
     exit "$rc"

@@ -1,7 +1,7 @@
 # shellcheck shell=bash disable=SC2034
 # Sourced by the end-to-end tests, the installation test and the benchmarks: an X server and
 # a sound server of the caller's own, so that runs at the same moment never share a screen
-# or hear each other. Each function returns 1 with the reason in PRIVATE_PROBLEM; the caller
+# or hear each other. The server functions return 1 with the reason in PRIVATE_PROBLEM; the caller
 # stops the process it gets (PRIVATE_XVFB_PID, PRIVATE_PULSE_PID) when it is done.
 
 # start_private_xvfb FIRST LAST WIDTHxHEIGHT LOGFILE: an Xvfb on the first free display of
@@ -71,4 +71,17 @@ start_private_pulse() {
     fi
     PRIVATE_PULSE_PID=$pid
     export PULSE_SERVER="unix:$dir/native"
+}
+
+# stop_process PID: asks a process started by the caller to end, waits up to 3 s, then kills
+# it, and reaps it.
+stop_process() {
+    local pid=$1
+    kill "$pid" 2>/dev/null || return 0
+    for _ in $(seq 30); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -9 "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
 }

@@ -38,7 +38,7 @@ skip() {
 }
 
 e2e_cleanup() {
-    local rc=$? i pid
+    local rc=$? i
     trap - EXIT
     if [ "$rc" -ne 0 ] && [ "$rc" -ne 77 ]; then
         if [ -n "$WIN" ] && [ -n "${DISPLAY:-}" ] && snap 2>/dev/null; then
@@ -51,11 +51,7 @@ e2e_cleanup() {
         fi
     fi
     for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
-        pid=${E2E_PIDS[i]}
-        kill "$pid" 2>/dev/null || true
-        for _ in $(seq 30); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-        kill -9 "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
+        stop_process "${E2E_PIDS[i]}"
     done
     rm -rf "$E2E_TMP"
     exit "$rc"

@@ -37,17 +37,10 @@ skip() {
 }
 
 cleanup() {
-    local rc=$? i pid
+    local rc=$? i
     trap - EXIT
     for ((i = ${#PIDS[@]} - 1; i >= 0; i--)); do
-        pid=${PIDS[i]}
-        kill "$pid" 2>/dev/null || true
-        for _ in $(seq 30); do
-            kill -0 "$pid" 2>/dev/null || break
-            sleep 0.1
-        done
-        kill -9 "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
+        stop_process "${PIDS[i]}"
     done
     chmod -R u+w "$T" 2>/dev/null || true
     rm -rf "$T"
