@@ -2,6 +2,7 @@
 #include "sound/gamesound.h"
 #include "view/frmmain.h"
 #include "view/prompter.h"
+#include "view/quitsignals.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -27,10 +28,13 @@ int main(int argc, char *argv[])
                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslations);
 
+    QuitSignals quitSignals;
     MessageBoxPrompter prompter;
     // The notice is the only window while it is open; closing it must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);
     frmMain::showAuthorshipNotice(prompter, nullptr);
+    if (quitSignals.received())
+        return 0;
     GameSound sound;
     ClockSeededRandom random;
     frmMain window(sound, random, prompter);

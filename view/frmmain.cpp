@@ -9,6 +9,7 @@
 #include "view/scorepanel.h"
 #include "view/storedpicture.h"
 #include "view/textbutton.h"
+#include "view/windowlosswatch.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -73,6 +74,8 @@ frmMain::frmMain(SoundService &sound, RandomSource &random, Prompter &prompter, 
         move(screen->availableGeometry().center() - rect().center());
     qApp->installEventFilter(this);
     m_game.board().setObserver(this);
+    connect(new WindowLossWatch(*this), &WindowLossWatch::windowDestroyed, this,
+            &frmMain::rebuildLostWindow);
 }
 
 frmMain::~frmMain()

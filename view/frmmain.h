@@ -4,7 +4,6 @@
 #include "battle/gameeffects.h"
 #include "model/board.h"
 
-#include <QByteArray>
 #include <QWidget>
 
 #include <array>
@@ -110,6 +109,8 @@ public:
 
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;
+    // A close request of the window system (Alt+F4, a taskbar's "Close") asks what Esc asks.
+    void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -118,6 +119,8 @@ private:
     void buildPlacementControls();
     void buildHiddenControls();
     void showAimCursor();
+    void askToQuit();
+    void rebuildLostWindow();
 
     // GameEffects
     void mirror() override;
@@ -139,5 +142,5 @@ private:
     Prompter &m_prompter;
     Game m_game;
     std::unique_ptr<ResultsStore> m_store;
-    QByteArray m_cursorFile; // the bytes of the aim cursor now set, to skip rebuilding it
+    qint64 m_cursorPicture = 0; // the aim cursor now set, to skip rebuilding it
 };

@@ -37,8 +37,8 @@ void frmMain::cellChanged(int index, Aspect aspect)
         cell->setPicture(QPixmap());
         break;
     case CellPicture::Kind::MissMark: {
-        QImage mark = MediaFiles::readImage(QStringLiteral("XField.bmp"));
-        cell->setPicture(QPixmap::fromImage(mark.isNull() ? MediaFiles::builtInMissMark() : mark));
+        const QPixmap mark = MediaFiles::readPixmap(QStringLiteral("XField.bmp"));
+        cell->setPicture(mark.isNull() ? QPixmap::fromImage(MediaFiles::builtInMissMark()) : mark);
         break;
     }
     case CellPicture::Kind::ShipPiece:

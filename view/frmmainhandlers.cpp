@@ -19,13 +19,10 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QFile>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QTimer>
-#include <QtEndian>
-
-#include <cmath>
 
 void frmMain::showAuthorshipNotice(Prompter &prompter, QWidget *parent)
 {
@@ -73,30 +70,14 @@ void frmMain::pic_MouseMove(int index)
 
 void frmMain::showAimCursor()
 {
-    const QString fileName = QStringLiteral("Sn.cur");
-    QFile file(InstallFolder::file(fileName));
-    if (!file.open(QIODevice::ReadOnly)) {
-        MediaFiles::warnOnce(fileName, file.errorString());
+    const std::optional<MediaFiles::Cursor> aim = MediaFiles::readCursor(QStringLiteral("Sn.cur"));
+    if (!aim)
         return;
-    }
-    const QByteArray bytes = file.read(1 << 20);
-    if (bytes == m_cursorFile && cursor().shape() == Qt::BitmapCursor)
+    // The same picture as the cursor already set needs no new cursor.
+    if (aim->picture.cacheKey() == m_cursorPicture && cursor().shape() == Qt::BitmapCursor)
         return;
-    QPixmap picture;
-    if (!picture.loadFromData(bytes, "CUR") && !picture.loadFromData(bytes)) {
-        MediaFiles::warnOnce(fileName, QStringLiteral("it is not a cursor"));
-        return;
-    }
-    // Qt's loader drops the hotspot; a cursor file keeps it in its directory entry.
-    int hotX = picture.width() / 2;
-    int hotY = picture.height() / 2;
-    const auto *data = reinterpret_cast<const uchar *>(bytes.constData());
-    if (bytes.size() >= 22 && qFromLittleEndian<quint16>(data + 2) == 2) {
-        hotX = qBound(0, int(qFromLittleEndian<quint16>(data + 10)), picture.width() - 1);
-        hotY = qBound(0, int(qFromLittleEndian<quint16>(data + 12)), picture.height() - 1);
-    }
-    setCursor(QCursor(picture, hotX, hotY));
-    m_cursorFile = bytes;
+    setCursor(QCursor(aim->picture, aim->hotSpot.x(), aim->hotSpot.y()));
+    m_cursorPicture = aim->picture.cacheKey();
 }
 
 void frmMain::mouseMoveEvent(QMouseEvent *)
@@ -138,13 +119,36 @@ void frmMain::Form_KeyDown(int key)
     if (key == Qt::Key_Control) {
         m_game.setCtrl(true);
     } else if (key == Qt::Key_Escape) {
-        if (m_prompter.ask(this, QStringLiteral("Выход"),
-                           QStringLiteral("   Вы действительно хотите Выйти ?"))) {
-            m_sound.stopHitSound();
-            hide();
-            QCoreApplication::exit(0);
-        }
+        askToQuit();
     }
+}
+
+void frmMain::askToQuit()
+{
+    if (m_prompter.ask(this, QStringLiteral("Выход"),
+                       QStringLiteral("   Вы действительно хотите Выйти ?"))) {
+        m_sound.stopHitSound();
+        hide();
+        QCoreApplication::exit(0);
+    }
+}
+
+void frmMain::rebuildLostWindow()
+{
+    // Another program destroyed the native window: let Qt drop it, show a new one in
+    // its place, and treat the loss as a request to close.
+    const QPoint position = pos();
+    destroy(true, false);
+    move(position);
+    show();
+    askToQuit();
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    // The window stays until the player says Yes; then the program ends as after Esc.
+    event->ignore();
+    askToQuit();
 }
 
 void frmMain::Form_KeyUp(int key)

@@ -1,32 +1,178 @@
 #include "view/mediafiles.h"
 
-#include "model/installfolder.h"
+#include "model/mediafile.h"
 
+#include <QBuffer>
+#include <QFile>
+#include <QHash>
 #include <QImageReader>
 #include <QPainter>
 #include <QSet>
+#include <QtEndian>
+
+#include <sys/stat.h>
 
 Q_LOGGING_CATEGORY(lcMedia, "seabattle.media")
+
+namespace {
+
+// What identifies one version of a file without reading it.
+struct FileStamp
+{
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    qint64 modified = 0;
+    qint64 changed = 0;
+    bool operator==(const FileStamp &) const = default;
+};
+
+FileStamp stampOf(const QString &path)
+{
+    struct stat info
+    {
+    };
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    return {true,
+            info.st_dev,
+            info.st_ino,
+            info.st_size,
+            qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec,
+            qint64(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec};
+}
+
+struct Decoded
+{
+    QImage image;
+    QPixmap pixmap; // made on first demand, then shared by every cell that shows it
+    QPoint hotSpot;
+};
+
+struct Entry
+{
+    QString path;
+    FileStamp stamp;
+    Decoded decoded;
+};
+
+// The hotspot a cursor file keeps in its directory entry; Qt's loader drops it.
+QPoint cursorHotSpot(const QByteArray &bytes, const QImage &image)
+{
+    const auto *data = reinterpret_cast<const uchar *>(bytes.constData());
+    if (bytes.size() < 22 || qFromLittleEndian<quint16>(data + 2) != 2)
+        return {image.width() / 2, image.height() / 2};
+    return {qBound(0, int(qFromLittleEndian<quint16>(data + 10)), image.width() - 1),
+            qBound(0, int(qFromLittleEndian<quint16>(data + 12)), image.height() - 1)};
+}
+
+QImage decode(const QString &fileName, const QByteArray &bytes, const char *format, int maxSide)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
+    if (!reader.canRead()) {
+        buffer.seek(0);
+        reader.setDevice(&buffer);
+        reader.setFormat(QByteArray());
+        reader.setAutoDetectImageFormat(true);
+    }
+    // The header says how large the picture is before a pixel is decoded.
+    const QSize size = reader.size();
+    if (size.width() > maxSide || size.height() > maxSide) {
+        MediaFiles::warnOnce(fileName,
+                             QStringLiteral("the picture is %1 x %2 pixels, more than the %3 a "
+                                            "side it may have")
+                                 .arg(size.width())
+                                 .arg(size.height())
+                                 .arg(maxSide));
+        return {};
+    }
+    // A header that hides the size cannot make the decoder allocate much either.
+    reader.setAllocationLimit(16);
+    QImage image = reader.read();
+    if (image.isNull()) {
+        MediaFiles::warnOnce(fileName, reader.errorString());
+        return {};
+    }
+    if (image.width() > maxSide || image.height() > maxSide) {
+        MediaFiles::warnOnce(fileName,
+                             QStringLiteral("the picture is %1 x %2 pixels, more than the %3 a "
+                                            "side it may have")
+                                 .arg(image.width())
+                                 .arg(image.height())
+                                 .arg(maxSide));
+        return {};
+    }
+    return image;
+}
+
+enum class Kind { Picture, Cursor };
+
+Decoded &load(const QString &fileName, Kind kind)
+{
+    static QHash<QString, Entry> cache;
+    Entry &entry = cache[fileName];
+    const QString path = MediaFile::path(fileName);
+    const FileStamp stamp = stampOf(path);
+    if (path == entry.path && stamp == entry.stamp && stamp.exists)
+        return entry.decoded;
+    entry.path = path;
+    entry.stamp = stamp;
+    entry.decoded = {};
+    QString why;
+    const qint64 maxBytes
+        = kind == Kind::Cursor ? MediaFile::MaxCursorBytes : MediaFile::MaxPictureBytes;
+    const std::optional<QByteArray> bytes = MediaFile::read(path, maxBytes, &why);
+    if (!bytes) {
+        MediaFiles::warnOnce(fileName, why);
+        return entry.decoded;
+    }
+    if (kind == Kind::Cursor) {
+        entry.decoded.image = decode(fileName, *bytes, "cur", MediaFiles::MaxCursorSide);
+        entry.decoded.hotSpot = cursorHotSpot(*bytes, entry.decoded.image);
+    } else {
+        entry.decoded.image = decode(fileName, *bytes, nullptr, MediaFiles::MaxPictureSide);
+    }
+    return entry.decoded;
+}
+
+} // namespace
 
 void MediaFiles::warnOnce(const QString &fileName, const QString &reason)
 {
     static QSet<QString> warned;
-    if (warned.contains(fileName))
+    const QString key = fileName + QLatin1Char('\n') + reason;
+    if (warned.contains(key))
         return;
-    warned.insert(fileName);
-    qCWarning(lcMedia).noquote() << "cannot use" << InstallFolder::file(fileName) << "-" << reason
+    warned.insert(key);
+    qCWarning(lcMedia).noquote() << "cannot use" << MediaFile::path(fileName) << "-" << reason
                                  << "- the game goes on without it";
 }
 
 QImage MediaFiles::readImage(const QString &fileName)
 {
-    QImageReader reader(InstallFolder::file(fileName));
-    // A directory or a huge file in place of a picture must not stall the game.
-    reader.setAllocationLimit(64);
-    QImage image = reader.read();
-    if (image.isNull())
-        warnOnce(fileName, reader.errorString());
-    return image;
+    return load(fileName, Kind::Picture).image;
+}
+
+QPixmap MediaFiles::readPixmap(const QString &fileName)
+{
+    Decoded &decoded = load(fileName, Kind::Picture);
+    if (decoded.pixmap.isNull() && !decoded.image.isNull())
+        decoded.pixmap = QPixmap::fromImage(decoded.image);
+    return decoded.pixmap;
+}
+
+std::optional<MediaFiles::Cursor> MediaFiles::readCursor(const QString &fileName)
+{
+    Decoded &decoded = load(fileName, Kind::Cursor);
+    if (decoded.image.isNull())
+        return std::nullopt;
+    if (decoded.pixmap.isNull())
+        decoded.pixmap = QPixmap::fromImage(decoded.image);
+    return Cursor {decoded.pixmap, decoded.hotSpot};
 }
 
 QImage MediaFiles::builtInMissMark()

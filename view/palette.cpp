@@ -15,6 +15,7 @@ QFont Look::arialBlack(int pixelSize)
     QFont font(QStringLiteral("Arial Black"));
     font.setStyleHint(QFont::SansSerif);
     font.setWeight(QFont::Black);
+    font.setItalic(false); // never inherited from the window's italic font
     font.setPixelSize(pixelSize);
     return font;
 }

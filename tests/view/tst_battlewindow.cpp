@@ -26,7 +26,8 @@ private slots:
     void newGameDuringTheComputersTurnStopsItsMoves();
     void escAnsweredNoLeavesEveryPhaseAsItWas_data();
     void escAnsweredNoLeavesEveryPhaseAsItWas();
-    void escAnsweredYesStopsTheSoundAndEnds();
+    void quitAnsweredYesStopsTheSoundAndEnds_data();
+    void quitAnsweredYesStopsTheSoundAndEnds();
     void shipOrderCarriesIntoTheNextGame();
     void scorePanelFollowsItsSwitch();
 
@@ -169,13 +170,33 @@ void BattleWindowTest::escAnsweredNoLeavesEveryPhaseAsItWas()
     QVERIFY(w().isVisible());
 }
 
-// Esc answered Yes stops the hit sound and ends the program without a row.
-void BattleWindowTest::escAnsweredYesStopsTheSoundAndEnds()
+// Esc, or a close request of the window system, answered Yes stops the hit sound and
+// ends the program without a row; answered No, the window stays.
+void BattleWindowTest::quitAnsweredYesStopsTheSoundAndEnds_data()
 {
+    QTest::addColumn<bool>("byEsc");
+    QTest::newRow("Esc") << true;
+    QTest::newRow("close request") << false;
+}
+
+void BattleWindowTest::quitAnsweredYesStopsTheSoundAndEnds()
+{
+    QFETCH(bool, byEsc);
     layOutAndChooseLevel(w(), 1);
     pressCell(w(), compCells(w(), CellState::Ship).first());
+    auto requestQuit = [&] {
+        if (byEsc)
+            QTest::keyClick(w().lblStat, Qt::Key_Escape);
+        else
+            w().close();
+    };
+    m_fixture->prompter.answers = {false};
+    requestQuit();
+    QVERIFY(w().isVisible());
     m_fixture->prompter.answers = {true};
-    QTest::keyClick(w().lblStat, Qt::Key_Escape);
+    requestQuit();
+    QCOMPARE(m_fixture->prompter.shown.last(),
+             QStringLiteral("Выход|   Вы действительно хотите Выйти ?"));
     QCOMPARE(m_fixture->sound.calls.last(), QStringLiteral("stop hit"));
     QVERIFY(!w().isVisible());
     QVERIFY(storedRows(baseFile()).isEmpty());
