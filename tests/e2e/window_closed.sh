@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Ways the game's window can be ended from outside, none of which may leave a process
+# without a window or end it by a crash: another X client destroys the window (there is no
+# window manager to ask), SIGTERM, and the X server going away.
+# usage: window_closed.sh SEABATTLE_EXECUTABLE [OUTPUT_DIR]
+E2E_NAME=window_closed
+source "$(dirname "$0")/lib.sh"
+GAME_EXE=$1
+E2E_OUT=${2:-$E2E_OUT}
+require_tools xdotool xwininfo import
+
+# ends_within SECONDS WHAT: the game must end by then, by itself and not by a signal.
+ends_within() {
+    local code
+    for _ in $(seq $(($1 * 10))); do
+        game_running || break
+        sleep 0.1
+    done
+    ! game_running || fail "the game still runs $1 s after $2"
+    wait "$GAME_PID" && code=0 || code=$?
+    [ "$code" -lt 128 ] || fail "the game was ended by signal $((code - 128)) after $2"
+    note "the game ended with exit code $code after $2"
+}
+
+start_xvfb
+start_pulse || note "the game plays without a sound server: $E2E_PULSE_PROBLEM"
+
+start_game
+xdotool windowclose "$WIN"
+box=$(wait_for_box 10 "the question to quit after the window was destroyed")
+wait_until 10 "a new main window behind the question" main_window
+snap
+mkdir -p "$E2E_OUT"
+screenshot "$E2E_OUT/window-closed.png"
+note "screenshot: $E2E_OUT/window-closed.png"
+answer_box "$box" Escape
+WIN=$(main_window) || fail "no main window after the question was answered No"
+game_running || fail "the game ended though the question was answered No"
+kill -TERM "$GAME_PID"
+ends_within 10 "SIGTERM"
+
+start_game
+stop_process "$PRIVATE_XVFB_PID"
+WIN=
+ends_within 10 "its X server went away"
+note "passed"
