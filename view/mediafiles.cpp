@@ -80,16 +80,19 @@ QImage decode(const QString &fileName, const QByteArray &bytes, const char *form
         reader.setAutoDetectImageFormat(true);
     }
     // The header says how large the picture is before a pixel is decoded.
-    const QSize size = reader.size();
-    if (size.width() > maxSide || size.height() > maxSide) {
+    const auto tooLarge = [&](QSize size) {
+        if (size.width() <= maxSide && size.height() <= maxSide)
+            return false;
         MediaFiles::warnOnce(fileName,
                              QStringLiteral("the picture is %1 x %2 pixels, more than the %3 a "
                                             "side it may have")
                                  .arg(size.width())
                                  .arg(size.height())
                                  .arg(maxSide));
+        return true;
+    };
+    if (tooLarge(reader.size()))
         return {};
-    }
     // A header that hides the size cannot make the decoder allocate much either.
     reader.setAllocationLimit(16);
     QImage image = reader.read();
@@ -97,16 +100,7 @@ QImage decode(const QString &fileName, const QByteArray &bytes, const char *form
         MediaFiles::warnOnce(fileName, reader.errorString());
         return {};
     }
-    if (image.width() > maxSide || image.height() > maxSide) {
-        MediaFiles::warnOnce(fileName,
-                             QStringLiteral("the picture is %1 x %2 pixels, more than the %3 a "
-                                            "side it may have")
-                                 .arg(image.width())
-                                 .arg(image.height())
-                                 .arg(maxSide));
-        return {};
-    }
-    return image;
+    return tooLarge(image.size()) ? QImage() : image;
 }
 
 enum class Kind { Picture, Cursor };

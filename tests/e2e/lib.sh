@@ -192,18 +192,23 @@ game_running() { kill -0 "$GAME_PID" 2>/dev/null; }
 quit_game() {
     xdotool windowfocus "$WIN" 2>/dev/null || true
     xdotool key Escape
-    local box code
+    local box
     box=$(wait_for_box 10 "the question to quit after Esc")
     xdotool windowfocus "$box" 2>/dev/null || true
     xdotool key Return
-    for _ in $(seq 100); do
+    wait_game_end 10 "Esc was answered with Yes"
+    [ "$GAME_EXIT" -eq 0 ] || fail "the game ended with exit code $GAME_EXIT after Esc and Yes"
+    WIN=
+}
+
+# wait_game_end SECONDS WHAT: the game must end by then; its exit code goes to GAME_EXIT.
+wait_game_end() {
+    for _ in $(seq $(($1 * 10))); do
         game_running || break
         sleep 0.1
     done
-    ! game_running || fail "the game still runs 10 s after Esc was answered with Yes"
-    wait "$GAME_PID" && code=0 || code=$?
-    [ "$code" -eq 0 ] || fail "the game ended with exit code $code after Esc and Yes"
-    WIN=
+    ! game_running || fail "the game still runs $1 s after $2"
+    wait "$GAME_PID" && GAME_EXIT=0 || GAME_EXIT=$?
 }
 
 window_origin() {

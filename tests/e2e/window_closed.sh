@@ -11,15 +11,9 @@ require_tools xdotool xwininfo import
 
 # ends_within SECONDS WHAT: the game must end by then, by itself and not by a signal.
 ends_within() {
-    local code
-    for _ in $(seq $(($1 * 10))); do
-        game_running || break
-        sleep 0.1
-    done
-    ! game_running || fail "the game still runs $1 s after $2"
-    wait "$GAME_PID" && code=0 || code=$?
-    [ "$code" -lt 128 ] || fail "the game was ended by signal $((code - 128)) after $2"
-    note "the game ended with exit code $code after $2"
+    wait_game_end "$@"
+    [ "$GAME_EXIT" -lt 128 ] || fail "the game was ended by signal $((GAME_EXIT - 128)) after $2"
+    note "the game ended with exit code $GAME_EXIT after $2"
 }
 
 start_xvfb
