@@ -5,7 +5,7 @@
 #   --for test   that and everything the tests, the benchmarks and the package need (the default)
 set -euo pipefail
 
-purpose=test
+purpose="test"
 case "${1:-}" in
 --for) purpose=${2:?"--for play or --for test"} ;;
 --for=*) purpose=${1#--for=} ;;
