@@ -344,11 +344,14 @@ check_package() {
         libfluidsynth3 fluid-soundfont-gm fonts-liberation2 libqt6sql6-sqlite qt6-translations-l10n; do
         has_dependency "$depends" "$name" || fail "Depends lacks $name: $depends"
     done
-    # Every package named must be one Debian has, in some alternative.
+    # Every package named must be one Debian has, in some alternative: installed here (as the
+    # game runs here) or known to apt.
     while IFS= read -r dep; do
         local known=0
         for name in $(tr '|' '\n' <<<"$dep" | sed 's/(.*//'); do
-            apt-cache show "$name" >/dev/null 2>&1 && known=1
+            if dpkg-query -W "$name" >/dev/null 2>&1 || apt-cache show "$name" >/dev/null 2>&1; then
+                known=1
+            fi
         done
         [ "$known" = 1 ] || fail "no Debian package satisfies the dependency \"$dep\""
     done < <(tr ',' '\n' <<<"$depends, $(dpkg-deb -f "$deb" Recommends)" | sed 's/^ *//; /^$/d')
