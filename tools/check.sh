@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Sets up a fresh Debian 12 machine, builds the game and runs the whole test suite:
+# Sets up a fresh Debian 12 machine, checks the formatting of the C++ files, builds everything
+# and runs the whole test suite:
 # once on the ordinary build (the rules' tests also under valgrind), then once more on
 # a build with AddressSanitizer and UndefinedBehaviorSanitizer.
 # SKIP_SANITIZERS=1 leaves out the second run. Extra arguments go to both ctest runs.
@@ -7,6 +8,10 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 asan_build=${ASAN_BUILD_DIR:-$root/build-asan}
+
+# The cheapest check first: every tracked C++ file as clang-format writes it.
+"$root/tools/install-deps.sh" --for test
+"$root/tools/check-format.sh"
 
 BUILD_DIR=$build "$root/tools/build.sh"
 # Tests that listen to the game need a sound server; start one with a silent sink.

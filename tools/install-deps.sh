@@ -1,21 +1,47 @@
 #!/usr/bin/env bash
-# Installs every Debian package needed to build, run and test the game.
-# Non-interactive and idempotent; works as root or through sudo.
+# Installs the Debian packages the game needs. Non-interactive and idempotent; works as root or
+# through sudo.
+#   --for play   what building and running the game needs (tools/play.sh)
+#   --for test   that and everything the tests, the benchmarks and the package need (the default)
 set -euo pipefail
 
-packages=(
-  # build
-  cmake g++ make pkg-config clang-format
-  qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools qt6-svg-dev qt6-multimedia-dev qt6-wayland
+purpose="test"
+case "${1:-}" in
+--for) purpose=${2:?"--for play or --for test"} ;;
+--for=*) purpose=${1#--for=} ;;
+"") ;;
+*)
+  echo "usage: $0 [--for play|test]" >&2
+  exit 2
+  ;;
+esac
+
+play=(
+  cmake g++ make pkg-config
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-multimedia-dev qt6-wayland
+  libsdl2-mixer-dev libsdl2-dev
   libqt6sql6-sqlite qt6-translations-l10n libqt6svg6
-  libfluidsynth-dev fluid-soundfont-gm fluidsynth
+  libfluidsynth-dev fluid-soundfont-gm
   fonts-liberation2
+)
+test=(
+  clang-format qt6-tools-dev-tools fluidsynth
   # real-window and sound checks
   xvfb xauth x11-utils xdotool imagemagick pulseaudio pulseaudio-utils sox sqlite3 python3
   weston
-  # installation checks, measurements, leak checks
+  # installation and package checks, measurements, leak checks
   desktop-file-utils appstream hyperfine valgrind time
+  dpkg-dev fakeroot lintian
 )
+
+case $purpose in
+play) packages=("${play[@]}") ;;
+test) packages=("${play[@]}" "${test[@]}") ;;
+*)
+  echo "$0: --for takes play or test, not '$purpose'" >&2
+  exit 2
+  ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

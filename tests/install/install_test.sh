@@ -7,6 +7,8 @@
 #             X server of the test's own: notice, main window, placement, Esc and "Да"
 #   readonly  an installation its user cannot write to: the game starts and keeps its results
 #             in the user's data folder
+#   package   the Debian package of `cpack -G DEB`: its name, control fields and files, lintian,
+#             and the game started from the package unpacked into a scratch root
 set -euo pipefail
 
 CASE=$1
@@ -313,9 +315,93 @@ check_readonly() {
     quit_game
 }
 
+# --- the Debian package ----------------------------------------------------------------------------
+
+# has_dependency FIELD NAME: the control field names the package NAME (alone or in an alternative).
+has_dependency() { tr ',|' '\n\n' <<<"$1" | sed 's/(.*//; s/ //g' | grep -qx "$2"; }
+
+check_package() {
+    require cpack dpkg-deb dpkg-shlibdeps lintian fakeroot
+    local version arch deb control depends dep name f
+    version=$(sed -n 's/^project(SeaBattle VERSION \([0-9.]*\).*/\1/p' "$SRC/CMakeLists.txt")
+    arch=$(dpkg --print-architecture)
+    timeout 300 cpack -G DEB --config "$BUILD/CPackConfig.cmake" -B "$T/out" >"$T/cpack.log" 2>&1 \
+        || fail "cpack -G DEB failed: $(tail -n 10 "$T/cpack.log")"
+    deb="$T/out/seabattle_${version}_$arch.deb"
+    [ -f "$deb" ] || fail "cpack made no $deb but: $(ls "$T/out")"
+    note "made ${deb##*/}, $(du -k "$deb" | cut -f1) KiB"
+
+    # The control fields a package manager and a software centre read.
+    control=$(dpkg-deb -f "$deb")
+    for pair in "Package: seabattle" "Version: $version" "Architecture: $arch" \
+        "Section: games" "Maintainer: Sea Battle developers <seabattle@example.org>"; do
+        grep -qxF "$pair" <<<"$control" || fail "the control file lacks \"$pair\": $control"
+    done
+    [ "$(dpkg-deb -f "$deb" Description | wc -l)" -ge 3 ] || fail "the package has no long description"
+    # Libraries as dpkg-shlibdeps finds them, and the files the game opens by name.
+    depends=$(dpkg-deb -f "$deb" Depends)
+    for name in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6sql6 libqt6svg6 \
+        libfluidsynth3 fluid-soundfont-gm fonts-liberation2 libqt6sql6-sqlite qt6-translations-l10n; do
+        has_dependency "$depends" "$name" || fail "Depends lacks $name: $depends"
+    done
+    # Every package named must be one Debian has, in some alternative: installed here (as the
+    # game runs here) or known to apt.
+    while IFS= read -r dep; do
+        local known=0
+        for name in $(tr '|' '\n' <<<"$dep" | sed 's/(.*//'); do
+            if dpkg-query -W "$name" >/dev/null 2>&1 || apt-cache show "$name" >/dev/null 2>&1; then
+                known=1
+            fi
+        done
+        [ "$known" = 1 ] || fail "no Debian package satisfies the dependency \"$dep\""
+    done < <(tr ',' '\n' <<<"$depends, $(dpkg-deb -f "$deb" Recommends)" | sed 's/^ *//; /^$/d')
+
+    # The files, owned by root, all under /usr: the game beside its media, the launcher on
+    # the PATH, the desktop entry, the AppStream description, the icons and the copyright.
+    dpkg-deb -c "$deb" >"$T/contents"
+    awk '$2 != "root/root"' "$T/contents" | grep -q . && fail "files not owned by root: $(awk '$2 != "root/root"' "$T/contents" | head -n 3)"
+    awk '{ print $6 }' "$T/contents" | sed 's:^\./::; s:/$::' | sort >"$T/files"
+    grep -v '^usr' "$T/files" | grep -q . && fail "files outside /usr: $(grep -v '^usr' "$T/files" | head -n 3)"
+    for f in usr/games/seabattle usr/$GAME_SUBDIR/seabattle $(media_files | sed "s:^:usr/$GAME_SUBDIR/:") \
+        usr/share/applications/$APP_ID.desktop usr/share/metainfo/$APP_ID.metainfo.xml \
+        usr/share/icons/hicolor/scalable/apps/$APP_ID.svg usr/share/doc/seabattle/copyright \
+        usr/share/doc/seabattle/changelog.gz usr/share/man/man6/seabattle.6.gz; do
+        grep -qxF "$f" "$T/files" || fail "the package lacks /$f"
+    done
+    [ "$(grep -c "^usr/share/icons/hicolor/.*/apps/$APP_ID\.png$" "$T/files")" -ge 1 ] \
+        || fail "the package has no bitmap icon"
+    grep -qx 'usr/bin' "$T/files" && fail "the package keeps an empty /usr/bin"
+
+    # lintian: no error; its warnings are shown.
+    lintian --no-tag-display-limit "$deb" >"$T/lintian.log" 2>&1 || true
+    if grep -q '^E:' "$T/lintian.log"; then
+        fail "lintian reports errors: $(grep '^E:' "$T/lintian.log")"
+    fi
+    if grep -q '^[WI]:' "$T/lintian.log"; then
+        note "lintian's remarks:"
+        grep '^[WI]:' "$T/lintian.log" | sed 's/^/    /'
+    else
+        note "lintian has no remark"
+    fi
+
+    # The package's files unpacked into a scratch root, the game started through its launcher.
+    dpkg -x "$deb" "$T/root" || fail "dpkg -x could not unpack the package"
+    mkdir -p "$T/runtime"
+    chmod 700 "$T/runtime"
+    start_xvfb
+    cd /
+    start_game env XDG_RUNTIME_DIR="$T/runtime" QT_QPA_PLATFORM=xcb \
+        PULSE_SERVER="unix:$T/no-sound-server" "$T/root/usr/games/seabattle"
+    [ "$(readlink -f "/proc/$GAME_PID/exe")" = "$T/root/usr/$GAME_SUBDIR/seabattle" ] \
+        || fail "the package's launcher ran $(readlink -f "/proc/$GAME_PID/exe")"
+    no_media_warnings
+    quit_game
+}
+
 case $CASE in
 layout) check_layout ;;
 launch) check_launch ;;
 readonly) check_readonly ;;
-*) fail "unknown case $CASE (layout, launch or readonly)" ;;
+package) check_package ;;
+*) fail "unknown case $CASE (layout, launch, readonly or package)" ;;
 esac

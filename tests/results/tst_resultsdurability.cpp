@@ -100,11 +100,19 @@ void ResultsDurabilityTest::killedWriterLeavesOnlyWholeRows()
     const QString copy = QDir(sandbox.root()).filePath("copy.mdb");
     qsizetype durable = 0;
     int journalsLeft = 0;
+    // The moments of the kills come from a seed that is printed first, so that a failure can
+    // be replayed with SEABATTLE_KILL_SEED set to it.
+    bool seedGiven = false;
+    quint32 seed = qEnvironmentVariable("SEABATTLE_KILL_SEED").toUInt(&seedGiven);
+    if (!seedGiven)
+        seed = QRandomGenerator::system()->generate();
+    qInfo("kill moments from seed %u (replay with SEABATTLE_KILL_SEED=%u)", seed, seed);
+    QRandomGenerator moments(seed);
     for (int round = 0; round < 30; ++round) {
         const QString who = round % 2 ? "player" : "computer";
         QProcess *writer = startWriter(sandbox, who, -1, this);
         QVERIFY(writer->waitForStarted());
-        QThread::msleep(QRandomGenerator::global()->bounded(40, 250));
+        QThread::msleep(moments.bounded(40, 250));
         writer->kill();
         QVERIFY(writer->waitForFinished());
         const QByteArray output = writer->readAllStandardOutput();
