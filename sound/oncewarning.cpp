@@ -1,6 +1,6 @@
 #include "sound/oncewarning.h"
 
-#include "sound/soundlog.h"
+Q_LOGGING_CATEGORY(lcSound, "seabattle.sound")
 
 void OnceWarning::warn(const QString &message)
 {

@@ -6,9 +6,9 @@ set -euo pipefail
 packages=(
   # build
   cmake g++ make pkg-config clang-format
-  qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools qt6-svg-dev qt6-multimedia-dev qt6-wayland
+  qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools qt6-svg-dev qt6-wayland
   libqt6sql6-sqlite qt6-translations-l10n libqt6svg6
-  libfluidsynth-dev fluid-soundfont-gm fluidsynth
+  libfluidsynth-dev fluid-soundfont-gm fluidsynth libsdl2-mixer-dev libsdl2-dev
   fonts-liberation2
   # real-window and sound checks
   xvfb xauth x11-utils xdotool imagemagick pulseaudio pulseaudio-utils sox sqlite3 python3
