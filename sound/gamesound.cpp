@@ -3,18 +3,20 @@
 #include "model/mediafile.h"
 #include "sound/soundlibrary.h"
 
-namespace {
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcSound, "seabattle.sound")
+
 // Frames mixed at a time: 46 ms, short enough for a hit sound to start with the press, long
 // enough that the mixer's thread wakes only twenty times a second.
-constexpr int MixFrames = 2048;
-} // namespace
+static constexpr int MixFrames = 2048;
 
 GameSound::GameSound()
 {
     QString why;
     m_library = SoundLibrary::load(&why);
     if (!m_library) {
-        m_warning.warn(QStringLiteral("SDL2_mixer cannot be loaded (%1): no sound").arg(why));
+        warn(QStringLiteral("SDL2_mixer cannot be loaded (%1): no sound").arg(why));
         return;
     }
     const SoundLibrary &sdl = *m_library;
@@ -29,8 +31,8 @@ GameSound::GameSound()
                                    MixFrames, nullptr, 0)
             == 0;
     if (!m_mixerOpen) {
-        m_warning.warn(QStringLiteral("no sound output (%1): no sound")
-                           .arg(QString::fromUtf8(sdl.SDL_GetError())));
+        warn(QStringLiteral("no sound output (%1): no sound")
+                 .arg(QString::fromUtf8(sdl.SDL_GetError())));
         if (started)
             sdl.SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
@@ -38,22 +40,19 @@ GameSound::GameSound()
 
 GameSound::~GameSound()
 {
+    // Silent at once, though the renderer may take a moment to see that it is cancelled.
+    if (m_mixerOpen)
+        m_library->Mix_HaltChannel(-1);
     m_cancel = true;
     if (m_renderer.joinable())
         m_renderer.join();
     if (!m_mixerOpen)
         return;
-    // Freeing a chunk halts, under the mixer's lock, a channel playing it: the mixer's thread
-    // reads no audio that is freed. It ends in Mix_CloseAudio.
-    freeTune();
-    m_library->Mix_FreeChunk(m_hitChunk);
+    // The mixer's thread ends in Mix_CloseAudio, before the audio it played is freed.
     m_library->Mix_CloseAudio();
+    m_library->Mix_FreeChunk(m_tuneChunk);
+    m_library->Mix_FreeChunk(m_hitChunk);
     m_library->SDL_QuitSubSystem(SDL_INIT_AUDIO);
-}
-
-void GameSound::setTuneFile(const QString &path)
-{
-    m_tunePath = path;
 }
 
 void GameSound::openTune()
@@ -63,12 +62,11 @@ void GameSound::openTune()
     const std::optional<QByteArray> midi
         = MediaFile::read(m_tunePath, MediaFile::MaxTuneBytes, &why);
     if (!midi) {
-        return m_warning.warn(
+        return warn(
             QStringLiteral("the tune %1 cannot be read (%2): no music").arg(m_tunePath, why));
     }
     if (!midi->startsWith("MThd")) {
-        return m_warning.warn(
-            QStringLiteral("the tune %1 is not a MIDI file: no music").arg(m_tunePath));
+        return warn(QStringLiteral("the tune %1 is not a MIDI file: no music").arg(m_tunePath));
     }
     m_tuneOpen = true;
     // The file is read at each "Open"; an unchanged one keeps its rendering.
@@ -106,7 +104,7 @@ void GameSound::startHitSound(const QString &wavPath)
     QString why;
     const std::optional<QByteArray> wav = MediaFile::read(wavPath, MediaFile::MaxSoundBytes, &why);
     if (!wav) {
-        return m_warning.warn(
+        return warn(
             QStringLiteral("the hit sound %1 cannot be read (%2): no hit sound").arg(wavPath, why));
     }
     if (!m_mixerOpen)
@@ -117,8 +115,8 @@ void GameSound::startHitSound(const QString &wavPath)
         m_hitChunk = m_library->Mix_LoadWAV_RW(
             m_library->SDL_RWFromConstMem(m_wav.constData(), int(m_wav.size())), 1);
         if (!m_hitChunk) {
-            m_warning.warn(QStringLiteral("the hit sound %1 cannot be played (%2): no hit sound")
-                               .arg(wavPath, QString::fromUtf8(m_library->SDL_GetError())));
+            warn(QStringLiteral("the hit sound %1 cannot be played (%2): no hit sound")
+                     .arg(wavPath, QString::fromUtf8(m_library->SDL_GetError())));
         }
     }
     if (m_hitChunk)
@@ -145,7 +143,10 @@ void GameSound::startRendering(const QByteArray &midi)
         m_renderer.join();
     m_cancel = false;
     m_rendered = false;
-    freeTune();
+    // Halts the tune's channel if it plays the chunk; the audio itself belongs to m_tune.
+    m_library->Mix_FreeChunk(m_tuneChunk);
+    m_tuneChunk = nullptr;
+    m_tune = {};
     m_midi = midi;
     m_renderer = std::thread([this, midi] {
         m_rendering = TuneRender::render(*m_library, midi, m_cancel);
@@ -166,21 +167,11 @@ void GameSound::takeRendering()
     for (const QString &line : std::as_const(m_tune.log))
         qCDebug(lcSound).noquote() << "FluidSynth:" << line;
     if (!m_tune.error.isEmpty()) {
-        return m_warning.warn(
-            QStringLiteral("the tune %1 stays silent: %2").arg(m_tunePath, m_tune.error));
+        return warn(QStringLiteral("the tune %1 stays silent: %2").arg(m_tunePath, m_tune.error));
     }
     m_tuneChunk
         = m_library->Mix_QuickLoad_RAW(static_cast<Uint8 *>(m_tune.pcm.get()), m_tune.bytes);
     startTuneIfDue();
-}
-
-void GameSound::freeTune()
-{
-    // Halts the channel if it plays the chunk; the audio itself belongs to m_tune.
-    m_library->Mix_FreeChunk(m_tuneChunk);
-    m_tuneChunk = nullptr;
-    m_tuneStarted = false;
-    m_tune = {};
 }
 
 void GameSound::startTuneIfDue()
@@ -193,4 +184,11 @@ void GameSound::startTuneIfDue()
     }
     m_library->Mix_PlayChannelTimed(TuneChannel, m_tuneChunk, 0, -1);
     m_tuneStarted = true;
+}
+
+void GameSound::warn(const QString &message)
+{
+    if (!m_said.contains(message))
+        qCWarning(lcSound).noquote() << message;
+    m_said.insert(message);
 }

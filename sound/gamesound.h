@@ -1,11 +1,11 @@
 #pragma once
 
-#include "sound/oncewarning.h"
 #include "sound/soundservice.h"
 #include "sound/tunerender.h"
 
 #include <QByteArray>
 #include <QObject>
+#include <QSet>
 
 #include <atomic>
 #include <thread>
@@ -25,7 +25,7 @@ public:
     // Cancels a rendering still running, halts both sounds and closes the mixer.
     ~GameSound() override;
 
-    void setTuneFile(const QString &path) override;
+    void setTuneFile(const QString &path) override { m_tunePath = path; }
     void openTune() override;
     void playTune() override;
     void stopTune() override;
@@ -33,7 +33,6 @@ public:
     void startHitSound(const QString &wavPath) override;
     void stopHitSound() override;
 
-    // Whether the mixer plays into a sound output.
     bool hasOutput() const { return m_mixerOpen; }
     // Waits until a tune being rendered is ready (or has failed) and takes it in.
     void waitForTune();
@@ -43,12 +42,13 @@ private:
 
     void startRendering(const QByteArray &midi);
     void takeRendering();
-    void freeTune();
     void startTuneIfDue();
+    // Each trouble is said once: the game repeats its commands every few seconds.
+    void warn(const QString &message);
 
     const SoundLibrary *m_library = nullptr;
     bool m_mixerOpen = false;
-    OnceWarning m_warning;
+    QSet<QString> m_said;
 
     QString m_tunePath;
     bool m_tuneOpen = false;

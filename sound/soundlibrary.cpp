@@ -2,33 +2,27 @@
 
 #include <dlfcn.h>
 
-#include <mutex>
-
 const SoundLibrary *SoundLibrary::load(QString *error)
 {
-    static std::once_flag once;
-    static SoundLibrary functions;
-    static const SoundLibrary *loaded = nullptr;
     static QString problem;
-    std::call_once(once, [] {
+    static const SoundLibrary *const loaded = []() -> const SoundLibrary * {
+        static SoundLibrary functions;
         void *mixer = dlopen("libSDL2_mixer-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
         if (!mixer) {
             problem = QString::fromLocal8Bit(dlerror());
-            return;
+            return nullptr;
         }
         // SDL2 and FluidSynth come with SDL2_mixer: a look-up in it searches them too.
-        const auto resolve = [&](const char *name, auto &function) {
-            void *address = dlsym(mixer, name);
-            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(address);
-            if (!address && problem.isEmpty())
-                problem = QStringLiteral("%1 is missing").arg(QLatin1String(name));
-        };
-#define SOUND_LIBRARY_RESOLVE(name) resolve(#name, functions.name);
+#define SOUND_LIBRARY_RESOLVE(name)                                                                \
+    functions.name = reinterpret_cast<decltype(functions.name)>(dlsym(mixer, #name));              \
+    if (!functions.name) {                                                                         \
+        problem = QStringLiteral(#name " is missing");                                             \
+        return nullptr;                                                                            \
+    }
         SOUND_LIBRARY_FUNCTIONS(SOUND_LIBRARY_RESOLVE)
 #undef SOUND_LIBRARY_RESOLVE
-        if (problem.isEmpty())
-            loaded = &functions;
-    });
+        return &functions;
+    }();
     if (!loaded && error)
         *error = problem;
     return loaded;

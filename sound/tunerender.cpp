@@ -2,14 +2,16 @@
 
 #include "sound/soundlibrary.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <mutex>
 
 namespace {
 
+constexpr int BytesPerFrame = TuneRender::Channels * 2;
 constexpr int BlockFrames = TuneRender::SampleRate / 10;
+// Debian's choice among the General MIDI SoundFonts installed.
+constexpr char SoundFont[] = "/usr/share/sounds/sf2/default-GM.sf2";
 constexpr qint64 MaxFrames = qint64(TuneRender::MaxSeconds) * TuneRender::SampleRate;
 // FluidSynth's default gain of 0.2 leaves a General MIDI tune faint next to the hit sound; at 1.1
 // the game's tune peaks about 8 dB below full scale and about 10 dB under the hit sound.
@@ -32,25 +34,7 @@ void keepLogLine(int level, const char *message, void *)
                                                       : QStringLiteral("(more left out)"));
 }
 
-// The frame after the last one above the silence level in [from, to); -1 when there is none.
-qint64 lastSoundAfter(const qint16 *samples, qint64 from, qint64 to)
-{
-    for (qint64 frame = to - 1; frame >= from; --frame) {
-        const qint16 *f = samples + frame * TuneRender::Channels;
-        if (std::abs(f[0]) > SilenceLevel || std::abs(f[1]) > SilenceLevel)
-            return frame + 1;
-    }
-    return -1;
-}
-
 } // namespace
-
-QString TuneRender::defaultSoundFont()
-{
-    // Debian's choice among the General MIDI SoundFonts installed.
-    const QFileInfo file(QLatin1String(SoundFontFolder) + QStringLiteral("/default-GM.sf2"));
-    return file.isFile() && file.isReadable() ? file.canonicalFilePath() : QString();
-}
 
 TuneRender::Result TuneRender::render(const SoundLibrary &fluid, const QByteArray &midi,
                                       const std::atomic<bool> &cancel)
@@ -68,11 +52,8 @@ TuneRender::Result TuneRender::render(const SoundLibrary &fluid, const QByteArra
         result.error = why;
         return std::move(result);
     };
-    const QString soundFont = defaultSoundFont();
-    if (soundFont.isEmpty()) {
-        return fail(
-            QStringLiteral("no General MIDI SoundFont in %1").arg(QLatin1String(SoundFontFolder)));
-    }
+    if (!QFileInfo(QLatin1String(SoundFont)).isFile())
+        return fail(QStringLiteral("the General MIDI SoundFont %1 is missing").arg(SoundFont));
 
     std::unique_ptr<fluid_settings_t, decltype(fluid.delete_fluid_settings)> settings(
         fluid.new_fluid_settings(), fluid.delete_fluid_settings);
@@ -85,9 +66,8 @@ TuneRender::Result TuneRender::render(const SoundLibrary &fluid, const QByteArra
         fluid.new_fluid_synth(settings.get()), fluid.delete_fluid_synth);
     if (!synth)
         return fail(QStringLiteral("FluidSynth could not be started"));
-    if (fluid.fluid_synth_sfload(synth.get(), QFile::encodeName(soundFont).constData(), 1)
-        == FLUID_FAILED)
-        return fail(QStringLiteral("the SoundFont %1 could not be loaded").arg(soundFont));
+    if (fluid.fluid_synth_sfload(synth.get(), SoundFont, 1) == FLUID_FAILED)
+        return fail(QStringLiteral("the SoundFont %1 could not be loaded").arg(SoundFont));
     std::unique_ptr<fluid_player_t, decltype(fluid.delete_fluid_player)> player(
         fluid.new_fluid_player(synth.get()), fluid.delete_fluid_player);
     if (!player
@@ -103,19 +83,20 @@ TuneRender::Result TuneRender::render(const SoundLibrary &fluid, const QByteArra
     if (!samples)
         return fail(QStringLiteral("no memory for it"));
     qint64 frames = 0;
-    qint64 heard = -1;
     while (frames + BlockFrames <= MaxFrames && !cancel
            && fluid.fluid_player_get_status(player.get()) == FLUID_PLAYER_PLAYING) {
         qint16 *block = samples + frames * Channels;
         fluid.fluid_synth_write_s16(synth.get(), BlockFrames, block, 0, 2, block, 1, 2);
-        heard = qMax(heard, lastSoundAfter(samples, frames, frames + BlockFrames));
         frames += BlockFrames;
     }
     if (cancel)
         return fail(QStringLiteral("cancelled"));
-    if (heard < 0)
+    qint64 heard = frames * Channels; // samples up to the last one above the silence level
+    while (heard > 0 && std::abs(samples[heard - 1]) <= SilenceLevel)
+        --heard;
+    if (heard == 0)
         return fail(QStringLiteral("it holds nothing to play"));
-    result.bytes = quint32(qMin(frames, heard + TailFrames) * BytesPerFrame);
+    result.bytes = quint32(qMin(frames, heard / Channels + TailFrames) * BytesPerFrame);
     if (void *trimmed = std::realloc(samples, result.bytes)) {
         (void)result.pcm.release();
         result.pcm.reset(trimmed);

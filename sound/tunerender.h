@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QString>
 #include <QStringList>
 
 #include <atomic>
@@ -17,7 +16,6 @@ namespace TuneRender {
 
 constexpr int SampleRate = 44100;
 constexpr int Channels = 2;
-constexpr int BytesPerFrame = Channels * 2;
 // A longer tune is cut off here: memory stays bounded, and the game restarts the tune every 52 s.
 constexpr int MaxSeconds = 300;
 
@@ -28,10 +26,6 @@ struct Result
     QString error; // why the tune stays silent; empty when it rendered
     QStringList log; // FluidSynth's own first few lines
 };
-
-// The system's General MIDI SoundFont, or an empty string when none is installed.
-QString defaultSoundFont();
-constexpr char SoundFontFolder[] = "/usr/share/sounds/sf2";
 
 // Any thread may render; a render whose cancel turns true ends soon with an empty result.
 Result render(const SoundLibrary &library, const QByteArray &midi, const std::atomic<bool> &cancel);
