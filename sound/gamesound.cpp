@@ -5,6 +5,8 @@
 
 #include <QLoggingCategory>
 
+#include <malloc.h>
+
 Q_LOGGING_CATEGORY(lcSound, "seabattle.sound")
 
 // Frames mixed at a time: 46 ms, short enough for a hit sound to start with the press, long
@@ -40,7 +42,6 @@ GameSound::GameSound()
 
 GameSound::~GameSound()
 {
-    // Silent at once, though the renderer may take a moment to see that it is cancelled.
     if (m_mixerOpen)
         m_library->Mix_HaltChannel(-1);
     m_cancel = true;
@@ -150,6 +151,7 @@ void GameSound::startRendering(const QByteArray &midi)
     m_midi = midi;
     m_renderer = std::thread([this, midi] {
         m_rendering = TuneRender::render(*m_library, midi, m_cancel);
+        malloc_trim(0); // FluidSynth's freed samples would stay with the game to its end
         m_rendered = true;
         QMetaObject::invokeMethod(
             &m_context, [this] { takeRendering(); }, Qt::QueuedConnection);

@@ -4,7 +4,6 @@
 #include <QStringList>
 
 #include <atomic>
-#include <cstdlib>
 #include <memory>
 
 struct SoundLibrary;
