@@ -141,6 +141,14 @@ GAME_DIR="$TMP/game"
 mkdir -p "$GAME_DIR"
 cp -a "$GAME_SRC"/. "$GAME_DIR"/
 rm -f "$GAME_DIR"/Base.mdb "$GAME_DIR"/Base.mdb-*
+# BEFORE_GAME=DIR: the game's folder as built before a change, measured the same way beside it.
+BEFORE_DIR=
+if [ -n "${BEFORE_GAME:-}" ]; then
+    BEFORE_DIR="$TMP/before"
+    mkdir -p "$BEFORE_DIR"
+    cp -a "$BEFORE_GAME"/. "$BEFORE_DIR"/
+    rm -f "$BEFORE_DIR"/Base.mdb "$BEFORE_DIR"/Base.mdb-*
+fi
 
 # launch NAME COMMAND...: starts the program in the background; APP_PID is its process.
 launch() {
@@ -222,8 +230,12 @@ log "start-ups: one warm-up and $RUNS measured runs of each program (game, bare 
 start_bare_once
 start_box_once
 start_game_once
-bare_first=() box_first=() game_first=() game_main=()
+bare_first=() box_first=() game_first=() game_main=() before_first=()
 for _ in $(seq "$RUNS"); do
+    if [ -n "$BEFORE_DIR" ]; then
+        GAME_DIR=$BEFORE_DIR start_game_once
+        before_first+=("$FIRST_MS")
+    fi
     start_bare_once
     bare_first+=("$FIRST_MS")
     start_box_once
@@ -253,6 +265,8 @@ if command -v hyperfine >/dev/null; then
 fi
 libs_game=$(ldd "$GAME_DIR/seabattle" | wc -l)
 libs_bare=$(ldd "$BARE" | wc -l)
+libs_before=n/a
+[ -z "$BEFORE_DIR" ] || libs_before=$(ldd "$BEFORE_DIR/seabattle" | wc -l)
 
 # --- Memory and CPU --------------------------------------------------------------------------------
 
@@ -310,56 +324,69 @@ finish_pid "$bare_pid"
 finish_pid "$bare_time_pid"
 bare_maxrss=$(max_rss_mb "$TMP/bare.time")
 
-log "game: memory, CPU with the tune and idle over ${CPU_SECONDS} s each"
-watch_start
-launch game-time /usr/bin/time -v -o "$TMP/game.time" ./seabattle
-game_time_pid=$APP_PID
-game_pid=$(child_of "$game_time_pid") || die "the game did not start"
-PIDS+=("$game_pid")
-wait_map any 30 || die "the game showed no window"
-sleep 0.5
-game_rss_notice=$(rss_mb "$game_pid")
-answer_and_wait_main "$MAP_WIN"
-win=$MAP_WIN
-watch_stop
-sleep 3
-game_rss=$(rss_mb "$game_pid")
-xdotool mousemove 0 0
-game_tune=n/a pulse_tune=n/a pulse_idle=n/a
-if [ "$AUDIO" = yes ]; then
-    [ "$(tune_corked "$game_pid")" = no ] || log "warning: no tune stream of the game is playing"
-    { read -r game_tune && read -r pulse_tune; } < <(cpu_percent "$CPU_SECONDS" "$game_pid" "$PULSE_PID")
+# measure_game: memory and CPU of the game in GAME_DIR; sets game_rss_notice, game_rss,
+# game_tune, pulse_tune, game_idle, pulse_idle and game_maxrss.
+measure_game() {
+    log "game: memory, CPU with the tune and idle over ${CPU_SECONDS} s each"
+    watch_start
+    launch game-time /usr/bin/time -v -o "$TMP/game.time" ./seabattle
+    game_time_pid=$APP_PID
+    game_pid=$(child_of "$game_time_pid") || die "the game did not start"
+    PIDS+=("$game_pid")
+    wait_map any 30 || die "the game showed no window"
+    sleep 0.5
+    game_rss_notice=$(rss_mb "$game_pid")
+    answer_and_wait_main "$MAP_WIN"
+    win=$MAP_WIN
+    watch_stop
+    sleep 3
+    game_rss=$(rss_mb "$game_pid")
+    # Every shared library mapped by then, those loaded at run time included.
+    game_mapped=$(awk '$6 ~ /\.so/ { print $6 }' "/proc/$game_pid/maps" | sort -u | wc -l)
+    xdotool mousemove 0 0
+    game_tune=n/a pulse_tune=n/a pulse_idle=n/a
+    if [ "$AUDIO" = yes ]; then
+        [ "$(tune_corked "$game_pid")" = no ] || log "warning: no tune stream of the game is playing"
+        { read -r game_tune && read -r pulse_tune; } < <(cpu_percent "$CPU_SECONDS" "$game_pid" "$PULSE_PID")
+    fi
+    # Untick "Музыка" (the check box at (176..257, 576..595) of the window).
+    xdotool mousemove --window "$win" 200 585 click 1
+    sleep 0.5
+    xdotool mousemove 0 0
+    if [ "$AUDIO" = yes ] && [ "$(tune_corked "$game_pid")" = no ]; then
+        log "warning: the tune still plays after \"Музыка\" was unticked"
+    fi
+    sleep 1
+    if [ "$AUDIO" = yes ]; then
+        { read -r game_idle && read -r pulse_idle; } < <(cpu_percent "$CPU_SECONDS" "$game_pid" "$PULSE_PID")
+    else
+        game_idle=$(cpu_percent "$CPU_SECONDS" "$game_pid")
+    fi
+    # Esc and "Да" end the game normally, so that /usr/bin/time reports.
+    watch_start
+    xdotool windowfocus --sync "$win" 2>/dev/null || true
+    xdotool key Escape
+    if wait_map any 10; then
+        sleep 0.2
+        answer_box "$MAP_WIN"
+    fi
+    watch_stop
+    for _ in $(seq 50); do
+        kill -0 "$game_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$game_pid" 2>/dev/null && log "warning: the game did not end on Esc and Return; stopped"
+    finish_pid "$game_pid"
+    finish_pid "$game_time_pid"
+    game_maxrss=$(max_rss_mb "$TMP/game.time")
+}
+before_rss=n/a before_maxrss=n/a before_tune=n/a before_mapped=n/a
+if [ -n "$BEFORE_DIR" ]; then
+    GAME_DIR=$BEFORE_DIR measure_game
+    before_rss=$game_rss before_maxrss=$game_maxrss before_tune=$game_tune
+    before_mapped=$game_mapped
 fi
-# Untick "Музыка" (the check box at (176..257, 576..595) of the window).
-xdotool mousemove --window "$win" 200 585 click 1
-sleep 0.5
-xdotool mousemove 0 0
-if [ "$AUDIO" = yes ] && [ "$(tune_corked "$game_pid")" = no ]; then
-    log "warning: the tune still plays after \"Музыка\" was unticked"
-fi
-sleep 1
-if [ "$AUDIO" = yes ]; then
-    { read -r game_idle && read -r pulse_idle; } < <(cpu_percent "$CPU_SECONDS" "$game_pid" "$PULSE_PID")
-else
-    game_idle=$(cpu_percent "$CPU_SECONDS" "$game_pid")
-fi
-# Esc and "Да" end the game normally, so that /usr/bin/time reports.
-watch_start
-xdotool windowfocus --sync "$win" 2>/dev/null || true
-xdotool key Escape
-if wait_map any 10; then
-    sleep 0.2
-    answer_box "$MAP_WIN"
-fi
-watch_stop
-for _ in $(seq 50); do
-    kill -0 "$game_pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$game_pid" 2>/dev/null && log "warning: the game did not end on Esc and Return; stopped"
-finish_pid "$game_pid"
-finish_pid "$game_time_pid"
-game_maxrss=$(max_rss_mb "$TMP/game.time")
+measure_game
 
 # --- Explosion -------------------------------------------------------------------------------------
 
@@ -440,4 +467,32 @@ Measured $(date '+%Y-%m-%d %H:%M'), load average at the start $LOAD_AT_START, at
 | Computer's shots to sink a fleet, "Легкий" (mean ± sd, $games games) | $(shots 1) | — | — | — |
 | Computer's shots to sink a fleet, "Средний" | $(shots 2) | — | — | — |
 | Computer's shots to sink a fleet, "Сложный" | $(shots 3) | — | — | — |
+EOF
+
+# --- Beside the game before the change ---------------------------------------------------------
+
+[ -n "$BEFORE_DIR" ] || exit 0
+box_med=$(median "${box_first[@]}")
+before_med=$(median "${before_first[@]}")
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+# Lines of sound/ now, and at BEFORE_REV (a commit of this repository) when given.
+sound_lines=$(cat "$root"/sound/* | wc -l)
+sound_lines_before=n/a
+if [ -n "${BEFORE_REV:-}" ]; then
+    sound_lines_before=$(git -C "$root" ls-tree --name-only "$BEFORE_REV" sound/ \
+        | while read -r f; do git -C "$root" show "$BEFORE_REV:$f"; done | wc -l)
+fi
+cat <<EOF
+
+Beside the game before the change (BEFORE_GAME, measured in the same run):
+
+| Figure | Before | Now | Goal | Met |
+|---|---|---|---|---|
+| Lines in \`sound/\` | $sound_lines_before | $sound_lines | ≤ 500 | $(verdict "$sound_lines" 501) |
+| Shared libraries at start (\`ldd\`) | $libs_before | $libs_game | ≤ 60 | $(verdict "$libs_game" 61) |
+| Shared libraries mapped 3 s after the main window | $before_mapped | $game_mapped | — | — |
+| Resident memory 3 s after the main window | $before_rss MB | $game_rss MB | ≤ 45 MB | $(verdict "$game_rss" 45.01) |
+| Maximum resident memory over the run | $before_maxrss MB | $game_maxrss MB | ≤ 64 MB | $(verdict "$game_maxrss" 64.01) |
+| CPU while the tune plays | $before_tune % | $game_tune % | ≤ 1 % | $(verdict "$game_tune" 1.01) |
+| First window against the bare message box ($box_med ms) | $(ratio "$before_med" "$box_med") × ($before_med ms) | $(ratio "$game_first_med" "$box_med") × ($game_first_med ms) | ≤ 1.1 × | $(verdict "$(ratio "$game_first_med" "$box_med")" 1.101) |
 EOF

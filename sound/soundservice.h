@@ -14,7 +14,6 @@ public:
     virtual void playTune() = 0; // "Play": play from the current position, without waiting
     virtual void stopTune() = 0; // "Stop": stop, the position stays, so "Play" continues
     virtual void closeTune() = 0; // "Close": the next "Open" starts again at the beginning
-    virtual void startHitSound(const QString &wavPath)
-        = 0; // loop without end; replaces a sound still playing
+    virtual void startHitSound(const QString &wavPath) = 0; // loops; replaces one playing
     virtual void stopHitSound() = 0; // silence at once; does nothing when nothing plays
 };

@@ -1,7 +1,7 @@
 // What frmMain does for the game: pictures, sounds, timers, messages and the results.
 #include "view/frmmain.h"
 
-#include "model/installfolder.h"
+#include "model/mediafile.h"
 #include "results/resultsstore.h"
 #include "sound/soundservice.h"
 #include "view/accessiblenames.h"
@@ -50,7 +50,7 @@ void frmMain::cellChanged(int index, Aspect aspect)
 
 void frmMain::startHitSound()
 {
-    m_sound.startHitSound(InstallFolder::file(QStringLiteral("Boom.wav")));
+    m_sound.startHitSound(MediaFile::path(QStringLiteral("Boom.wav")));
 }
 
 void frmMain::stopHitSound()

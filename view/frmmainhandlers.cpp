@@ -2,6 +2,7 @@
 #include "view/frmmain.h"
 
 #include "model/installfolder.h"
+#include "model/mediafile.h"
 #include "model/randomsource.h"
 #include "results/frmstat.h"
 #include "results/resultsstore.h"
@@ -38,7 +39,7 @@ void frmMain::Form_Load(Notice notice)
     if (notice == Notice::Show)
         showAuthorshipNotice(m_prompter, this);
     SetArray();
-    m_sound.setTuneFile(InstallFolder::file(QStringLiteral("seasound.mid")));
+    m_sound.setTuneFile(MediaFile::path(QStringLiteral("seasound.mid")));
     m_sound.openTune();
     tmrMuz->start();
     m_sound.playTune();

@@ -9,8 +9,7 @@ class GameSound;
 class MonitorRecorder;
 class PrivateSink;
 
-// The game's sound as the window sees it: the SoundService commands, carried out on the audio
-// thread, heard at the monitor of a null sink.
+// The game's sound as the window uses it, heard at the monitor of a null sink of its own.
 class GameSoundTest : public QObject
 {
     Q_OBJECT
@@ -26,16 +25,19 @@ private slots:
 
     void soundGoesOnWhileTheWindowIsBusy_data();
     void soundGoesOnWhileTheWindowIsBusy();
+    void tuneCommandsKeepTheirPlace_data();
+    void tuneCommandsKeepTheirPlace();
     void musicSwitchLeavesTheHitSoundAlone();
-    void lastCommandDecides();
+    void everyMediaFileIsPlayedOrToldOnce_data();
+    void everyMediaFileIsPlayedOrToldOnce();
     void destroyingAtAnyMomentIsClean_data();
     void destroyingAtAnyMomentIsClean();
-    void manyGamesWithRepeatsAndHitsEndCleanly();
-    void cutShortHitSoundLeavesLaterHitsAlone();
 
 private:
     QString file(const QString &name) const { return m_dir.filePath(name); }
     qint64 waitUntilHeard();
+    // How long the sound begun at or after `from` lasts, in ms (-1: none is heard).
+    int burstMs(qint64 from);
 
     QTemporaryDir m_dir;
     std::unique_ptr<PrivateSink> m_sink;

@@ -1,10 +1,7 @@
 #include "privatesink.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QMediaDevices>
 #include <QProcess>
-#include <QThread>
 
 namespace {
 
@@ -40,24 +37,14 @@ PrivateSink::PrivateSink()
         m_module.clear();
         return;
     }
-    // Qt learns of new sinks from the server's notifications, a moment later.
-    const QDeadlineTimer deadline(10000);
-    while (m_device.isNull() && !deadline.hasExpired()) {
-        for (const QAudioDevice &device : QMediaDevices::audioOutputs()) {
-            if (device.id() == m_name.toUtf8())
-                m_device = device;
-        }
-        QCoreApplication::processEvents();
-        QThread::msleep(10);
-    }
-    if (m_device.isNull())
-        m_error = QStringLiteral("Qt does not list the null sink ") + m_name;
+    qputenv("PULSE_SINK", m_name.toUtf8());
 }
 
 PrivateSink::~PrivateSink()
 {
     if (m_module.isEmpty())
         return;
+    qunsetenv("PULSE_SINK");
     bool ok = false;
     pactl({QStringLiteral("unload-module"), m_module}, &ok);
 }

@@ -150,22 +150,6 @@ QByteArray TestMedia::levelWav(qint16 level, int lengthMs, int channels, int bit
     return file + body;
 }
 
-QByteArray TestMedia::midiFile(int format, quint16 division, const QList<QByteArray> &tracks)
-{
-    QByteArray file("MThd");
-    appendBig<quint32>(file, 6);
-    appendBig<quint16>(file, quint16(format));
-    appendBig<quint16>(file, quint16(tracks.size()));
-    appendBig<quint16>(file, division);
-    for (const QByteArray &events : tracks) {
-        const QByteArray track = events + QByteArray("\x00\xff\x2f\x00", 4);
-        file += "MTrk";
-        appendBig<quint32>(file, quint32(track.size()));
-        file += track;
-    }
-    return file;
-}
-
 bool TestMedia::write(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);

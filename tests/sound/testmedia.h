@@ -34,9 +34,6 @@ QByteArray levelWav(qint16 level, int lengthMs);
 // format and the sound when one is given.
 QByteArray levelWav(qint16 level, int lengthMs, int channels, int bits,
                     const QByteArray &extraChunk = {});
-// A Standard MIDI File of the given format and division around ready-made track bodies (each
-// a sequence of delta times and events; the end of track is added).
-QByteArray midiFile(int format, quint16 division, const QList<QByteArray> &tracks);
 bool write(const QString &path, const QByteArray &bytes);
 
 } // namespace TestMedia

@@ -103,7 +103,7 @@ void BadMediaTest::everyDamagedFileLeavesTheGamePlayable()
     window.tmrMuz_Timer();
     click(window.chMusic);
     QVERIFY(fixture.prompter.shown.last().startsWith("|Вы"));
-    sound.sync();
+    sound.waitForTune();
 }
 
 QTEST_MAIN(BadMediaTest)

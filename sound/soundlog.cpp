@@ -1,3 +1,0 @@
-#include "sound/soundlog.h"
-
-Q_LOGGING_CATEGORY(lcSound, "seabattle.sound")
