@@ -1,7 +1,7 @@
 # The Debian package: `cpack -G DEB` in a build folder makes seabattle_<version>_amd64.deb of
 # what `cmake --install` installs under /usr. The shared libraries the game links come from
-# dpkg-shlibdeps; what it opens at run time (FluidSynth, loaded with dlopen when the tune is
-# first rendered, the SoundFont, the fonts its window names, Qt's SQLite driver and Russian
+# dpkg-shlibdeps; what it opens at run time (SDL2_mixer with SDL2 and FluidSynth, loaded with
+# dlopen when the sound starts, the SoundFont, the fonts its window names, Qt's SQLite driver and Russian
 # translations) is named here, as no library dependency shows it.
 
 # The files Debian asks of every package, and a manual page for the launcher, compressed the
@@ -40,7 +40,7 @@ set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/cmake/SeaBattleDebianLayout.cmak
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libfluidsynth3, fluid-soundfont-gm, fonts-liberation2, libqt6sql6-sqlite, qt6-translations-l10n")
+    "libsdl2-mixer-2.0-0, libsdl2-2.0-0, libfluidsynth3, fluid-soundfont-gm, fonts-liberation2, libqt6sql6-sqlite, qt6-translations-l10n")
 # Qt picks its Wayland platform on a Wayland desktop when it is there, X11 otherwise.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 include(CPack)

@@ -341,7 +341,7 @@ check_package() {
     # Libraries as dpkg-shlibdeps finds them, and the files the game opens by name.
     depends=$(dpkg-deb -f "$deb" Depends)
     for name in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6sql6 libqt6svg6 \
-        libfluidsynth3 fluid-soundfont-gm fonts-liberation2 libqt6sql6-sqlite qt6-translations-l10n; do
+        libsdl2-mixer-2.0-0 libsdl2-2.0-0 libfluidsynth3 fluid-soundfont-gm fonts-liberation2 libqt6sql6-sqlite qt6-translations-l10n; do
         has_dependency "$depends" "$name" || fail "Depends lacks $name: $depends"
     done
     # Every package named must be one Debian has, in some alternative: installed here (as the
