@@ -12,7 +12,6 @@ class CellView : public QWidget
 public:
     CellView(int index, QWidget *parent);
 
-    int index() const { return m_index; }
     bool hasFrame() const { return m_frame; }
     void setFrame(bool on);
     const QPixmap &picture() const { return m_picture; }
