@@ -15,19 +15,11 @@ void CellView::setFrame(bool on)
     update();
 }
 
-void CellView::setPicture(const QPixmap &picture)
-{
-    m_picture = picture;
-    update();
-}
-
 void CellView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    if (!m_picture.isNull()) {
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawPixmap(rect(), m_picture);
-    }
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(rect(), m_picture); // nothing for a cell without a picture
     if (m_frame)
         paintGridLine(painter);
 }

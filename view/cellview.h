@@ -16,7 +16,11 @@ public:
     bool hasFrame() const { return m_frame; }
     void setFrame(bool on);
     const QPixmap &picture() const { return m_picture; }
-    void setPicture(const QPixmap &picture);
+    void setPicture(const QPixmap &picture)
+    {
+        m_picture = picture;
+        update();
+    }
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -1,15 +1,12 @@
 #pragma once
 
-#include <QObject>
+#include "battle/game.h"
+#include "view/textbutton.h"
+
+#include <QPushButton>
+#include <QRadioButton>
 
 #include <array>
-
-class Game;
-class QLabel;
-class QPushButton;
-class QRadioButton;
-class QWidget;
-class TextButton;
 
 // The controls of the placement phase: the text buttons lblSetAuto, lblSetY and
 // lblAgree, the hint lblHelp, the ship picker rb and the level buttons rbL. Which of
