@@ -25,8 +25,8 @@ void measure(bool computers, int layouts)
     const double seconds = timer.nsecsElapsed() / 1e9;
     std::printf("%-18s %9d layouts in %6.3f s: %9.0f layouts/s, %.2f us each, "
                 "%d fresh starts after a dead end (1 in %.0f)\n",
-                computers ? "computer's field" : "player's field", layouts, seconds, layouts / seconds,
-                seconds * 1e6 / layouts, layout.restartCount(),
+                computers ? "computer's field" : "player's field", layouts, seconds,
+                layouts / seconds, seconds * 1e6 / layouts, layout.restartCount(),
                 layout.restartCount() ? double(layouts) / layout.restartCount() : 0.0);
 }
 

@@ -265,7 +265,8 @@ void FleetLayoutTest::brokenGeneratorsStillEndTheLayout()
     Board board;
     FleetLayout layout(board, random);
     layout.SetShips(computers ? Side::Comp : Side::Player);
-    const QString problem = fleetProblem(board, computers ? Side::Comp : Side::Player, !computers, true);
+    const QString problem
+        = fleetProblem(board, computers ? Side::Comp : Side::Player, !computers, true);
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
 }
 
