@@ -1,7 +1,6 @@
 #include "battle/game.h"
 
 #include "battle/computeropponent.h"
-#include "battle/sinkresolver.h"
 #include "placement/placementrule.h"
 
 namespace {
@@ -10,62 +9,76 @@ namespace {
 constexpr int OffField = 11;
 } // namespace
 
-Game::Game(GameEffects &effects, RandomSource &random)
-    : m_effects(effects), m_random(random), m_layout(m_board, random)
+QString Game::levelName(int level)
+{
+    switch (level) {
+    case 1:
+        return QStringLiteral("Легкий");
+    case 2:
+        return QStringLiteral("Средний");
+    case 3:
+        return QStringLiteral("Сложный");
+    }
+    return QString();
+}
+
+Game::Game(RandomSource &random, QObject *parent)
+    : QObject(parent), m_random(random), m_layout(m_board, random)
 { }
 
 bool Game::isOver() const
 {
-    return m_arrPlayer.count(CellState::Hit) == FleetCells
-        || m_arrComp.count(CellState::Hit) == FleetCells;
+    return m_playerField.count(CellState::Hit) == Field::FleetCells
+        || m_computerField.count(CellState::Hit) == Field::FleetCells;
 }
 
 void Game::start()
 {
-    m_layout.SetShips(true);
+    m_layout.SetShips(Side::Comp);
+}
+
+void Game::setPhase(Phase phase)
+{
+    m_phase = phase;
+    emit changed();
 }
 
 void Game::placeByHand()
 {
-    if (m_phase != Phase::ChoosingWay)
-        return;
-    m_phase = Phase::PlacingByHand;
-    m_effects.mirror();
+    if (m_phase == Phase::ChoosingWay)
+        setPhase(Phase::PlacingByHand);
 }
 
 void Game::layOutAutomatically()
 {
     if (m_phase != Phase::ChoosingWay && m_phase != Phase::AutoLayoutShown)
         return;
-    m_layout.SetShips(false);
-    m_phase = Phase::AutoLayoutShown;
-    m_effects.mirror();
+    m_layout.SetShips(Side::Player);
+    setPhase(Phase::AutoLayoutShown);
 }
 
 void Game::acceptLayout()
 {
-    if (m_phase != Phase::AutoLayoutShown)
-        return;
-    m_phase = Phase::ChoosingLevel;
-    m_effects.mirror();
+    if (m_phase == Phase::AutoLayoutShown)
+        setPhase(Phase::ChoosingLevel);
 }
 
 void Game::selectShip(int member)
 {
     m_picker.select(member);
-    m_effects.mirror();
+    emit changed();
 }
 
 void Game::setCtrl(bool held)
 {
-    m_bolCtrl = held;
+    m_ctrlHeld = held;
 }
 
 void Game::pointerOverCell(int index)
 {
     if (m_phase != Phase::PlacingByHand)
         return;
-    m_intShipSize = m_picker.selectedSize();
+    m_shipSize = m_picker.selectedSize();
     if (Field::sideOf(index) == Side::Comp)
         runPlacementTest(OffField, OffField, false);
     else
@@ -82,20 +95,29 @@ void Game::pointerOverBareWindow()
 
 void Game::runPlacementTest(int row, int column, bool place)
 {
-    if (m_bolCtrl)
-        DrawYG(m_board, m_intShipSize, row, column, place);
+    if (m_ctrlHeld)
+        DrawYG(m_board, m_shipSize, row, column, place);
     else
-        DrawYV(m_board, m_intShipSize, row, column, place);
+        DrawYV(m_board, m_shipSize, row, column, place);
 }
 
-void Game::pressCell(int index, bool leftButton)
+std::optional<Shot> Game::pressCell(int index, bool leftButton)
 {
     if (!leftButton)
-        return;
-    if (m_bolBattle && m_turn == Turn::Player)
-        playerShot(index);
-    else
+        return std::nullopt;
+    if (!m_battle || m_turn != Turn::Player) {
         placeShip(index);
+        return std::nullopt;
+    }
+    if (Field::sideOf(index) != Side::Comp)
+        return std::nullopt;
+    const Shot shot = fire(m_board, m_score, Side::Player, index);
+    if (shot.result == Shot::Result::Miss)
+        m_turn = Turn::Computer;
+    if (shot.won)
+        m_battle = false;
+    report(shot, Turn::Player);
+    return shot;
 }
 
 void Game::placeShip(int index)
@@ -108,134 +130,68 @@ void Game::placeShip(int index)
     const int row = Field::rowOf(index);
     const int column = Field::columnOf(index);
     runPlacementTest(row, column, true);
-    if (m_arrPlayer.state(row, column) != CellState::Ship)
+    if (m_playerField.state(row, column) != CellState::Ship)
         return; // Ctrl changed since the last move and the ship does not fit the other way
     if (!m_picker.advance() && m_phase == Phase::PlacingByHand)
         m_phase = Phase::ChoosingLevel;
-    m_effects.mirror();
+    emit changed();
 }
 
 void Game::chooseLevel(int member)
 {
-    if (m_phase != Phase::ChoosingLevel || member < 0 || member > 2)
+    if (m_phase != Phase::ChoosingLevel || member < 0 || member >= LevelCount)
         return;
-    m_intLevel = member + 1;
-    m_phase = Phase::Battle;
-    m_bolBattle = true;
+    m_level = member + 1;
+    m_battle = true;
     m_turn = Turn::Player;
-    m_effects.mirror();
+    setPhase(Phase::Battle);
+    emit turnPassed(m_turn);
 }
 
-void Game::setComputerTimer(bool on)
+std::optional<Shot> Game::CompAtack()
 {
-    m_computerTimerOn = on;
-    m_effects.setComputerTimer(on);
-}
-
-void Game::playerShot(int index)
-{
-    if (Field::sideOf(index) != Side::Comp)
-        return;
-    const int row = Field::rowOf(index);
-    const int column = Field::columnOf(index);
-    m_effects.stopHitSound();
-    const CellState state = m_board.state(index);
-    if (isFiredAt(state)) {
-        m_effects.showMessage(QStringLiteral("Уже попадали"));
-        return;
-    }
-    if (state == CellState::Ship) {
-        ++m_score.userHits;
-        m_board.setFrame(index, false);
-        m_board.setState(index, CellState::Hit);
-        TestBoomFp(m_board, m_score, row, column);
-        m_effects.mirror();
-        m_effects.startHitSound();
-        m_effects.drawBoom(index);
-        m_effects.startBoomTimer();
-        if (m_arrComp.count(CellState::Hit) == FleetCells) {
-            m_effects.stopHitSound();
-            m_effects.showMessage(QStringLiteral("Вы выиграли"));
-            m_bolBattle = false;
-            setComputerTimer(false);
-            m_effects.mirror();
-            m_effects.saveResult(QStringLiteral("Игрок"));
-        }
-        // The player keeps the turn: the timer's next tick only switches it off.
-        setComputerTimer(true);
-        return;
-    }
-    ++m_score.userMisses;
-    m_board.setState(index, CellState::Miss);
-    m_board.setPicture(index, CellPicture::missMark());
-    m_turn = Turn::Computer;
-    m_effects.mirror();
-    setComputerTimer(true);
-}
-
-void Game::computerTimerTick()
-{
-    // Only the computer's turn of a game still running has a move to make; any other
-    // tick just ends the timer.
-    if (m_turn != Turn::Computer || isOver()) {
-        setComputerTimer(false);
-        return;
-    }
-    m_effects.stopHitSound();
-    CompAtack();
-}
-
-void Game::CompAtack()
-{
-    m_bolBattle = false;
-    const ComputerTarget target = chooseTarget(m_board, m_intLevel, m_random);
+    if (m_turn != Turn::Computer || isOver())
+        return std::nullopt;
+    m_battle = false;
+    const ComputerTarget target = chooseTarget(m_board, m_level, m_random);
     if (!target.isValid())
-        return; // nothing left to fire at: the game is over already
-    const int index = m_arrPlayer.index(target.row, target.column);
-    if (!target.hit) {
-        ++m_score.compMisses;
-        m_board.setState(index, CellState::Miss);
-        m_board.setPicture(index, CellPicture::missMark());
+        return std::nullopt; // nothing left to fire at: the game is over already
+    const Shot shot
+        = fire(m_board, m_score, Side::Comp, m_playerField.index(target.row, target.column));
+    if (shot.result == Shot::Result::Miss) {
         m_turn = Turn::Player;
-        m_bolBattle = true;
-        setComputerTimer(false);
-        m_effects.mirror();
-    } else {
-        ++m_score.compHits;
-        m_board.setState(index, CellState::Hit);
-        TestBoomFc(m_board, m_score, target.row, target.column);
-        m_effects.mirror();
-        m_effects.startHitSound();
-        m_effects.drawBoom(index);
-        m_effects.startBoomTimer();
-        setComputerTimer(true);
+        m_battle = true;
     }
-    if (m_arrPlayer.count(CellState::Hit) == FleetCells) {
-        m_effects.stopHitSound();
-        m_bolBattle = false;
-        setComputerTimer(false);
-        m_effects.mirror();
-        m_effects.showMessage(QStringLiteral("Вы проиграли"));
-        m_effects.saveResult(QStringLiteral("Компьютер"));
-    }
+    report(shot, Turn::Computer);
+    return shot;
+}
+
+// The board has changed already; the window hears of the new state first, then of the
+// shot, then of what it led to.
+void Game::report(const Shot &shot, Turn before)
+{
+    emit changed();
+    emit shotResolved(shot);
+    if (m_turn != before)
+        emit turnPassed(m_turn);
+    if (shot.won)
+        emit gameEnded(shot.shooter);
 }
 
 void Game::newGame()
 {
     m_score = Score {};
-    m_effects.mirror();
     for (int index = 0; index < Board::CellCount; ++index) {
         m_board.setState(index, CellState::Empty);
         m_board.setPicture(index, CellPicture::none());
         m_board.setFrame(index, true);
     }
-    m_effects.clearHitMarkers();
     m_picker.enableAll();
+    const Turn before = m_turn;
     m_turn = Turn::None;
-    m_layout.SetShips(true);
-    m_bolBattle = false;
-    m_phase = Phase::ChoosingWay;
-    m_effects.resetHitMarkerCount();
-    setComputerTimer(false);
-    m_effects.mirror();
+    m_layout.SetShips(Side::Comp);
+    m_battle = false;
+    setPhase(Phase::ChoosingWay);
+    if (before != Turn::None)
+        emit turnPassed(m_turn);
 }

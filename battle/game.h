@@ -1,19 +1,25 @@
 #pragma once
 
-#include "battle/gameeffects.h"
+#include "battle/shot.h"
 #include "model/board.h"
 #include "model/field.h"
 #include "model/fleetlayout.h"
 #include "model/score.h"
 #include "placement/shippicker.h"
 
+#include <QObject>
+
+#include <optional>
+
 class RandomSource;
 
 // The course of a game without widgets: placement, the level, the turns, the shots of
-// both sides and a new game. The window forwards its events here and mirrors the
-// state; what must be shown, heard or stored goes out through GameEffects.
-class Game
+// both sides and a new game. The window forwards its events here. The game tells what
+// happened through its signals and never what to show: the window mirrors the state on
+// changed() and decides the sounds, timers and boxes that follow the other three.
+class Game : public QObject
 {
+    Q_OBJECT
 public:
     // The phase is read off the visible controls in the window; here it is one value.
     enum class Phase {
@@ -26,23 +32,24 @@ public:
     // Whose turn arrow is shown: RightL for the player, LeftL for the computer.
     enum class Turn { None, Player, Computer };
 
-    static constexpr int FleetCells = 20;
+    static constexpr int LevelCount = 3;
+    // The caption of a level (1 to 3), as on its button and in the results.
+    static QString levelName(int level);
 
-    Game(GameEffects &effects, RandomSource &random);
+    explicit Game(RandomSource &random, QObject *parent = nullptr);
 
     Board &board() { return m_board; }
     const Board &board() const { return m_board; }
-    Field &arrPlayer() { return m_arrPlayer; }
-    Field &arrComp() { return m_arrComp; }
+    const Field &playerField() const { return m_playerField; }
+    const Field &computerField() const { return m_computerField; }
     const Score &score() const { return m_score; }
     const ShipPicker &picker() const { return m_picker; }
     Phase phase() const { return m_phase; }
     Turn turn() const { return m_turn; }
-    bool bolBattle() const { return m_bolBattle; }
-    bool bolCtrl() const { return m_bolCtrl; }
-    int intLevel() const { return m_intLevel; }
-    int intShipSize() const { return m_intShipSize; }
-    bool isComputerTimerOn() const { return m_computerTimerOn; }
+    bool isBattle() const { return m_battle; }
+    bool isCtrlHeld() const { return m_ctrlHeld; }
+    int level() const { return m_level; }
+    int shipSize() const { return m_shipSize; }
     bool isOver() const;
 
     // Start-up: the computer's fleet, unseen.
@@ -57,34 +64,41 @@ public:
     void pointerOverCell(int index); // the placement preview
     void pointerOverBareWindow(); // clears the preview
 
-    // A press on a cell: a shot in the player's turn, otherwise placement.
-    void pressCell(int index, bool leftButton);
-
+    // A press on a cell: a shot in the player's turn, otherwise placement. Returns the
+    // shot when one was fired.
+    std::optional<Shot> pressCell(int index, bool leftButton);
     void chooseLevel(int member); // rbL(member)
-    void computerTimerTick(); // tmrI
-    void CompAtack();
+    // One move of the computer; nothing when it is not the computer's turn in a game
+    // still running.
+    std::optional<Shot> CompAtack();
     // After the player confirmed "Начать заново ?".
     void newGame();
 
+signals:
+    // Counters, the turn, the phase or the picker changed. Sent before the events
+    // below, so the window shows the new state before any message box they open.
+    void changed();
+    void shotResolved(const Shot &shot);
+    void turnPassed(Game::Turn turn);
+    void gameEnded(Side winner);
+
 private:
-    void playerShot(int index);
     void placeShip(int index);
     void runPlacementTest(int row, int column, bool place);
-    void setComputerTimer(bool on);
+    void report(const Shot &shot, Turn before);
+    void setPhase(Phase phase);
 
-    GameEffects &m_effects;
     RandomSource &m_random;
     Board m_board;
-    Field m_arrPlayer {m_board, Side::Player};
-    Field m_arrComp {m_board, Side::Comp};
+    Field m_playerField {m_board, Side::Player};
+    Field m_computerField {m_board, Side::Comp};
     FleetLayout m_layout;
     Score m_score;
     ShipPicker m_picker;
     Phase m_phase = Phase::ChoosingWay;
     Turn m_turn = Turn::None;
-    bool m_bolBattle = false;
-    bool m_bolCtrl = false;
-    int m_intLevel = 0;
-    int m_intShipSize = 0;
-    bool m_computerTimerOn = false;
+    bool m_battle = false;
+    bool m_ctrlHeld = false;
+    int m_level = 0;
+    int m_shipSize = 0;
 };

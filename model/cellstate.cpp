@@ -14,14 +14,3 @@ QString stateCode(CellState state)
     }
     return QString();
 }
-
-CellState stateFromCode(QStringView code)
-{
-    if (code == u"1")
-        return CellState::Ship;
-    if (code == u"2")
-        return CellState::Miss;
-    if (code == u"3")
-        return CellState::Hit;
-    return CellState::Empty;
-}

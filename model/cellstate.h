@@ -1,15 +1,12 @@
 #pragma once
 
 #include <QString>
-#include <QStringView>
 
-// What a square of the sea holds. The game compares the states by their text
-// codes: Empty "", Ship "1", Miss "2", Hit "3".
+// What a square of the sea holds. The rules compare the enum values; the short text
+// codes (Empty "", Ship "1", Miss "2", Hit "3") are only for writing a state out.
 enum class CellState { Empty, Ship, Miss, Hit };
 
 QString stateCode(CellState state);
-// Any text other than the four codes reads as Empty.
-CellState stateFromCode(QStringView code);
 
 inline bool isFiredAt(CellState state)
 {

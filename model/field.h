@@ -11,6 +11,8 @@ class Field
 {
 public:
     static constexpr int Size = 10;
+    // The ship cells of a fleet: 4 x 1 + 3 x 2 + 2 x 3 + 1 x 4.
+    static constexpr int FleetCells = 20;
 
     Field(Board &board, Side side) : m_board(&board), m_side(side) { }
 
@@ -26,7 +28,6 @@ public:
         return row >= 1 && row <= Size && column >= 1 && column <= Size;
     }
 
-    Side side() const { return m_side; }
     Board &board() const { return *m_board; }
     int index(int row, int column) const { return cellIndex(m_side, row, column); }
 

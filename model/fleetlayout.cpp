@@ -31,7 +31,7 @@ constexpr std::array<FixedShip, 10> FixedFleet {
 
 FleetLayout::FleetLayout(Board &board, RandomSource &random) : m_board(board), m_random(random) { }
 
-void FleetLayout::SetShips(bool bolDef)
+void FleetLayout::SetShips(Side side)
 {
     Field comp(m_board, Side::Comp);
     for (int attempt = 0; attempt < AttemptLimit; ++attempt) {
@@ -39,7 +39,7 @@ void FleetLayout::SetShips(bool bolDef)
             ++m_restarts;
             // The player's field is cleared below; the computer's only ever holds this
             // layout's own ships here.
-            if (bolDef)
+            if (side == Side::Comp)
                 clearShips(comp);
         }
         clearPlayerField();
@@ -47,7 +47,7 @@ void FleetLayout::SetShips(bool bolDef)
         bool complete = true;
         for (int size : FleetSizes) {
             const int o = m_random.draw(2);
-            if (!layShip(size, o == 1 ? Orientation::Horizontal : Orientation::Vertical, bolDef)) {
+            if (!layShip(size, o == 1 ? Orientation::Horizontal : Orientation::Vertical, side)) {
                 complete = false;
                 break;
             }
@@ -55,24 +55,24 @@ void FleetLayout::SetShips(bool bolDef)
         if (complete)
             return;
     }
-    layFixedFleet(bolDef);
+    layFixedFleet(side);
 }
 
-void FleetLayout::SetShipsV(int intS, bool bolDef)
+void FleetLayout::SetShipsV(int intS, Side side)
 {
-    layShip(intS, Orientation::Vertical, bolDef);
+    layShip(intS, Orientation::Vertical, side);
 }
 
-void FleetLayout::SetShipsG(int intS, bool bolDef)
+void FleetLayout::SetShipsG(int intS, Side side)
 {
-    layShip(intS, Orientation::Horizontal, bolDef);
+    layShip(intS, Orientation::Horizontal, side);
 }
 
-bool FleetLayout::layShip(int size, int orientation, bool bolDef)
+bool FleetLayout::layShip(int size, int orientation, Side side)
 {
     if (size < 1 || size > 4)
         return false;
-    Field field(m_board, bolDef ? Side::Comp : Side::Player);
+    Field field(m_board, side);
     const bool vertical = orientation == Orientation::Vertical;
     m_random.reseedFromClock();
     for (int draws = 1;; ++draws) {
@@ -82,13 +82,13 @@ bool FleetLayout::layShip(int size, int orientation, bool bolDef)
         start.row = m_random.draw(vertical ? 10 - size : 10);
         start.column = m_random.draw(vertical ? 10 : 10 - size);
         if (fits(field, start, size, vertical)) {
-            place(field, start, size, vertical, !bolDef);
+            place(field, start, size, vertical, side == Side::Player);
             return true;
         }
         if (draws == DrawsBeforeCheck && !firstRoom(field, size, vertical))
             return false;
         if (draws == DrawLimit) {
-            place(field, *firstRoom(field, size, vertical), size, vertical, !bolDef);
+            place(field, *firstRoom(field, size, vertical), size, vertical, side == Side::Player);
             return true;
         }
     }
@@ -157,11 +157,12 @@ void FleetLayout::clearShips(Field &field)
     }
 }
 
-void FleetLayout::layFixedFleet(bool bolDef)
+void FleetLayout::layFixedFleet(Side side)
 {
-    Field field(m_board, bolDef ? Side::Comp : Side::Player);
+    Field field(m_board, side);
     clearShips(field);
     clearPlayerField();
     for (std::size_t i = 0; i < FleetSizes.size(); ++i)
-        place(field, {FixedFleet[i].row, FixedFleet[i].column}, FleetSizes[i], false, !bolDef);
+        place(field, {FixedFleet[i].row, FixedFleet[i].column}, FleetSizes[i], false,
+              side == Side::Player);
 }

@@ -55,12 +55,12 @@ void drawY(Board &board, int size, int r, int c, bool bolPoss, bool vertical)
 
 } // namespace
 
-void DrawYV(Board &board, int Size, int R, int C, bool bolPoss)
+void DrawYV(Board &board, int size, int row, int column, bool bolPoss)
 {
-    drawY(board, Size, R, C, bolPoss, true);
+    drawY(board, size, row, column, bolPoss, true);
 }
 
-void DrawYG(Board &board, int Size, int R, int C, bool bolPoss)
+void DrawYG(Board &board, int size, int row, int column, bool bolPoss)
 {
-    drawY(board, Size, R, C, bolPoss, false);
+    drawY(board, size, row, column, bolPoss, false);
 }

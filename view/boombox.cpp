@@ -1,30 +1,13 @@
 #include "view/boombox.h"
 
-#include "view/palette.h"
-
-#include <QMouseEvent>
 #include <QPainter>
 
 #include <cmath>
 
-BoomBox::BoomBox(int index, QWidget *parent) : QWidget(parent)
+BoomBox::BoomBox(int index, QWidget *parent) : CellSurface(-1, parent)
 {
     setObjectName(QStringLiteral("picBoom(%1)").arg(index));
-    setAttribute(Qt::WA_NoMousePropagation);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setMouseTracking(true);
-}
-
-void BoomBox::mousePressEvent(QMouseEvent *event)
-{
-    if (m_cell >= 0)
-        emit pressed(m_cell, event->button());
-}
-
-void BoomBox::mouseMoveEvent(QMouseEvent *)
-{
-    if (m_cell >= 0)
-        emit moved(m_cell);
 }
 
 void BoomBox::setBackColor(const QColor &colour)
@@ -104,6 +87,5 @@ void BoomBox::paintEvent(QPaintEvent *)
         painter.fillRect(rect(), m_back);
     }
     // The box lies over the cell's frame; keep the field's grid line around it.
-    painter.setPen(QPen(Look::CellFrame, 1));
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    paintGridLine(painter);
 }

@@ -1,34 +1,31 @@
 #pragma once
 
+#include "view/cellsurface.h"
+
 #include <QPixmap>
-#include <QWidget>
 
 // One member of the cell array `pic`: a 33 x 33 box that stretches its picture and
 // draws an optional thin frame. Without a picture it is transparent, so the field's
 // background shows through.
-class CellView : public QWidget
+class CellView : public CellSurface
 {
     Q_OBJECT
 public:
     CellView(int index, QWidget *parent);
 
-    int index() const { return m_index; }
     bool hasFrame() const { return m_frame; }
     void setFrame(bool on);
     const QPixmap &picture() const { return m_picture; }
-    void setPicture(const QPixmap &picture);
-
-signals:
-    void pressed(int index, Qt::MouseButton button);
-    void moved(int index);
+    void setPicture(const QPixmap &picture)
+    {
+        m_picture = picture;
+        update();
+    }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
-    int m_index;
     bool m_frame = true;
     QPixmap m_picture;
 };

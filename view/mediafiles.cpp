@@ -67,6 +67,19 @@ QPoint cursorHotSpot(const QByteArray &bytes, const QImage &image)
             qBound(0, int(qFromLittleEndian<quint16>(data + 12)), image.height() - 1)};
 }
 
+bool isTooLarge(const QString &fileName, QSize size, int maxSide)
+{
+    if (size.width() <= maxSide && size.height() <= maxSide)
+        return false;
+    MediaFiles::warnOnce(fileName,
+                         QStringLiteral("the picture is %1 x %2 pixels, more than the %3 a side "
+                                        "it may have")
+                             .arg(size.width())
+                             .arg(size.height())
+                             .arg(maxSide));
+    return true;
+}
+
 QImage decode(const QString &fileName, const QByteArray &bytes, const char *format, int maxSide)
 {
     QBuffer buffer;
@@ -80,18 +93,8 @@ QImage decode(const QString &fileName, const QByteArray &bytes, const char *form
         reader.setAutoDetectImageFormat(true);
     }
     // The header says how large the picture is before a pixel is decoded.
-    const auto tooLarge = [&](QSize size) {
-        if (size.width() <= maxSide && size.height() <= maxSide)
-            return false;
-        MediaFiles::warnOnce(fileName,
-                             QStringLiteral("the picture is %1 x %2 pixels, more than the %3 a "
-                                            "side it may have")
-                                 .arg(size.width())
-                                 .arg(size.height())
-                                 .arg(maxSide));
-        return true;
-    };
-    if (tooLarge(reader.size()))
+    const QSize size = reader.size();
+    if (isTooLarge(fileName, size, maxSide))
         return {};
     // A header that hides the size cannot make the decoder allocate much either.
     reader.setAllocationLimit(16);
@@ -100,7 +103,9 @@ QImage decode(const QString &fileName, const QByteArray &bytes, const char *form
         MediaFiles::warnOnce(fileName, reader.errorString());
         return {};
     }
-    return tooLarge(image.size()) ? QImage() : image;
+    if (isTooLarge(fileName, image.size(), maxSide))
+        return {};
+    return image;
 }
 
 enum class Kind { Picture, Cursor };

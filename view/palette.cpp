@@ -1,5 +1,7 @@
 #include "view/palette.h"
 
+#include <QWidget>
+
 QFont Look::serif(int pixelSize, bool bold, bool italic)
 {
     QFont font(QStringLiteral("Times New Roman"));
@@ -18,4 +20,13 @@ QFont Look::arialBlack(int pixelSize)
     font.setItalic(false); // never inherited from the window's italic font
     font.setPixelSize(pixelSize);
     return font;
+}
+
+void Look::paintText(QWidget *widget, const QColor &text)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::ButtonText, text);
+    palette.setColor(QPalette::Text, text);
+    widget->setPalette(palette);
 }

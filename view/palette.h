@@ -4,6 +4,8 @@
 #include <QFont>
 #include <QString>
 
+class QWidget;
+
 // Colours and fonts of the window. Sizes are in pixels (the window's points at
 // 96 dots per inch), so the layout is the same on every screen.
 namespace Look {
@@ -16,5 +18,7 @@ inline const QColor CellFrame {24, 32, 56}; // the thin border of a cell: the gr
 
 QFont serif(int pixelSize, bool bold = false, bool italic = false);
 QFont arialBlack(int pixelSize);
+// The colour of a control's caption, whatever kind of control it is.
+void paintText(QWidget *widget, const QColor &text);
 
 } // namespace Look

@@ -26,7 +26,6 @@ QFrame *addLine(const QString &name, const QRect &geometry, QWidget *parent)
 ScorePanel::ScorePanel(QWidget *parent) : QGroupBox(QStringLiteral("Счет"), parent)
 {
     setObjectName(QStringLiteral("Frame1"));
-    setGeometry(248, 392, 329, 185);
     setFont(Look::serif(16, true, true));
 
     const QFont heading = Look::serif(16);
@@ -36,14 +35,14 @@ ScorePanel::ScorePanel(QWidget *parent) : QGroupBox(QStringLiteral("Счет"), 
 
     auto *label2 = addLabel("Label2", "Компьютер попаданий:", {24, 16, 82, 43}, heading, orange);
     label2->setWordWrap(true);
-    lblC = addLabel("lblC", "0", {128, 16, 16, 36}, counter, Qt::black);
+    m_compHits = addLabel("lblC", "0", {128, 16, 16, 36}, counter, Qt::black);
     addLabel("Label", "Промахов", {32, 56, 0, 0}, heading, orange);
-    lblFC = addLabel("lblFC", "0", {128, 48, 16, 36}, counter, Qt::black);
+    m_compMisses = addLabel("lblFC", "0", {128, 48, 16, 36}, counter, Qt::black);
     auto *label3 = addLabel("Label3", "Игрок попаданий:", {192, 16, 79, 35}, heading, orange);
     label3->setWordWrap(true);
-    lblU = addLabel("lblU", "0", {296, 16, 16, 36}, counter, Qt::black);
+    m_userHits = addLabel("lblU", "0", {296, 16, 16, 36}, counter, Qt::black);
     addLabel("label5", "Промахов", {200, 56, 0, 0}, heading, orange);
-    lblFU = addLabel("lblFU", "0", {296, 48, 16, 36}, counter, Qt::black);
+    m_userMisses = addLabel("lblFU", "0", {296, 48, 16, 36}, counter, Qt::black);
     addLabel("Label4", "Осталось:", {136, 80, 0, 0}, heading, orange);
 
     for (int row = 0; row < 4; ++row) {
@@ -52,14 +51,14 @@ ScorePanel::ScorePanel(QWidget *parent) : QGroupBox(QStringLiteral("Счет"), 
         const QString start = QString::number(row + 1);
         addLabel(QStringLiteral("Label%1").arg(6 + row), deckNames[row], {16, y, 0, 0}, heading,
                  orange);
-        lblC1to4[size]
+        m_playerAfloat[size]
             = addLabel(QStringLiteral("lblC%1").arg(size), start, {136, y, 0, 0}, small, orange);
         addLabel(QStringLiteral("Label%1").arg(10 + row), deckNames[row], {192, y, 0, 0}, heading,
                  orange);
-        lblU1to4[size]
+        m_compAfloat[size]
             = addLabel(QStringLiteral("lblU%1").arg(size), start, {304, y, 0, 0}, small, orange);
     }
-    for (QLabel *label : {label2, label3, lblC, lblFC, lblU, lblFU})
+    for (QLabel *label : {label2, label3, m_compHits, m_compMisses, m_userHits, m_userMisses})
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
     addLine(QStringLiteral("Line2"), {8, 80, 313, 1}, this);
@@ -98,12 +97,12 @@ void ScorePanel::setCount(QLabel *label, int value)
 
 void ScorePanel::showScore(const Score &score)
 {
-    setCount(lblC, score.compHits);
-    setCount(lblFC, score.compMisses);
-    setCount(lblU, score.userHits);
-    setCount(lblFU, score.userMisses);
+    setCount(m_compHits, score.compHits);
+    setCount(m_compMisses, score.compMisses);
+    setCount(m_userHits, score.userHits);
+    setCount(m_userMisses, score.userMisses);
     for (int size = 1; size <= 4; ++size) {
-        setCount(lblC1to4[size], score.playerAfloat[size]);
-        setCount(lblU1to4[size], score.compAfloat[size]);
+        setCount(m_playerAfloat[size], score.playerAfloat[size]);
+        setCount(m_compAfloat[size], score.compAfloat[size]);
     }
 }

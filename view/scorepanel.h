@@ -18,14 +18,14 @@ public:
 
     void showScore(const Score &score);
 
-    QLabel *lblC = nullptr; // the computer's hits
-    QLabel *lblFC = nullptr; // the computer's misses
-    QLabel *lblU = nullptr; // the player's hits
-    QLabel *lblFU = nullptr; // the player's misses
-    std::array<QLabel *, 5> lblC1to4 {}; // [size]: the player's ships afloat
-    std::array<QLabel *, 5> lblU1to4 {}; // [size]: the computer's ships afloat
-
 private:
+    QLabel *m_compHits = nullptr; // the computer's hits
+    QLabel *m_compMisses = nullptr; // the computer's misses
+    QLabel *m_userHits = nullptr; // the player's hits
+    QLabel *m_userMisses = nullptr; // the player's misses
+    std::array<QLabel *, 5> m_playerAfloat {}; // [size]: the player's ships afloat
+    std::array<QLabel *, 5> m_compAfloat {}; // [size]: the computer's ships afloat
+
     QLabel *addLabel(const QString &name, const QString &caption, const QRect &geometry,
                      const QFont &font, const QColor &colour);
     static void setCount(QLabel *label, int value);

@@ -16,7 +16,7 @@ int shotsToSinkFleet(int level, RandomSource &random)
 {
     Board board;
     Score score;
-    FleetLayout(board, random).SetShips(false);
+    FleetLayout(board, random).SetShips(Side::Player);
     int shots = 0;
     for (int hits = 0; hits < 20;) {
         const ComputerTarget target = chooseTarget(board, level, random);

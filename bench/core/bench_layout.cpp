@@ -8,7 +8,7 @@
 
 namespace {
 
-void measure(bool bolDef, int layouts)
+void measure(bool computers, int layouts)
 {
     ClockSeededRandom random;
     Board board;
@@ -18,15 +18,15 @@ void measure(bool bolDef, int layouts)
     for (int i = 0; i < layouts; ++i) {
         // The computer's field must be empty before its fleet is laid; a fresh board
         // costs less than clearing it cell by cell.
-        if (bolDef)
+        if (computers)
             board = Board();
-        layout.SetShips(bolDef);
+        layout.SetShips(computers ? Side::Comp : Side::Player);
     }
     const double seconds = timer.nsecsElapsed() / 1e9;
     std::printf("%-18s %9d layouts in %6.3f s: %9.0f layouts/s, %.2f us each, "
                 "%d fresh starts after a dead end (1 in %.0f)\n",
-                bolDef ? "computer's field" : "player's field", layouts, seconds, layouts / seconds,
-                seconds * 1e6 / layouts, layout.restartCount(),
+                computers ? "computer's field" : "player's field", layouts, seconds,
+                layouts / seconds, seconds * 1e6 / layouts, layout.restartCount(),
                 layout.restartCount() ? double(layouts) / layout.restartCount() : 0.0);
 }
 

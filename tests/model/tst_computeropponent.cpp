@@ -118,7 +118,7 @@ void ComputerOpponentTest::neverFiresAtACellFiredAtOrRingedAroundASunkShip()
     // included, and it is reported as a hit exactly when it holds a ship part.
     Board board;
     ClockSeededRandom layoutRandom = seededRandom(7);
-    FleetLayout(board, layoutRandom).SetShips(false);
+    FleetLayout(board, layoutRandom).SetShips(Side::Player);
     Score score;
     const QList<ShipRun> ships = shipsOf(board, Side::Player);
     for (int s = 0; s < 3; ++s) {

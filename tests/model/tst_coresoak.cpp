@@ -44,8 +44,8 @@ QString playGame(quint64 seed)
     Board board;
     Score score;
     FleetLayout layout(board, random);
-    layout.SetShips(true);
-    layout.SetShips(false);
+    layout.SetShips(Side::Comp);
+    layout.SetShips(Side::Player);
     const Fleet compFleet = fleetOf(board, Side::Comp);
     const Fleet playerFleet = fleetOf(board, Side::Player);
     if (compFleet.size() != 10 || playerFleet.size() != 10)

@@ -101,11 +101,11 @@ void FleetLayoutTest::randomLayoutsFormLegalFleetsOnBothFields()
         Board board;
         FleetLayout layout(board, random);
 
-        layout.SetShips(false);
+        layout.SetShips(Side::Player);
         const QString player = fleetProblem(board, Side::Player, true, true);
         QVERIFY2(player.isEmpty(), qPrintable(QStringLiteral("seed %1: %2").arg(seed).arg(player)));
 
-        layout.SetShips(true);
+        layout.SetShips(Side::Comp);
         const QString comp = fleetProblem(board, Side::Comp, false, true);
         QVERIFY2(comp.isEmpty(), qPrintable(QStringLiteral("seed %1: %2").arg(seed).arg(comp)));
         QCOMPARE(countOf(board, Side::Comp, CellState::Ship), 20);
@@ -148,7 +148,7 @@ void FleetLayoutTest::layoutFollowsTheDrawsInOrder()
     ScriptedRandom random(script);
     Board board;
     FleetLayout layout(board, random);
-    layout.SetShips(false);
+    layout.SetShips(Side::Player);
 
     for (const ShipSpec &ship : ships) {
         const int size = ship[0];
@@ -176,7 +176,7 @@ void FleetLayoutTest::viewSeesClearingThenEachPieceAfterItsState()
     RecordingObserver observer;
     board.setObserver(&observer);
     FleetLayout layout(board, random);
-    layout.SetShips(false);
+    layout.SetShips(Side::Player);
 
     QList<Change> expected;
     for (int i = 0; i < 100; ++i)
@@ -194,7 +194,7 @@ void FleetLayoutTest::viewSeesClearingThenEachPieceAfterItsState()
 
 void FleetLayoutTest::deadEndLaysTheWholeFleetAfresh_data()
 {
-    QTest::addColumn<bool>("bolDef");
+    QTest::addColumn<bool>("computers");
     QTest::newRow("player's field") << false;
     QTest::newRow("computer's field") << true;
 }
@@ -203,23 +203,23 @@ void FleetLayoutTest::deadEndLaysTheWholeFleetAfresh()
 {
     // When the orientation drawn for a ship leaves it no room, the layout starts over and
     // still ends with one legal fleet of exactly 20 ship cells and no leftovers.
-    QFETCH(bool, bolDef);
+    QFETCH(bool, computers);
     ScriptedRandom random(deadEndScript());
     Board board;
     FleetLayout layout(board, random);
-    layout.SetShips(bolDef);
+    layout.SetShips(computers ? Side::Comp : Side::Player);
 
     // One fresh start, not the fixed fleet kept for generators that repeat themselves.
     QCOMPARE(layout.restartCount(), 1);
-    const Side side = bolDef ? Side::Comp : Side::Player;
-    const QString problem = fleetProblem(board, side, !bolDef, true);
+    const Side side = computers ? Side::Comp : Side::Player;
+    const QString problem = fleetProblem(board, side, !computers, true);
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
     QCOMPARE(countOf(board, side, CellState::Ship), 20);
     for (int i = 0; i < 200; ++i) {
         if (board.state(i) != CellState::Ship)
             QCOMPARE(board.picture(i), CellPicture::none());
     }
-    if (bolDef)
+    if (computers)
         QVERIFY(playerFieldBare(board));
 }
 
@@ -231,16 +231,16 @@ void FleetLayoutTest::shipWithNoRoomInItsOrientationLaysNothing()
     FleetLayout layout(board, script);
     for (int size : {4, 3, 3, 2, 2, 2, 1, 1, 1}) {
         if (script.next() < 0.5)
-            layout.SetShipsG(size, true);
+            layout.SetShipsG(size, Side::Comp);
         else
-            layout.SetShipsV(size, true);
+            layout.SetShipsV(size, Side::Comp);
     }
     QCOMPARE(countOf(board, Side::Comp, CellState::Ship), 19);
     const QStringList before = gridOf(board, Side::Comp);
 
-    layout.SetShipsV(1, true);
+    layout.SetShipsV(1, Side::Comp);
     QCOMPARE(gridOf(board, Side::Comp), before);
-    layout.SetShipsG(1, true);
+    layout.SetShipsG(1, Side::Comp);
     QCOMPARE(countOf(board, Side::Comp, CellState::Ship), 20);
     QCOMPARE(board.state(Field::cellIndex(Side::Comp, 10, 10)), CellState::Empty);
 }
@@ -248,7 +248,7 @@ void FleetLayoutTest::shipWithNoRoomInItsOrientationLaysNothing()
 void FleetLayoutTest::brokenGeneratorsStillEndTheLayout_data()
 {
     QTest::addColumn<double>("value");
-    QTest::addColumn<bool>("bolDef");
+    QTest::addColumn<bool>("computers");
     for (double value : {0.0, 0.5, 0.999999, 1.0}) {
         QTest::addRow("always %g, player", value) << value << false;
         QTest::addRow("always %g, computer", value) << value << true;
@@ -260,18 +260,19 @@ void FleetLayoutTest::brokenGeneratorsStillEndTheLayout()
     // A generator that keeps repeating itself, or leaves [0, 1), must not hang the game:
     // the layout still ends with a legal fleet.
     QFETCH(double, value);
-    QFETCH(bool, bolDef);
+    QFETCH(bool, computers);
     ConstantRandom random(value);
     Board board;
     FleetLayout layout(board, random);
-    layout.SetShips(bolDef);
-    const QString problem = fleetProblem(board, bolDef ? Side::Comp : Side::Player, !bolDef, true);
+    layout.SetShips(computers ? Side::Comp : Side::Player);
+    const QString problem
+        = fleetProblem(board, computers ? Side::Comp : Side::Player, !computers, true);
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
 }
 
 void FleetLayoutTest::clockThatStandsStillStillEndsTheLayout_data()
 {
-    QTest::addColumn<bool>("bolDef");
+    QTest::addColumn<bool>("computers");
     QTest::newRow("player's field") << false;
     QTest::newRow("computer's field") << true;
 }
@@ -280,14 +281,14 @@ void FleetLayoutTest::clockThatStandsStillStillEndsTheLayout()
 {
     // With a clock that never moves every fresh start replays the same dead end; the
     // layout must still end with a legal fleet. Seed 140 is one such dead end.
-    QFETCH(bool, bolDef);
+    QFETCH(bool, computers);
     ClockSeededRandom random([] { return quint64(140); });
     Board board;
     FleetLayout layout(board, random);
-    layout.SetShips(bolDef);
+    layout.SetShips(computers ? Side::Comp : Side::Player);
     QVERIFY2(layout.restartCount() > 0, "seed 140 no longer runs into a dead end");
-    const Side side = bolDef ? Side::Comp : Side::Player;
-    const QString problem = fleetProblem(board, side, !bolDef, true);
+    const Side side = computers ? Side::Comp : Side::Player;
+    const QString problem = fleetProblem(board, side, !computers, true);
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
     QCOMPARE(countOf(board, side, CellState::Ship), 20);
 }

@@ -10,11 +10,13 @@
 // Brings the real window into the battle and reads what it stored.
 namespace BattleDriver {
 
+using namespace WindowDriver;
+
 inline void layOutAndChooseLevel(frmMain &w, int level)
 {
-    WindowDriver::click(w.lblSetAuto);
-    WindowDriver::click(w.lblAgree);
-    WindowDriver::click(w.rbL[level - 1]);
+    WindowDriver::click(find<TextButton>(w, "lblSetAuto"));
+    WindowDriver::click(find<TextButton>(w, "lblAgree"));
+    WindowDriver::click(find<QPushButton>(w, QStringLiteral("rbL(%1)").arg(level - 1)));
 }
 
 // Cells of the computer's field in one state, in index order.
@@ -31,7 +33,7 @@ inline QList<int> compCells(frmMain &w, CellState state)
 inline int tickComputer(frmMain &w, int maxTicks = 200)
 {
     int ticks = 0;
-    while (w.tmrI->isActive() && ticks < maxTicks) {
+    while (timer(w, "tmrI")->isActive() && ticks < maxTicks) {
         w.tmrI_Timer();
         ++ticks;
     }

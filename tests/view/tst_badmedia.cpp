@@ -99,9 +99,9 @@ void BadMediaTest::everyDamagedFileLeavesTheGamePlayable()
             break;
     }
     QVERIFY(window.game().isOver());
-    window.tmrBoom_Timer();
-    window.tmrMuz_Timer();
-    click(window.chMusic);
+    effects(window).tmrBoom_Timer();
+    effects(window).tmrMuz_Timer();
+    click(find<QCheckBox>(window, "chMusic"));
     QVERIFY(fixture.prompter.shown.last().startsWith("|Вы"));
     sound.waitForTune();
 }

@@ -42,17 +42,18 @@ private:
 void BattleWindowTest::playerWinStoresOneRow()
 {
     layOutAndChooseLevel(w(), 2);
-    QVERIFY(!w().RightL->isHidden() && !w().cmdNewGame->isHidden());
+    QVERIFY(!find(w(), "RightL")->isHidden() && !find<TextButton>(w(), "cmdNewGame")->isHidden());
     const QList<int> ships = compCells(w(), CellState::Ship);
     QCOMPARE(ships.size(), 20);
     for (int index : ships)
         pressCell(w(), index);
     QCOMPARE(m_fixture->prompter.shown.last(), QStringLiteral("|Вы выиграли"));
-    QCOMPARE(w().Frame1->lblU->text(), QStringLiteral("20"));
+    QCOMPARE(find<QLabel>(w(), "lblU")->text(), QStringLiteral("20"));
     for (int size = 1; size <= 4; ++size)
-        QCOMPARE(w().Frame1->lblU1to4[size]->text(), QStringLiteral("0"));
+        QCOMPARE(find<QLabel>(w(), QStringLiteral("lblU%1").arg(size))->text(),
+                 QStringLiteral("0"));
     QCOMPARE(storedRows(baseFile()), QStringList {"Игрок|20|0|Средний"});
-    QVERIFY(!w().game().bolBattle());
+    QVERIFY(!w().game().isBattle());
 
     const QList<int> water = compCells(w(), CellState::Empty);
     if (!water.isEmpty())
@@ -63,7 +64,7 @@ void BattleWindowTest::playerWinStoresOneRow()
 }
 
 // A game the computer wins, its moves driven tick by tick, stores one row with
-// "Компьютер" and 20 computer hits; the message comes before the row.
+// "Компьютер" and 20 computer hits, and "Вы проиграли" is shown.
 void BattleWindowTest::computerWinStoresOneRow()
 {
     layOutAndChooseLevel(w(), 3);
@@ -72,16 +73,16 @@ void BattleWindowTest::computerWinStoresOneRow()
         const QList<int> water = compCells(w(), CellState::Empty);
         QVERIFY(!water.isEmpty());
         pressCell(w(), water.first()); // always a miss
-        QVERIFY(!w().LeftL->isHidden());
+        QVERIFY(!find(w(), "LeftL")->isHidden());
         tickComputer(w());
     }
-    QCOMPARE(w().game().arrPlayer().count(CellState::Hit), 20);
+    QCOMPARE(w().game().playerField().count(CellState::Hit), 20);
     QCOMPARE(m_fixture->prompter.shown.last(), QStringLiteral("|Вы проиграли"));
-    const QString misses = w().Frame1->lblFU->text();
+    const QString misses = find<QLabel>(w(), "lblFU")->text();
     QCOMPARE(storedRows(baseFile()), QStringList {"Компьютер|0|20|Сложный"});
     QVERIFY(misses.toInt() > 0);
-    QVERIFY(!w().tmrI->isActive());
-    QVERIFY(!w().LeftL->isHidden());
+    QVERIFY(!timer(w(), "tmrI")->isActive());
+    QVERIFY(!find(w(), "LeftL")->isHidden());
 }
 
 // A cell fired at before is refused with "Уже попадали", a hit cell under its marker box
@@ -91,12 +92,13 @@ void BattleWindowTest::refusedShotChangesNothing()
     layOutAndChooseLevel(w(), 1);
     const int ship = compCells(w(), CellState::Ship).first();
     pressCell(w(), ship);
-    const QString hits = w().Frame1->lblU->text();
-    QCOMPARE(w().childAt(centreOf(w().pic[ship])), static_cast<QWidget *>(w().picBoom[0]));
+    const QString hits = find<QLabel>(w(), "lblU")->text();
+    QCOMPARE(w().childAt(centreOf(cell(w(), ship))),
+             static_cast<QWidget *>(find<BoomBox>(w(), QStringLiteral("picBoom(%1)").arg(0))));
     pressOnScreen(w(), ship);
     QCOMPARE(m_fixture->prompter.shown.last(), QStringLiteral("|Уже попадали"));
-    QCOMPARE(w().Frame1->lblU->text(), hits);
-    QVERIFY(!w().RightL->isHidden());
+    QCOMPARE(find<QLabel>(w(), "lblU")->text(), hits);
+    QVERIFY(!find(w(), "RightL")->isHidden());
 }
 
 // "Новая Игра" confirmed in the computer's turn stops its moves at once and brings back
@@ -105,19 +107,22 @@ void BattleWindowTest::newGameDuringTheComputersTurnStopsItsMoves()
 {
     layOutAndChooseLevel(w(), 1);
     pressCell(w(), compCells(w(), CellState::Empty).first());
-    QVERIFY(w().tmrI->isActive() && !w().LeftL->isHidden());
+    QVERIFY(timer(w(), "tmrI")->isActive() && !find(w(), "LeftL")->isHidden());
     m_fixture->prompter.answers = {true};
-    click(w().cmdNewGame);
+    click(find<TextButton>(w(), "cmdNewGame"));
     QCOMPARE(m_fixture->prompter.shown.last(),
              QStringLiteral("Новая Игра|               Начать заново ?"));
-    QVERIFY(!w().tmrI->isActive());
-    QVERIFY(w().LeftL->isHidden() && w().RightL->isHidden() && w().cmdNewGame->isHidden());
-    QCOMPARE(w().lblSetAuto->text(), QStringLiteral("Расставить автоматически"));
-    QVERIFY(!w().lblSetAuto->isHidden() && !w().lblSetY->isHidden());
-    QCOMPARE(w().game().arrPlayer().count(CellState::Empty), 100);
-    QCOMPARE(w().game().arrComp().count(CellState::Ship), 20);
-    QCOMPARE(w().Frame1->lblFU->text(), QStringLiteral("0"));
-    QCOMPARE(w().intBoomNext, 0);
+    QVERIFY(!timer(w(), "tmrI")->isActive());
+    QVERIFY(find(w(), "LeftL")->isHidden() && find(w(), "RightL")->isHidden()
+            && find<TextButton>(w(), "cmdNewGame")->isHidden());
+    QCOMPARE(find<TextButton>(w(), "lblSetAuto")->text(),
+             QStringLiteral("Расставить автоматически"));
+    QVERIFY(!find<TextButton>(w(), "lblSetAuto")->isHidden()
+            && !find<TextButton>(w(), "lblSetY")->isHidden());
+    QCOMPARE(w().game().playerField().count(CellState::Empty), 100);
+    QCOMPARE(w().game().computerField().count(CellState::Ship), 20);
+    QCOMPARE(find<QLabel>(w(), "lblFU")->text(), QStringLiteral("0"));
+    QCOMPARE(markersShown(w()), 0);
     QVERIFY(storedRows(baseFile()).isEmpty());
 }
 
@@ -135,11 +140,11 @@ void BattleWindowTest::escAnsweredNoLeavesEveryPhaseAsItWas()
 {
     QFETCH(QString, phase);
     if (phase == "by hand")
-        click(w().lblSetY);
+        click(find<TextButton>(w(), "lblSetY"));
     if (phase == "automatic" || phase == "levels")
-        click(w().lblSetAuto);
+        click(find<TextButton>(w(), "lblSetAuto"));
     if (phase == "levels")
-        click(w().lblAgree);
+        click(find<TextButton>(w(), "lblAgree"));
     if (phase == "player" || phase == "computer" || phase == "finished")
         layOutAndChooseLevel(w(), 1);
     if (phase == "computer")
@@ -154,9 +159,10 @@ void BattleWindowTest::escAnsweredNoLeavesEveryPhaseAsItWas()
             state << stateCode(w().game().board().state(i));
         for (QWidget *child : w().findChildren<QWidget *>())
             state << child->objectName() + (child->isHidden() ? "-" : "+");
-        for (QLabel *label : w().Frame1->findChildren<QLabel *>())
+        for (QLabel *label : find(w(), "Frame1")->findChildren<QLabel *>())
             state << label->text();
-        state << QString::number(w().tmrI->isActive()) << QString::number(w().game().bolBattle());
+        state << QString::number(timer(w(), "tmrI")->isActive())
+              << QString::number(w().game().isBattle());
         return state;
     };
     const QStringList before = snapshot();
@@ -186,7 +192,7 @@ void BattleWindowTest::quitAnsweredYesStopsTheSoundAndEnds()
     pressCell(w(), compCells(w(), CellState::Ship).first());
     auto requestQuit = [&] {
         if (byEsc)
-            QTest::keyClick(w().lblStat, Qt::Key_Escape);
+            QTest::keyClick(find<TextButton>(w(), "lblStat"), Qt::Key_Escape);
         else
             w().close();
     };
@@ -206,38 +212,38 @@ void BattleWindowTest::quitAnsweredYesStopsTheSoundAndEnds()
 // last, then goes on from member 0; all members are enabled again.
 void BattleWindowTest::shipOrderCarriesIntoTheNextGame()
 {
-    click(w().lblSetY);
+    click(find<TextButton>(w(), "lblSetY"));
     const int tops[10][2]
         = {{1, 1}, {1, 3}, {1, 5}, {1, 7}, {1, 9}, {6, 1}, {6, 3}, {6, 5}, {6, 7}, {6, 9}};
     for (const auto &top : tops) {
         moveToCell(w(), playerCell(top[0], top[1]));
         pressCell(w(), playerCell(top[0], top[1]));
     }
-    click(w().rbL[0]);
+    click(find<QPushButton>(w(), QStringLiteral("rbL(%1)").arg(0)));
     m_fixture->prompter.answers = {true};
-    click(w().cmdNewGame);
-    click(w().lblSetY);
-    QVERIFY(w().rb[9]->isChecked());
-    for (QRadioButton *member : w().rb)
+    click(find<TextButton>(w(), "cmdNewGame"));
+    click(find<TextButton>(w(), "lblSetY"));
+    QVERIFY(find<QRadioButton>(w(), QStringLiteral("rb(%1)").arg(9))->isChecked());
+    for (QRadioButton *member : array<QRadioButton>(w(), "rb", 10))
         QVERIFY(member->isEnabled() && !member->isHidden());
     moveToCell(w(), playerCell(1, 1));
     pressCell(w(), playerCell(1, 1));
-    QCOMPARE(w().game().arrPlayer().count(CellState::Ship), 1);
-    QVERIFY(w().rb[0]->isChecked());
+    QCOMPARE(w().game().playerField().count(CellState::Ship), 1);
+    QVERIFY(find<QRadioButton>(w(), QStringLiteral("rb(%1)").arg(0))->isChecked());
 }
 
 // "Счет" shows and hides the score panel in any phase; the counters go on meanwhile.
 void BattleWindowTest::scorePanelFollowsItsSwitch()
 {
-    click(w().chPoints);
-    QVERIFY(!w().Frame1->isHidden());
+    click(find<QCheckBox>(w(), "chPoints"));
+    QVERIFY(!find(w(), "Frame1")->isHidden());
     layOutAndChooseLevel(w(), 1);
-    click(w().chPoints);
-    QVERIFY(w().Frame1->isHidden());
+    click(find<QCheckBox>(w(), "chPoints"));
+    QVERIFY(find(w(), "Frame1")->isHidden());
     pressCell(w(), compCells(w(), CellState::Ship).first());
-    click(w().chPoints);
-    QVERIFY(!w().Frame1->isHidden());
-    QCOMPARE(w().Frame1->lblU->text(), QStringLiteral("1"));
+    click(find<QCheckBox>(w(), "chPoints"));
+    QVERIFY(!find(w(), "Frame1")->isHidden());
+    QCOMPARE(find<QLabel>(w(), "lblU")->text(), QStringLiteral("1"));
 }
 
 QTEST_MAIN(BattleWindowTest)

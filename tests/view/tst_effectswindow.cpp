@@ -60,16 +60,16 @@ void EffectsWindowTest::soundCommandsFollowTheGame()
     QFETCH(QStringList, calls);
     QCOMPARE(m_fixture->sound.calls.mid(0, 4),
              (QStringList {"tune file seasound.mid", "tune Open", "tune Play"}));
-    QVERIFY(w().tmrMuz->isActive());
+    QVERIFY(timer(w(), "tmrMuz")->isActive());
     layOutAndChooseLevel(w(), 1);
     int from = m_fixture->sound.calls.size();
     if (event == "music off" || event == "music on") {
-        click(w().chMusic);
-        QVERIFY(!w().tmrMuz->isActive());
+        click(find<QCheckBox>(w(), "chMusic"));
+        QVERIFY(!timer(w(), "tmrMuz")->isActive());
         if (event == "music on")
-            click(w().chMusic);
+            click(find<QCheckBox>(w(), "chMusic"));
     } else if (event == "repeat") {
-        w().tmrMuz_Timer();
+        effects(w()).tmrMuz_Timer();
     } else if (event == "hit") {
         pressCell(w(), compCells(w(), CellState::Ship).first());
     } else if (event == "miss") {
@@ -88,7 +88,7 @@ void EffectsWindowTest::soundCommandsFollowTheGame()
         }
     }
     QCOMPARE(soundSince(from), calls);
-    QCOMPARE(w().tmrMuz->isActive(), event != "music off");
+    QCOMPARE(timer(w(), "tmrMuz")->isActive(), event != "music off");
 }
 
 // The hit sound is stopped by the ninth tick of tmrBoom, not the eighth, which also
@@ -97,16 +97,15 @@ void EffectsWindowTest::hitSoundStopsOnTheNinthTick()
 {
     layOutAndChooseLevel(w(), 1);
     pressCell(w(), compCells(w(), CellState::Ship).first());
-    QVERIFY(w().tmrBoom->isActive());
-    QCOMPARE(w().intBoomStep, 0);
+    QVERIFY(timer(w(), "tmrBoom")->isActive());
     const int from = m_fixture->sound.calls.size();
     for (int tick = 1; tick <= 8; ++tick)
-        w().tmrBoom_Timer();
+        effects(w()).tmrBoom_Timer();
     QVERIFY(soundSince(from).isEmpty());
-    QVERIFY(w().tmrBoom->isActive());
-    w().tmrBoom_Timer();
+    QVERIFY(timer(w(), "tmrBoom")->isActive());
+    effects(w()).tmrBoom_Timer();
     QCOMPARE(soundSince(from), QStringList {"stop hit"});
-    QVERIFY(!w().tmrBoom->isActive());
+    QVERIFY(!timer(w(), "tmrBoom")->isActive());
 }
 
 // Each hit takes the next box, laid exactly over the hit cell and shown, with 4,200
@@ -117,18 +116,19 @@ void EffectsWindowTest::explosionUsesTheNextBoxOverTheCell()
     layOutAndChooseLevel(w(), 1);
     const int first = compCells(w(), CellState::Ship).first();
     pressCell(w(), first);
-    BoomBox *box = w().picBoom[0];
-    QCOMPARE(w().intBoomNext, 1);
-    QCOMPARE(box->geometry(), w().pic[first]->geometry());
+    BoomBox *box = find<BoomBox>(w(), QStringLiteral("picBoom(%1)").arg(0));
+    QCOMPARE(markersShown(w()), 1);
+    QCOMPARE(box->geometry(), cell(w(), first)->geometry());
     QVERIFY(!box->isHidden());
     QCOMPARE(box->refreshCount(), 1 + 4200);
     const QImage hitPicture(m_fixture->folder.filePath("picBoom.bmp"));
     QCOMPARE(box->picture(), hitPicture);
 
-    w().DrawBoom(5); // the next hit, on the player's field
-    QCOMPARE(w().picBoom[1]->geometry(), w().pic[5]->geometry());
-    QCOMPARE(w().intBoomNext, 2);
-    QVERIFY(w().picBoom[2]->isHidden());
+    hitMarkers(w()).DrawBoom(5); // the next hit, on the player's field
+    QCOMPARE(find<BoomBox>(w(), QStringLiteral("picBoom(%1)").arg(1))->geometry(),
+             cell(w(), 5)->geometry());
+    QCOMPARE(markersShown(w()), 2);
+    QVERIFY(find<BoomBox>(w(), QStringLiteral("picBoom(%1)").arg(2))->isHidden());
 }
 
 // Red dots lie within 70 or 140 units of the centre (about 4.7 and 9.3 pixels), grey
@@ -215,41 +215,41 @@ void EffectsWindowTest::cellLooksFollowTheirStates()
 {
     layOutAndChooseLevel(w(), 1);
     for (int index : compCells(w(), CellState::Ship))
-        QVERIFY(w().pic[index]->picture().isNull());
+        QVERIFY(cell(w(), index)->picture().isNull());
     const int hit = compCells(w(), CellState::Ship).first();
     pressCell(w(), hit);
-    QVERIFY(!w().pic[hit]->hasFrame());
+    QVERIFY(!cell(w(), hit)->hasFrame());
     const int miss = compCells(w(), CellState::Empty).first();
     pressCell(w(), miss);
     const QImage missMark(m_fixture->folder.filePath("XField.bmp"));
-    QCOMPARE(w().pic[miss]->picture().toImage(),
-             missMark.convertToFormat(w().pic[miss]->picture().toImage().format()));
-    QVERIFY(w().pic[miss]->hasFrame());
+    QCOMPARE(cell(w(), miss)->picture().toImage(),
+             missMark.convertToFormat(cell(w(), miss)->picture().toImage().format()));
+    QVERIFY(cell(w(), miss)->hasFrame());
     for (int i = 1; i < 100; ++i)
         if (w().game().board().state(i) == CellState::Empty)
             w().game().board().setState(i, CellState::Miss);
     w().game().board().setState(0, CellState::Empty);
     w().tmrI_Timer();
-    QVERIFY(!w().pic[0]->picture().isNull());
-    QVERIFY(w().pic[0]->hasFrame());
+    QVERIFY(!cell(w(), 0)->picture().isNull());
+    QVERIFY(cell(w(), 0)->hasFrame());
 }
 
 // "Разметка сетки" hides and shows all 40 coordinate labels at once, "Объемный вид" both
 // field frames; the cells stay as they are.
 void EffectsWindowTest::switchesShowAndHideLabelsAndFrames()
 {
-    click(w().chGrid);
-    for (QLabel *label : w().Label1)
+    click(find<QCheckBox>(w(), "chGrid"));
+    for (QLabel *label : array<QLabel>(w(), "Label1", 40))
         QVERIFY(label->isHidden());
-    click(w().chBack);
-    QVERIFY(w().imgBack1->isHidden() && w().imgBack2->isHidden());
-    for (CellView *cell : w().pic)
+    click(find<QCheckBox>(w(), "chBack"));
+    QVERIFY(find(w(), "imgBack1")->isHidden() && find(w(), "imgBack2")->isHidden());
+    for (CellView *cell : array<CellView>(w(), "pic", 200))
         QVERIFY(!cell->isHidden() && cell->hasFrame());
-    click(w().chGrid);
-    click(w().chBack);
-    for (QLabel *label : w().Label1)
+    click(find<QCheckBox>(w(), "chGrid"));
+    click(find<QCheckBox>(w(), "chBack"));
+    for (QLabel *label : array<QLabel>(w(), "Label1", 40))
         QVERIFY(!label->isHidden());
-    QVERIFY(!w().imgBack1->isHidden() && !w().imgBack2->isHidden());
+    QVERIFY(!find(w(), "imgBack1")->isHidden() && !find(w(), "imgBack2")->isHidden());
 }
 
 // With every media file missing the game still lays out, fires, explodes and ends.
@@ -299,19 +299,19 @@ void EffectsWindowTest::realMessageBoxLetsTheTimersTick()
             return;
         }
         ++boxes;
-        const int booms = window.intBoomNext;
+        const int booms = markersShown(window);
         // Long enough for tmrI to tick twice, were it running.
         QTest::qWait(3200);
-        boomsWhileOpen = window.intBoomNext - booms;
+        boomsWhileOpen = markersShown(window) - booms;
         QTest::keyClick(box, Qt::Key_Return);
     };
     QTimer::singleShot(50, closeWhenSeen);
-    QVERIFY(window.tmrI->isActive());
+    QVERIFY(timer(window, "tmrI")->isActive());
     QTRY_VERIFY_WITH_TIMEOUT(boomsWhileOpen >= 0, 10000);
     QCOMPARE(boxes, 1);
     QCOMPARE(boomsWhileOpen, 0);
     QCOMPARE(board.state(lastShip), CellState::Hit);
-    QVERIFY(!window.tmrI->isActive());
+    QVERIFY(!timer(window, "tmrI")->isActive());
     QCOMPARE(storedRows(m_fixture->folder.filePath("Base.mdb")).size(), 1);
 }
 

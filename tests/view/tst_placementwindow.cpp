@@ -37,9 +37,10 @@ private:
 // each further click gives a fresh layout; "Принять расстановку" leads to the levels.
 void PlacementWindowTest::automaticLayoutRollsAgainUntilAccepted()
 {
-    click(w().lblSetAuto);
-    QCOMPARE(w().lblSetAuto->text(), QStringLiteral("Поменять расстановку"));
-    QVERIFY(!w().lblAgree->isHidden() && w().lblSetY->isHidden());
+    click(find<TextButton>(w(), "lblSetAuto"));
+    QCOMPARE(find<TextButton>(w(), "lblSetAuto")->text(), QStringLiteral("Поменять расстановку"));
+    QVERIFY(!find<TextButton>(w(), "lblAgree")->isHidden()
+            && find<TextButton>(w(), "lblSetY")->isHidden());
     QStringList layouts;
     for (int roll = 0; roll < 3; ++roll) {
         QString layout;
@@ -47,20 +48,21 @@ void PlacementWindowTest::automaticLayoutRollsAgainUntilAccepted()
         for (int i = 0; i < 100; ++i) {
             const bool ship = w().game().board().state(i) == CellState::Ship;
             layout += ship ? 'S' : '.';
-            drawn += ship && !w().pic[i]->picture().isNull();
+            drawn += ship && !cell(w(), i)->picture().isNull();
         }
         QCOMPARE(layout.count('S'), 20);
         QCOMPARE(drawn, 20);
         layouts << layout;
-        click(w().lblSetAuto);
+        click(find<TextButton>(w(), "lblSetAuto"));
     }
     QCOMPARE(layouts.removeDuplicates(), 0);
-    QCOMPARE(w().lblSetAuto->text(), QStringLiteral("Поменять расстановку"));
-    click(w().lblAgree);
-    for (QPushButton *level : w().rbL)
+    QCOMPARE(find<TextButton>(w(), "lblSetAuto")->text(), QStringLiteral("Поменять расстановку"));
+    click(find<TextButton>(w(), "lblAgree"));
+    for (QPushButton *level : array<QPushButton>(w(), "rbL", 3))
         QVERIFY(!level->isHidden());
-    QVERIFY(w().lblSetAuto->isHidden() && w().lblAgree->isHidden());
-    QCOMPARE(w().Frame1->lblU->text(), QStringLiteral("0"));
+    QVERIFY(find<TextButton>(w(), "lblSetAuto")->isHidden()
+            && find<TextButton>(w(), "lblAgree")->isHidden());
+    QCOMPARE(find<QLabel>(w(), "lblU")->text(), QStringLiteral("0"));
 }
 
 // A four-cell ship fits downwards from row 7 but not row 8, rightwards from column 7 but
@@ -84,8 +86,9 @@ void PlacementWindowTest::previewFollowsThePointer()
     QFETCH(int, column);
     QFETCH(bool, ctrl);
     QFETCH(bool, fits);
-    click(w().lblSetY);
-    QVERIFY(!w().rb[0]->isHidden() && !w().lblHelp->isHidden());
+    click(find<TextButton>(w(), "lblSetY"));
+    QVERIFY(!find<QRadioButton>(w(), QStringLiteral("rb(%1)").arg(0))->isHidden()
+            && !find<QLabel>(w(), "lblHelp")->isHidden());
     moveToCell(w(), playerCell(5, 5)); // an earlier preview, to be cleared
     if (ctrl)
         QTest::keyPress(&w(), Qt::Key_Control);
@@ -93,118 +96,121 @@ void PlacementWindowTest::previewFollowsThePointer()
     moveToCell(w(), index);
     int framesOff = 0;
     for (int i = 0; i < 100; ++i)
-        framesOff += !w().pic[i]->hasFrame();
+        framesOff += !cell(w(), i)->hasFrame();
     QCOMPARE(framesOff, fits ? 4 : 0);
     if (fits)
-        QVERIFY(!w().pic[index]->hasFrame());
-    QCOMPARE(w().game().intShipSize(), 4);
+        QVERIFY(!cell(w(), index)->hasFrame());
+    QCOMPARE(w().game().shipSize(), 4);
 }
 
 // Pressing Ctrl without moving leaves the vertical preview; the next move shows the
 // horizontal one. Ctrl is seen whichever control holds the focus.
 void PlacementWindowTest::ctrlTurnsTheNextPreview()
 {
-    click(w().lblSetY);
+    click(find<TextButton>(w(), "lblSetY"));
     moveToCell(w(), playerCell(3, 3));
-    QVERIFY(!w().pic[playerCell(6, 3)]->hasFrame());
-    w().chGrid->setFocus();
-    QTest::keyPress(w().chGrid, Qt::Key_Control);
-    QVERIFY(w().game().bolCtrl());
-    QVERIFY(!w().pic[playerCell(6, 3)]->hasFrame());
-    moveTo(w(), centreOf(w().pic[playerCell(3, 3)]) + QPoint(3, 3)); // the same cell
-    QVERIFY(w().pic[playerCell(6, 3)]->hasFrame());
-    QVERIFY(!w().pic[playerCell(3, 6)]->hasFrame());
+    QVERIFY(!cell(w(), playerCell(6, 3))->hasFrame());
+    find<QCheckBox>(w(), "chGrid")->setFocus();
+    QTest::keyPress(find<QCheckBox>(w(), "chGrid"), Qt::Key_Control);
+    QVERIFY(w().game().isCtrlHeld());
+    QVERIFY(!cell(w(), playerCell(6, 3))->hasFrame());
+    moveTo(w(), centreOf(cell(w(), playerCell(3, 3))) + QPoint(3, 3)); // the same cell
+    QVERIFY(cell(w(), playerCell(6, 3))->hasFrame());
+    QVERIFY(!cell(w(), playerCell(3, 6))->hasFrame());
     QTest::keyRelease(&w(), Qt::Key_Control);
-    QVERIFY(!w().game().bolCtrl());
+    QVERIFY(!w().game().isCtrlHeld());
 }
 
 // Only a left click on a previewed cell puts the ship down, with its pieces from the top;
 // a right click, a click beside the preview or on the computer's field does nothing.
 void PlacementWindowTest::onlyALeftClickOnAPreviewPlaces()
 {
-    click(w().lblSetY);
+    click(find<TextButton>(w(), "lblSetY"));
     moveToCell(w(), playerCell(2, 2));
     pressCell(w(), playerCell(2, 2), Qt::RightButton);
     pressCell(w(), playerCell(9, 9));
     moveToCell(w(), compCell(2, 2));
     pressCell(w(), compCell(2, 2));
-    QCOMPARE(w().game().arrPlayer().count(CellState::Ship), 0);
+    QCOMPARE(w().game().playerField().count(CellState::Ship), 0);
 
     moveToCell(w(), playerCell(2, 2));
     pressCell(w(), playerCell(2, 2));
-    QCOMPARE(w().game().arrPlayer().count(CellState::Ship), 4);
+    QCOMPARE(w().game().playerField().count(CellState::Ship), 4);
     for (int piece = 1; piece <= 4; ++piece) {
         const int index = playerCell(1 + piece, 2);
         QCOMPARE(w().game().board().picture(index), CellPicture::shipPiece(piece, 4, 2));
-        QVERIFY(!w().pic[index]->picture().isNull());
-        QVERIFY(w().pic[index]->hasFrame());
+        QVERIFY(!cell(w(), index)->picture().isNull());
+        QVERIFY(cell(w(), index)->hasFrame());
     }
-    QVERIFY(!w().rb[0]->isEnabled());
-    QVERIFY(w().rb[1]->isChecked());
+    QVERIFY(!find<QRadioButton>(w(), QStringLiteral("rb(%1)").arg(0))->isEnabled());
+    QVERIFY(find<QRadioButton>(w(), QStringLiteral("rb(%1)").arg(1))->isChecked());
     // Diagonal contact is refused; one free cell apart is accepted.
     moveToCell(w(), playerCell(6, 3));
-    QVERIFY(w().pic[playerCell(6, 3)]->hasFrame());
+    QVERIFY(cell(w(), playerCell(6, 3))->hasFrame());
     moveToCell(w(), playerCell(7, 2));
-    QVERIFY(!w().pic[playerCell(7, 2)]->hasFrame());
+    QVERIFY(!cell(w(), playerCell(7, 2))->hasFrame());
 }
 
 // Ten ships put down lead straight to the level buttons; "Принять расстановку" never shows.
 void PlacementWindowTest::tenShipsByHandLeadToTheLevels()
 {
-    click(w().lblSetY);
-    click(w().rb[9]); // the player may choose any ship first
+    click(find<TextButton>(w(), "lblSetY"));
+    click(find<QRadioButton>(
+        w(), QStringLiteral("rb(%1)").arg(9))); // the player may choose any ship first
     const int tops[10][2]
         = {{1, 1}, {1, 3}, {1, 5}, {1, 7}, {1, 9}, {6, 1}, {6, 3}, {6, 5}, {6, 7}, {6, 9}};
     for (const auto &top : tops) {
         const int index = playerCell(top[0], top[1]);
         moveToCell(w(), index);
         pressCell(w(), index);
-        QVERIFY(w().lblAgree->isHidden());
+        QVERIFY(find<TextButton>(w(), "lblAgree")->isHidden());
     }
-    QCOMPARE(w().game().arrPlayer().count(CellState::Ship), 20);
-    for (QPushButton *level : w().rbL)
+    QCOMPARE(w().game().playerField().count(CellState::Ship), 20);
+    for (QPushButton *level : array<QPushButton>(w(), "rbL", 3))
         QVERIFY(!level->isHidden());
-    for (QRadioButton *member : w().rb)
+    for (QRadioButton *member : array<QRadioButton>(w(), "rb", 10))
         QVERIFY(member->isHidden());
-    QVERIFY(w().lblHelp->isHidden());
+    QVERIFY(find<QLabel>(w(), "lblHelp")->isHidden());
 }
 
 // The placement buttons get a frame while the pointer is over them; the bare window takes
 // the frames and the preview away, another control does not take the preview.
 void PlacementWindowTest::hoverFramesAndPreviewClearOverTheBareWindow()
 {
-    moveTo(w(), centreOf(w().lblSetAuto));
-    QVERIFY(w().lblSetAuto->hasHoverFrame());
+    moveTo(w(), centreOf(find<TextButton>(w(), "lblSetAuto")));
+    QVERIFY(find<TextButton>(w(), "lblSetAuto")->hasHoverFrame());
     moveTo(w(), bareWindow());
-    QVERIFY(!w().lblSetAuto->hasHoverFrame());
-    moveTo(w(), centreOf(w().lblSetY));
-    QVERIFY(w().lblSetY->hasHoverFrame());
-    click(w().lblSetY);
+    QVERIFY(!find<TextButton>(w(), "lblSetAuto")->hasHoverFrame());
+    moveTo(w(), centreOf(find<TextButton>(w(), "lblSetY")));
+    QVERIFY(find<TextButton>(w(), "lblSetY")->hasHoverFrame());
+    click(find<TextButton>(w(), "lblSetY"));
 
     moveToCell(w(), playerCell(1, 1));
-    QVERIFY(!w().pic[playerCell(1, 1)]->hasFrame());
-    moveTo(w(), centreOf(w().Label1[0])); // straight onto a coordinate label
-    QVERIFY(!w().pic[playerCell(1, 1)]->hasFrame());
+    QVERIFY(!cell(w(), playerCell(1, 1))->hasFrame());
+    moveTo(w(),
+           centreOf(find<QLabel>(
+               w(), QStringLiteral("Label1(%1)").arg(0)))); // straight onto a coordinate label
+    QVERIFY(!cell(w(), playerCell(1, 1))->hasFrame());
     moveTo(w(), bareWindow());
-    QVERIFY(w().pic[playerCell(1, 1)]->hasFrame());
+    QVERIFY(cell(w(), playerCell(1, 1))->hasFrame());
 }
 
 // A ship bitmap that cannot be read still places the ship; its cells take the piece
 // the staging holder kept from before.
 void PlacementWindowTest::missingShipBitmapKeepsThePreviousPiece()
 {
-    click(w().lblSetY);
+    click(find<TextButton>(w(), "lblSetY"));
     moveToCell(w(), playerCell(1, 1));
     pressCell(w(), playerCell(1, 1));
-    const QImage lastPiece = w().Picture1->picture();
+    const QImage lastPiece = find<PictureHolder>(w(), "Picture1")->picture();
     QVERIFY(!lastPiece.isNull());
     QFile::remove(m_fixture->folder.filePath("Ship32.bmp"));
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Ship32\\.bmp"));
     moveToCell(w(), playerCell(1, 3));
     pressCell(w(), playerCell(1, 3));
-    QCOMPARE(w().game().arrPlayer().count(CellState::Ship), 7);
+    QCOMPARE(w().game().playerField().count(CellState::Ship), 7);
     for (int row = 1; row <= 3; ++row)
-        QCOMPARE(w().pic[playerCell(row, 3)]->picture().toImage(), lastPiece);
+        QCOMPARE(cell(w(), playerCell(row, 3))->picture().toImage(), lastPiece);
 }
 
 QTEST_MAIN(PlacementWindowTest)

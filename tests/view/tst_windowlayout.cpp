@@ -1,3 +1,4 @@
+#include "windowdriver.h"
 #include "windowfixture.h"
 
 #include "view/boombox.h"
@@ -10,6 +11,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+
+using namespace WindowDriver;
 
 class WindowLayoutTest : public QObject
 {
@@ -152,7 +155,7 @@ void WindowLayoutTest::cellsSitOnTheirFields()
 {
     QFETCH(int, index);
     QFETCH(QPoint, topLeft);
-    CellView *cell = m_fixture->w().pic[index];
+    CellView *cell = WindowDriver::cell(m_fixture->w(), index);
     QCOMPARE(cell->geometry(), QRect(topLeft, QSize(33, 33)));
     QVERIFY(cell->hasFrame());
     QVERIFY(cell->picture().isNull());
@@ -167,21 +170,25 @@ void WindowLayoutTest::hiddenHelpersAndTimersStartStopped()
     frmMain &w = m_fixture->w();
     const int starts[5] = {0, 4, 3, 2, 1};
     for (int size = 1; size <= 4; ++size) {
-        QCOMPARE(w.Frame1->lblC1to4[size]->text(), QString::number(starts[size]));
-        QCOMPARE(w.Frame1->lblU1to4[size]->text(), QString::number(starts[size]));
+        QCOMPARE(find<QLabel>(w, QStringLiteral("lblC%1").arg(size))->text(),
+                 QString::number(starts[size]));
+        QCOMPARE(find<QLabel>(w, QStringLiteral("lblU%1").arg(size))->text(),
+                 QString::number(starts[size]));
     }
-    for (BoomBox *box : w.picBoom) {
+    for (BoomBox *box : array<BoomBox>(w, "picBoom", 40)) {
         QVERIFY(box->isHidden());
         QCOMPARE(box->size(), QSize(33, 33));
         QVERIFY(box->y() >= 544 && box->y() <= 672);
     }
-    QCOMPARE(w.tmrI->interval(), 1500);
-    QCOMPARE(w.tmrBoom->interval(), 100);
-    QCOMPARE(w.tmrMuz->interval(), 52000);
-    QVERIFY(!w.tmrI->isActive() && !w.tmrBoom->isActive() && !w.tmrMuz->isActive());
-    QVERIFY(w.rb[0]->isChecked());
-    QVERIFY(w.chGrid->isChecked() && w.chMusic->isChecked() && w.chBack->isChecked());
-    QVERIFY(!w.chPoints->isChecked());
+    QCOMPARE(timer(w, "tmrI")->interval(), 1500);
+    QCOMPARE(timer(w, "tmrBoom")->interval(), 100);
+    QCOMPARE(timer(w, "tmrMuz")->interval(), 52000);
+    QVERIFY(!timer(w, "tmrI")->isActive() && !timer(w, "tmrBoom")->isActive()
+            && !timer(w, "tmrMuz")->isActive());
+    QVERIFY(find<QRadioButton>(w, QStringLiteral("rb(%1)").arg(0))->isChecked());
+    QVERIFY(find<QCheckBox>(w, "chGrid")->isChecked() && find<QCheckBox>(w, "chMusic")->isChecked()
+            && find<QCheckBox>(w, "chBack")->isChecked());
+    QVERIFY(!find<QCheckBox>(w, "chPoints")->isChecked());
 }
 
 // A screen reader can speak every control and cell in Russian.
@@ -213,12 +220,12 @@ void WindowLayoutTest::cellsTellOnlyWhatThePlayerKnows()
     board.setState(Field::cellIndex(Side::Player, 1, 1), CellState::Ship);
     board.setState(Field::cellIndex(Side::Comp, 10, 10), CellState::Ship);
     board.setState(Field::cellIndex(Side::Comp, 1, 10), CellState::Hit);
-    QCOMPARE(w.pic[Field::cellIndex(Side::Player, 7, 2)]->accessibleName(),
+    QCOMPARE(cell(w, Field::cellIndex(Side::Player, 7, 2))->accessibleName(),
              QStringLiteral("Б7: мимо"));
-    QCOMPARE(w.pic[0]->accessibleName(), QStringLiteral("А1: корабль"));
-    QCOMPARE(w.pic[199]->accessibleName(), QStringLiteral("К10: не обстреляна"));
-    QCOMPARE(w.pic[109]->accessibleName(), QStringLiteral("К1: попадание"));
-    QCOMPARE(w.pic[109]->accessibleDescription(), QStringLiteral("поле противника"));
+    QCOMPARE(cell(w, 0)->accessibleName(), QStringLiteral("А1: корабль"));
+    QCOMPARE(cell(w, 199)->accessibleName(), QStringLiteral("К10: не обстреляна"));
+    QCOMPARE(cell(w, 109)->accessibleName(), QStringLiteral("К1: попадание"));
+    QCOMPARE(cell(w, 109)->accessibleDescription(), QStringLiteral("поле противника"));
 }
 
 QTEST_MAIN(WindowLayoutTest)

@@ -1,17 +1,69 @@
 #pragma once
 
+#include "view/boombox.h"
 #include "view/cellview.h"
+#include "view/effects.h"
 #include "view/frmmain.h"
+#include "view/hitmarkers.h"
 #include "view/textbutton.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 #include <QTest>
 
-// Mouse and keys on the real window, at the centres of its controls.
+// Mouse and keys on the real window, at the centres of its controls, which it finds by
+// their names.
 namespace WindowDriver {
+
+template<typename T = QWidget> T *find(frmMain &w, const QString &name)
+{
+    T *control = w.findChild<T *>(name);
+    if (!control)
+        qFatal("No control %s in the window", qPrintable(name));
+    return control;
+}
+
+// The members of a control array, name(0) .. name(count - 1).
+template<typename T = QWidget> QList<T *> array(frmMain &w, const char *name, int count)
+{
+    QList<T *> members;
+    for (int k = 0; k < count; ++k)
+        members << find<T>(w, QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(k));
+    return members;
+}
+
+inline CellView *cell(frmMain &w, int index)
+{
+    return find<CellView>(w, QStringLiteral("pic(%1)").arg(index));
+}
+
+inline QTimer *timer(frmMain &w, const char *name)
+{
+    return find<QTimer>(w, QLatin1String(name));
+}
+
+inline Effects &effects(frmMain &w)
+{
+    return *find<Effects>(w, QStringLiteral("effects"));
+}
+
+inline HitMarkers &hitMarkers(frmMain &w)
+{
+    return *find<HitMarkers>(w, QStringLiteral("picBoom"));
+}
+
+// How many hit markers show: the number of explosions since the game began.
+inline int markersShown(frmMain &w)
+{
+    int shown = 0;
+    for (BoomBox *box : array<BoomBox>(w, "picBoom", 40))
+        shown += !box->isHidden();
+    return shown;
+}
 
 inline QPoint centreOf(const QWidget *control)
 {
@@ -25,20 +77,20 @@ inline void moveTo(frmMain &w, const QPoint &point)
 
 inline void moveToCell(frmMain &w, int index)
 {
-    moveTo(w, centreOf(w.pic[index]));
+    moveTo(w, centreOf(cell(w, index)));
 }
 
 inline void pressCell(frmMain &w, int index, Qt::MouseButton button = Qt::LeftButton)
 {
-    QTest::mousePress(w.pic[index], button, {}, QPoint(16, 16));
-    QTest::mouseRelease(w.pic[index], button, {}, QPoint(16, 16));
+    QTest::mousePress(cell(w, index), button, {}, QPoint(16, 16));
+    QTest::mouseRelease(cell(w, index), button, {}, QPoint(16, 16));
 }
 
 // A press where a player would press: on whatever lies at the cell's centre, a hit-marker
 // box over a hit cell included.
 inline void pressOnScreen(frmMain &w, int index, Qt::MouseButton button = Qt::LeftButton)
 {
-    const QPoint point = centreOf(w.pic[index]);
+    const QPoint point = centreOf(cell(w, index));
     QWidget *target = w.childAt(point);
     QVERIFY(target);
     QTest::mousePress(target, button, {}, target->mapFrom(&w, point));
