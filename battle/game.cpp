@@ -154,12 +154,14 @@ void Game::playerShot(int index)
         m_effects.drawBoom(index);
         m_effects.startBoomTimer();
         if (m_arrComp.count(CellState::Hit) == FleetCells) {
+            // The row is stored before the message: whatever ends the program while
+            // the box is open (a signal, a logout, a lost display) finds it saved.
             m_effects.stopHitSound();
-            m_effects.showMessage(QStringLiteral("Вы выиграли"));
             m_bolBattle = false;
             setComputerTimer(false);
             m_effects.mirror();
             m_effects.saveResult(QStringLiteral("Игрок"));
+            m_effects.showMessage(QStringLiteral("Вы выиграли"));
         }
         // The player keeps the turn: the timer's next tick only switches it off.
         setComputerTimer(true);
@@ -215,8 +217,8 @@ void Game::CompAtack()
         m_bolBattle = false;
         setComputerTimer(false);
         m_effects.mirror();
-        m_effects.showMessage(QStringLiteral("Вы проиграли"));
         m_effects.saveResult(QStringLiteral("Компьютер"));
+        m_effects.showMessage(QStringLiteral("Вы проиграли"));
     }
 }
 

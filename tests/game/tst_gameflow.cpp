@@ -29,7 +29,7 @@ private slots:
     void ctrlTakesEffectAtTheNextMove();
     void playerShotsFollowTheirSteps_data();
     void playerShotsFollowTheirSteps();
-    void playerVictoryStoresOneResultLast();
+    void playerVictoryStoresOneResultBeforeTheMessage();
     void computerMissHandsTheTurnBack();
     void computerWinStopsItsMovesBeforeTheMessage();
     void newGameResetsEverythingInOrder();
@@ -196,9 +196,9 @@ void GameFlowTest::playerShotsFollowTheirSteps()
     }
 }
 
-// The twentieth hit ends the game: the sound stops, the message shows, the battle ends
-// and the result is stored last, once; no later press fires.
-void GameFlowTest::playerVictoryStoresOneResultLast()
+// The twentieth hit ends the game: the sound stops, the battle ends, the result is
+// stored once and only then the message shows; no later press fires.
+void GameFlowTest::playerVictoryStoresOneResultBeforeTheMessage()
 {
     startBattle(2);
     Board &board = m_game->board();
@@ -210,8 +210,8 @@ void GameFlowTest::playerVictoryStoresOneResultLast()
     m_game->pressCell(compCell(1, 1), true);
     const QStringList tail = m_effects.effects().mid(4);
     QCOMPARE(tail,
-             (QStringList {"stop hit sound", QStringLiteral("message Вы выиграли"), "tmrI off",
-                           QStringLiteral("save Игрок"), "tmrI on"}));
+             (QStringList {"stop hit sound", "tmrI off", QStringLiteral("save Игрок"),
+                           QStringLiteral("message Вы выиграли"), "tmrI on"}));
     QVERIFY(!m_game->bolBattle());
     QVERIFY(m_game->isOver());
     QCOMPARE(m_game->score().compAfloat[4], 0);
@@ -243,7 +243,7 @@ void GameFlowTest::computerMissHandsTheTurnBack()
 }
 
 // The computer's twentieth hit switches the battle and the timer off before the message,
-// so no move can start while it is open; the result is stored once, after it.
+// so no move can start while it is open; the result is stored once, before it.
 void GameFlowTest::computerWinStopsItsMovesBeforeTheMessage()
 {
     startBattle(3);
@@ -270,8 +270,8 @@ void GameFlowTest::computerWinStopsItsMovesBeforeTheMessage()
     const QStringList effects = m_effects.effects();
     const int message = effects.indexOf(QStringLiteral("message Вы проиграли"));
     QVERIFY(message > 0);
-    QCOMPARE(effects.mid(message - 2, 2), (QStringList {"stop hit sound", "tmrI off"}));
-    QCOMPARE(effects.last(), QStringLiteral("save Компьютер"));
+    QCOMPARE(effects.mid(message - 3, 3),
+             (QStringList {"stop hit sound", "tmrI off", QStringLiteral("save Компьютер")}));
     QCOMPARE(m_effects.count("save"), 1);
     QCOMPARE(movesWhileOpen, 0);
     QVERIFY(!m_game->bolBattle());
