@@ -1,5 +1,6 @@
 #include "view/frmmain.h"
 
+#include "results/resultskeeper.h"
 #include "results/resultsstore.h"
 #include "view/accessiblenames.h"
 #include "view/boombox.h"
@@ -48,6 +49,7 @@ frmMain::frmMain(SoundService &sound, RandomSource &random, Prompter &prompter, 
     , m_prompter(prompter)
     , m_game(*this, random)
     , m_store(std::make_unique<ResultsStore>())
+    , m_keeper(std::make_unique<ResultsKeeper>(*m_store))
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Морской бой"));

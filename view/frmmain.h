@@ -20,6 +20,7 @@ class QPushButton;
 class QRadioButton;
 class QTimer;
 class RandomSource;
+class ResultsKeeper;
 class ResultsStore;
 class ScorePanel;
 class SoundService;
@@ -54,6 +55,7 @@ public:
 
     Game &game() { return m_game; }
     ResultsStore &resultsStore() { return *m_store; }
+    ResultsKeeper &resultsKeeper() { return *m_keeper; }
 
     std::array<CellView *, Board::CellCount> pic {};
     std::array<QLabel *, 40> Label1 {};
@@ -139,5 +141,8 @@ private:
     Prompter &m_prompter;
     Game m_game;
     std::unique_ptr<ResultsStore> m_store;
+    // Declared after the store it writes to, so it is destroyed (and flushes) first.
+    std::unique_ptr<ResultsKeeper> m_keeper;
+    QString m_resultsNotice; // a failed save, told after the game's own message
     QByteArray m_cursorFile; // the bytes of the aim cursor now set, to skip rebuilding it
 };

@@ -2,7 +2,7 @@
 #include "view/frmmain.h"
 
 #include "model/installfolder.h"
-#include "results/resultsstore.h"
+#include "results/resultskeeper.h"
 #include "sound/soundservice.h"
 #include "view/accessiblenames.h"
 #include "view/boombox.h"
@@ -75,6 +75,9 @@ void frmMain::setComputerTimer(bool on)
 void frmMain::showMessage(const QString &text)
 {
     m_prompter.inform(this, text);
+    // A result that could not be saved is told after the game's own message.
+    if (!m_resultsNotice.isEmpty())
+        m_prompter.inform(this, std::exchange(m_resultsNotice, QString()));
 }
 
 void frmMain::clearHitMarkers()
@@ -110,6 +113,8 @@ void frmMain::SaveDB(const QString &strWin)
 {
     const int level = m_game.intLevel();
     const QString levelCaption = level >= 1 && level <= 3 ? rbL[level - 1]->text() : QString();
-    // A row that cannot be stored is reported by the store; the game ends as usual.
-    m_store->append(strWin, Frame1->lblU->text(), Frame1->lblC->text(), levelCaption);
+    // A row the store refuses now is kept and tried again; the game ends as usual and
+    // the player learns why at its end message.
+    m_resultsNotice
+        = m_keeper->save({strWin, Frame1->lblU->text(), Frame1->lblC->text(), levelCaption});
 }
