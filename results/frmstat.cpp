@@ -60,14 +60,14 @@ void frmStat::Form_Load(const QString &filePath)
 {
     if (filePath.isEmpty())
         return;
+    // Another program's file is never read: only the header row then.
     QString why;
-    auto rows = ResultsFile::readRows(filePath, &why);
-    if (!rows) {
-        if (ResultsFile::inspect(filePath) != ResultsFile::Kind::Missing)
-            qCWarning(lcResults).noquote() << "no results shown from" << filePath << "-" << why;
-        return;
-    }
-    m_model->setRows(*std::move(rows));
+    const ResultsFile::Kind kind = ResultsFile::inspect(filePath, &why);
+    if (kind == ResultsFile::Kind::Missing || kind == ResultsFile::Kind::Blank
+        || kind == ResultsFile::Kind::NoTable)
+        return; // no game stored yet
+    if (kind != ResultsFile::Kind::Store || !m_model->setFile(filePath, &why))
+        qCWarning(lcResults).noquote() << "no results shown from" << filePath << "-" << why;
 }
 
 void frmStat::Form_Activate()
