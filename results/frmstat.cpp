@@ -9,6 +9,10 @@
 #include <QHeaderView>
 #include <QTableView>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 frmStat::frmStat(QWidget *parent)
     : QDialog(parent,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
@@ -54,6 +58,17 @@ frmStat::frmStat(QWidget *parent, const QString &filePath) : frmStat(parent)
 {
     Form_Load(filePath);
     Form_Activate();
+}
+
+frmStat::~frmStat()
+{
+    // The rows and the connection go with the window, and so does the memory they
+    // took: the allocator would otherwise keep it for the rest of the run.
+    delete Grid;
+    delete m_model;
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
 }
 
 void frmStat::Form_Load(const QString &filePath)
