@@ -59,7 +59,7 @@ ResultsStore::Status ResultsStore::openInDataFolder(const QString &installFile,
             && (installIsForeign
                 || ResultsFile::inspect(installFile) == ResultsFile::Kind::Foreign))
             m_notice
-                = QStringLiteral("Файл результатов %1 принадлежит другой программе, "
+                = QStringLiteral("Файл %1 принадлежит другой программе, "
                                  "игра его не трогает.\nРезультаты игр сохраняются в папке %2.")
                       .arg(QDir::toNativeSeparators(installFile), shownFolder);
         return status;

@@ -41,9 +41,10 @@ void frmMain::Form_Load(Notice notice)
     if (notice == Notice::Show)
         showAuthorshipNotice(m_prompter, this);
     SetArray();
-    // Results moved to the data folder: the player hears it once, after the notice.
+    // Results moved to the data folder: the player hears it once, over the window
+    // shown after the authorship notice.
     if (const QString notice = m_store->takeNotice(); !notice.isEmpty())
-        m_prompter.inform(this, notice);
+        QTimer::singleShot(0, this, [this, notice] { m_prompter.inform(this, notice); });
     m_sound.setTuneFile(InstallFolder::file(QStringLiteral("seasound.mid")));
     m_sound.openTune();
     tmrMuz->start();
