@@ -4,6 +4,7 @@
 #include "results/resultsstore.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -61,11 +62,19 @@ QString ResultsKeeper::save(const QStringList &row)
 
 bool ResultsKeeper::flush(int lockWaitMs)
 {
+    // A store that could not even open under the lock fails at once, whatever the
+    // wait: it is tried again until the time is up.
+    const QDeadlineTimer deadline(lockWaitMs);
     while (!m_pending.isEmpty()) {
         const QStringList &row = m_pending.constFirst();
-        if (!m_store.append(row.value(0), row.value(1), row.value(2), row.value(3), lockWaitMs))
+        if (m_store.append(row.value(0), row.value(1), row.value(2), row.value(3),
+                           int(deadline.remainingTime()))) {
+            m_pending.removeFirst();
+            continue;
+        }
+        if (deadline.hasExpired())
             break;
-        m_pending.removeFirst();
+        QThread::msleep(50);
     }
     if (m_pending.isEmpty())
         m_retry.stop();
