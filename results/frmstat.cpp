@@ -7,6 +7,7 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QSet>
 #include <QTableView>
 
 #ifdef __GLIBC__
@@ -81,8 +82,15 @@ void frmStat::Form_Load(const QString &filePath)
     if (kind == ResultsFile::Kind::Missing || kind == ResultsFile::Kind::Blank
         || kind == ResultsFile::Kind::NoTable)
         return; // no game stored yet
-    if (kind != ResultsFile::Kind::Store || !m_model->setFile(filePath, &why))
-        qCWarning(lcResults).noquote() << "no results shown from" << filePath << "-" << why;
+    if (kind == ResultsFile::Kind::Store && m_model->setFile(filePath, &why))
+        return;
+    // Told once a run, not at every opening of the window.
+    static QSet<QString> told;
+    const QString warning = QStringLiteral("no results shown from %1 - %2").arg(filePath, why);
+    if (!told.contains(warning)) {
+        told.insert(warning);
+        qCWarning(lcResults).noquote() << warning;
+    }
 }
 
 void frmStat::Form_Activate()
