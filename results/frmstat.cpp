@@ -7,7 +7,12 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QSet>
 #include <QTableView>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 frmStat::frmStat(QWidget *parent)
     : QDialog(parent,
@@ -56,18 +61,36 @@ frmStat::frmStat(QWidget *parent, const QString &filePath) : frmStat(parent)
     Form_Activate();
 }
 
+frmStat::~frmStat()
+{
+    // The rows and the connection go with the window, and so does the memory they
+    // took: the allocator would otherwise keep it for the rest of the run.
+    delete Grid;
+    delete m_model;
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
+
 void frmStat::Form_Load(const QString &filePath)
 {
     if (filePath.isEmpty())
         return;
+    // Another program's file is never read: only the header row then.
     QString why;
-    auto rows = ResultsFile::readRows(filePath, &why);
-    if (!rows) {
-        if (ResultsFile::inspect(filePath) != ResultsFile::Kind::Missing)
-            qCWarning(lcResults).noquote() << "no results shown from" << filePath << "-" << why;
+    const ResultsFile::Kind kind = ResultsFile::inspect(filePath, &why);
+    if (kind == ResultsFile::Kind::Missing || kind == ResultsFile::Kind::Blank
+        || kind == ResultsFile::Kind::NoTable)
+        return; // no game stored yet
+    if (kind == ResultsFile::Kind::Store && m_model->setFile(filePath, &why))
         return;
+    // Told once a run, not at every opening of the window.
+    static QSet<QString> told;
+    const QString warning = QStringLiteral("no results shown from %1 - %2").arg(filePath, why);
+    if (!told.contains(warning)) {
+        told.insert(warning);
+        qCWarning(lcResults).noquote() << warning;
     }
-    m_model->setRows(*std::move(rows));
 }
 
 void frmStat::Form_Activate()

@@ -22,6 +22,7 @@ public:
     frmStat(QWidget *parent, const ResultsStore &store);
     // Shows a results file given by path, for instance "Base.mdb" of the installation.
     frmStat(QWidget *parent, const QString &filePath);
+    ~frmStat() override;
 
 protected:
     bool event(QEvent *event) override;

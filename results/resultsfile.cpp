@@ -13,13 +13,12 @@
 
 #include <unistd.h>
 
-namespace {
-
 // Opens the file read-only first. A program killed in the middle of a write
 // leaves a journal that SQLite must play back before anyone may read, and only
 // a writable connection can do that; SQLite's own recovery is then allowed to
 // write, which restores the file as its last complete transaction left it.
-std::unique_ptr<SqlConnection> openForReading(const QString &path, QString *why)
+std::unique_ptr<SqlConnection> ResultsFile::openForReading(const QString &path, QString *why,
+                                                           bool *busy)
 {
     auto probe = [](SqlConnection &connection) {
         QStringList columns;
@@ -36,10 +35,10 @@ std::unique_ptr<SqlConnection> openForReading(const QString &path, QString *why)
     }
     if (why)
         *why = connection->errorText();
+    if (busy)
+        *busy = connection->wasBusy();
     return nullptr;
 }
-
-} // namespace
 
 bool ResultsFile::hasSqliteHeader(const QString &path)
 {
@@ -74,9 +73,10 @@ ResultsFile::Kind ResultsFile::inspect(const QString &path, QString *why)
             *why = QStringLiteral("not an SQLite database");
         return Kind::Foreign;
     }
-    const auto connection = openForReading(path, why);
+    bool busy = false;
+    const auto connection = openForReading(path, why, &busy);
     if (!connection)
-        return Kind::Unreadable;
+        return busy ? Kind::Busy : Kind::Unreadable;
     QStringList columns;
     connection->tableColumns(&columns);
     if (columns.isEmpty())

@@ -50,6 +50,17 @@ QString ResultsSchema::selectSql()
         .arg(quotedColumns(), quoted(tableName()));
 }
 
+QString ResultsSchema::pageSql(bool after, int chars, int rows)
+{
+    QStringList parts {QStringLiteral("rowid")};
+    for (const QString &column : columns())
+        parts << QStringLiteral("substr(%1, 1, %2)").arg(quoted(column)).arg(chars);
+    return QStringLiteral("SELECT %1 FROM %2 %3 ORDER BY rowid LIMIT %4")
+        .arg(parts.join(QLatin1String(", ")), quoted(tableName()),
+             after ? QStringLiteral("WHERE rowid > ?") : QString())
+        .arg(rows);
+}
+
 QString ResultsSchema::tableInfoSql()
 {
     return QStringLiteral("PRAGMA table_info(%1)").arg(quoted(tableName()));

@@ -16,6 +16,9 @@ QString quoted(const QString &identifier);
 QString createTableSql();
 QString insertSql(); // four positional placeholders
 QString selectSql(); // oldest row first
+// Up to `rows` rows after a given rowid (bound as the one placeholder when `after`),
+// oldest first: the rowid, then each column cut to `chars` characters.
+QString pageSql(bool after, int chars, int rows);
 QString tableInfoSql();
 
 } // namespace ResultsSchema

@@ -33,25 +33,55 @@ ResultsStore::Status ResultsStore::open()
 {
     close();
     const QString installFile = InstallFolder::file(ResultsSchema::fileName());
-    if (ResultsFile::folderAcceptsWrites(InstallFolder::path()))
-        return m_status = openFile(installFile, {});
+    if (!ResultsFile::folderAcceptsWrites(InstallFolder::path()))
+        return m_status = openInDataFolder(installFile, false);
+    m_status = openFile(installFile, {});
+    if (m_status != Status::Foreign)
+        return m_status;
+    return m_status = openInDataFolder(installFile, true);
+}
 
+ResultsStore::Status ResultsStore::openInDataFolder(const QString &installFile,
+                                                    bool installIsForeign)
+{
     const QString userFile = userFilePath();
     const QString userFolder = QFileInfo(userFile).absolutePath();
+    const QString shownFolder = QDir::toNativeSeparators(userFolder);
     if (!userFile.isEmpty() && QDir().mkpath(userFolder)
         && ResultsFile::folderAcceptsWrites(userFolder)) {
-        note(QStringLiteral("the folder %1 cannot be written: results are kept in %2")
-                 .arg(InstallFolder::path(), userFile));
-        return m_status = openFile(userFile, installFile);
+        const QString why = installIsForeign
+            ? QStringLiteral("%1 belongs to another program").arg(installFile)
+            : QStringLiteral("the folder %1 cannot be written").arg(InstallFolder::path());
+        note(QStringLiteral("%1: results are kept in %2").arg(why, userFile));
+        // Another program's file has no rows of ours to start the new file with.
+        const Status status = openFile(userFile, installIsForeign ? QString() : installFile);
+        if (status == Status::Writable
+            && (installIsForeign
+                || ResultsFile::inspect(installFile) == ResultsFile::Kind::Foreign))
+            m_notice
+                = QStringLiteral("Файл %1 принадлежит другой программе, "
+                                 "игра его не трогает.\nРезультаты игр сохраняются в папке %2.")
+                      .arg(QDir::toNativeSeparators(installFile), shownFolder);
+        return status;
     }
 
     // No folder takes a new file: at least the installation's results can be shown.
     m_path = installFile;
-    report(QStringLiteral("neither %1 nor %2 can be written")
-               .arg(InstallFolder::path(), userFolder.isEmpty() ? "a data folder" : userFolder),
-           "results of this session cannot be saved");
+    const QString dataFolder = userFolder.isEmpty() ? QStringLiteral("a data folder") : userFolder;
+    if (installIsForeign) {
+        report(QStringLiteral("%1 belongs to another program and %2 cannot be written")
+                   .arg(installFile, dataFolder),
+               "results of this session cannot be saved",
+               QStringLiteral("файл %1 принадлежит другой программе, а в папку %2 нельзя записать")
+                   .arg(QDir::toNativeSeparators(installFile), shownFolder));
+        return Status::Foreign;
+    }
+    report(
+        QStringLiteral("neither %1 nor %2 can be written").arg(InstallFolder::path(), dataFolder),
+        "results of this session cannot be saved",
+        QStringLiteral("ни в папку игры, ни в папку %1 нельзя записать").arg(shownFolder));
     const bool showable = ResultsFile::inspect(installFile) == ResultsFile::Kind::Store;
-    return m_status = showable ? Status::ReadOnly : Status::Unavailable;
+    return showable ? Status::ReadOnly : Status::Unavailable;
 }
 
 ResultsStore::Status ResultsStore::openFile(const QString &path, const QString &seedPath)
@@ -61,17 +91,30 @@ ResultsStore::Status ResultsStore::openFile(const QString &path, const QString &
     QString why;
     const ResultsFile::Kind kind = ResultsFile::inspect(path, &why);
     if (kind == ResultsFile::Kind::Foreign) {
-        report(QStringLiteral("%1 is not a results file of this game (%2)").arg(path, why),
-               "it is left untouched, no results are saved");
+        // The caller tells where the results go instead.
+        m_reason = QStringLiteral("%1 is not a results file of this game (%2)").arg(path, why);
+        m_reasonForPlayer = QStringLiteral("файл %1 принадлежит другой программе")
+                                .arg(QDir::toNativeSeparators(path));
+        warnOnce(m_reason + QStringLiteral(" - it is left untouched"));
         return Status::Foreign;
     }
+    if (kind == ResultsFile::Kind::Busy) {
+        report(QStringLiteral("%1 is locked by another program").arg(path),
+               "results are saved once it is free",
+               QStringLiteral("файл результатов занят другой программой"));
+        return Status::Unavailable;
+    }
     if (kind == ResultsFile::Kind::Unreadable) {
-        report(QStringLiteral("%1 cannot be read (%2)").arg(path, why), "no results are saved");
+        report(
+            QStringLiteral("%1 cannot be read (%2)").arg(path, why), "no results are saved",
+            QStringLiteral("файл результатов %1 не читается").arg(QDir::toNativeSeparators(path)));
         return Status::Unavailable;
     }
     if (kind != ResultsFile::Kind::Missing && !ResultsFile::fileAcceptsWrites(path)) {
         report(QStringLiteral("%1 is read-only").arg(path),
-               "its results are shown, new ones cannot be saved");
+               "its results are shown, new ones cannot be saved",
+               QStringLiteral("файл результатов %1 защищён от записи")
+                   .arg(QDir::toNativeSeparators(path)));
         return kind == ResultsFile::Kind::Store ? Status::ReadOnly : Status::Unavailable;
     }
 
@@ -79,9 +122,14 @@ ResultsStore::Status ResultsStore::openFile(const QString &path, const QString &
     // FULL makes a committed row survive a power cut, not only a crash.
     if (!m_connection->isOpen() || !m_connection->exec(QStringLiteral("PRAGMA synchronous=FULL"))
         || (kind != ResultsFile::Kind::Store && !createTable(seedPath))) {
-        report(QStringLiteral("%1 cannot be opened for writing (%2)")
-                   .arg(path, m_connection->errorText()),
-               "no results are saved");
+        if (m_connection->wasBusy())
+            report(QStringLiteral("%1 is locked by another program").arg(path),
+                   "results are saved once it is free",
+                   QStringLiteral("файл результатов занят другой программой"));
+        else
+            report(QStringLiteral("%1 cannot be opened for writing (%2)")
+                       .arg(path, m_connection->errorText()),
+                   "no results are saved", refusalForPlayer());
         m_connection.reset();
         return Status::Unavailable;
     }
@@ -127,8 +175,9 @@ bool ResultsStore::createTable(const QString &seedPath)
 }
 
 bool ResultsStore::append(const QString &winner, const QString &userHits, const QString &compHits,
-                          const QString &level)
+                          const QString &level, int lockWaitMs)
 {
+    m_failure.clear();
     if (m_status == Status::Unavailable) {
         // What stood in the way at start-up (a lock, a full disk) may be gone now;
         // the warning below tells the outcome, so the second attempt stays quiet.
@@ -136,9 +185,11 @@ bool ResultsStore::append(const QString &winner, const QString &userHits, const 
         open();
         m_quiet = false;
     }
+    if (m_status == Status::Closed)
+        return fail(QStringLiteral("the results file is not open"),
+                    QStringLiteral("файл результатов не открыт"));
     if (m_status != Status::Writable)
-        return fail(m_status == Status::Closed ? QStringLiteral("the results file is not open")
-                                               : m_reason);
+        return fail(m_reason, m_reasonForPlayer);
     if (!sameFileAsOpened()) {
         // Deleted or swapped while the game ran: rows must not go to a file nobody sees.
         note(QStringLiteral("%1 was replaced or removed: opening it again").arg(m_path));
@@ -147,10 +198,21 @@ bool ResultsStore::append(const QString &winner, const QString &userHits, const 
         m_connection.reset();
         m_status = openFile(path, seedPath);
         if (m_status != Status::Writable)
-            return fail(m_reason);
+            return fail(m_reason, m_reasonForPlayer);
     }
-    if (!m_connection->exec(QStringLiteral("BEGIN EXCLUSIVE")))
-        return fail(QStringLiteral("%1 stayed busy (%2)").arg(m_path, m_connection->errorText()));
+    if (lockWaitMs > SqlConnection::BusyTimeoutMs)
+        m_connection->setBusyTimeout(lockWaitMs);
+    const bool begun = m_connection->exec(QStringLiteral("BEGIN EXCLUSIVE"));
+    if (lockWaitMs > SqlConnection::BusyTimeoutMs)
+        m_connection->setBusyTimeout(SqlConnection::BusyTimeoutMs);
+    if (!begun) {
+        if (m_connection->wasBusy())
+            return fail(QStringLiteral("%1 is locked by another program").arg(m_path),
+                        QStringLiteral("файл результатов занят другой программой"));
+        return fail(
+            QStringLiteral("%1 refused the row (%2)").arg(m_path, m_connection->errorText()),
+            refusalForPlayer());
+    }
     QString error;
     {
         QSqlQuery insert(m_connection->database());
@@ -164,30 +226,62 @@ bool ResultsStore::append(const QString &winner, const QString &userHits, const 
         return true;
     if (error.isEmpty())
         error = m_connection->errorText();
+    const QString forPlayer = refusalForPlayer();
     m_connection->exec(QStringLiteral("ROLLBACK"));
-    return fail(QStringLiteral("%1 refused the row (%2)").arg(m_path, error));
+    return fail(QStringLiteral("%1 refused the row (%2)").arg(m_path, error), forPlayer);
 }
 
-void ResultsStore::report(const QString &reason, const char *consequence)
+QString ResultsStore::refusalForPlayer() const
+{
+    // SQLite's primary result codes.
+    switch (m_connection ? m_connection->errorCode() : 0) {
+    case 5: // SQLITE_BUSY
+    case 6: // SQLITE_LOCKED
+        return QStringLiteral("файл результатов занят другой программой");
+    case 8: // SQLITE_READONLY
+    case 3: // SQLITE_PERM
+        return QStringLiteral("файл результатов защищён от записи");
+    case 13: // SQLITE_FULL
+        return QStringLiteral("на диске не осталось места");
+    case 11: // SQLITE_CORRUPT
+    case 26: // SQLITE_NOTADB
+        return QStringLiteral("файл результатов повреждён");
+    case 10: // SQLITE_IOERR
+        return QStringLiteral("ошибка записи на диск");
+    default:
+        return QStringLiteral("файл результатов не принимает запись");
+    }
+}
+
+void ResultsStore::report(const QString &reason, const char *consequence, const QString &forPlayer)
 {
     m_reason = reason;
+    m_reasonForPlayer = forPlayer;
     if (!m_quiet)
-        qCWarning(lcResults).noquote() << reason << "-" << consequence;
+        warnOnce(reason + QStringLiteral(" - ") + QLatin1String(consequence));
 }
 
 void ResultsStore::note(const QString &message, QtMsgType type)
 {
-    if (m_quiet)
+    if (!m_quiet)
+        warnOnce(message, type);
+}
+
+void ResultsStore::warnOnce(const QString &message, QtMsgType type)
+{
+    if (m_warned.contains(message))
         return;
+    m_warned.insert(message);
     if (type == QtWarningMsg)
         qCWarning(lcResults).noquote() << message;
     else
         qCInfo(lcResults).noquote() << message;
 }
 
-bool ResultsStore::fail(const QString &reason)
+bool ResultsStore::fail(const QString &reason, const QString &forPlayer)
 {
-    qCWarning(lcResults).noquote() << "result not saved:" << reason;
+    m_failure = forPlayer;
+    warnOnce(QStringLiteral("result not saved: ") + reason);
     return false;
 }
 
@@ -214,4 +308,5 @@ void ResultsStore::close()
     m_path.clear();
     m_seedPath.clear();
     m_reason.clear();
+    m_reasonForPlayer.clear();
 }

@@ -42,6 +42,11 @@ bool SqlConnection::exec(const QString &sql)
     return query.exec(sql) || failed(query.lastError());
 }
 
+bool SqlConnection::setBusyTimeout(int ms)
+{
+    return exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(ms));
+}
+
 bool SqlConnection::tableColumns(QStringList *columns)
 {
     columns->clear();

@@ -11,8 +11,9 @@ class SqlConnection
 {
 public:
     enum class Mode { ReadOnly, ReadWrite };
-    // Waits this long for another program's lock before a statement gives up.
-    static constexpr int BusyTimeoutMs = 5000;
+    // Waits this long for another program's lock before a statement gives up. Every
+    // statement runs on the window's thread, so the wait stays too short to be seen.
+    static constexpr int BusyTimeoutMs = 200;
 
     SqlConnection(const QString &path, Mode mode);
     ~SqlConnection();
@@ -24,6 +25,11 @@ public:
     // The last failure was another program's lock outlasting the busy timeout.
     bool wasBusy() const { return (m_errorCode & 0xff) == 5; } // SQLITE_BUSY and its variants
     QSqlDatabase database() const;
+
+    // For the statements that follow; at quitting a longer wait is worth it.
+    bool setBusyTimeout(int ms);
+    // SQLite's primary result code of the last failure (SQLITE_FULL, SQLITE_READONLY...).
+    int errorCode() const { return m_errorCode & 0xff; }
 
     // Runs one statement without result rows; on failure keeps the error text.
     bool exec(const QString &sql);

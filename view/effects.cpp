@@ -1,7 +1,7 @@
 #include "view/effects.h"
 
 #include "model/mediafile.h"
-#include "results/resultsstore.h"
+#include "results/resultskeeper.h"
 #include "sound/soundservice.h"
 #include "view/hitmarkers.h"
 #include "view/prompter.h"
@@ -20,13 +20,13 @@ QTimer *makeTimer(const char *name, int interval, QObject *parent)
 } // namespace
 
 Effects::Effects(QWidget *window, const Game &game, SoundService &sound, Prompter &prompter,
-                 ResultsStore &store, HitMarkers &markers)
+                 ResultsKeeper &results, HitMarkers &markers)
     : QObject(window)
     , m_window(window)
     , m_game(game)
     , m_sound(sound)
     , m_prompter(prompter)
-    , m_store(store)
+    , m_results(results)
     , m_markers(markers)
     , m_computerMoves(makeTimer("tmrI", 1500, this))
     , m_hitSoundCutOff(makeTimer("tmrBoom", 100, this))
@@ -68,17 +68,21 @@ void Effects::gameEnded(Side winner)
     stopHitSound();
     m_computerMoves->stop();
     const bool playerWon = winner == Side::Player;
-    SaveDB(playerWon ? QStringLiteral("Игрок") : QStringLiteral("Компьютер"));
+    // Whatever ends the program while the box is open (a signal, a logout, a lost
+    // display) finds the row stored already.
+    const QString notSaved
+        = SaveDB(playerWon ? QStringLiteral("Игрок") : QStringLiteral("Компьютер"));
     m_prompter.inform(m_window,
                       playerWon ? QStringLiteral("Вы выиграли") : QStringLiteral("Вы проиграли"));
+    if (!notSaved.isEmpty())
+        m_prompter.inform(m_window, notSaved);
 }
 
-void Effects::SaveDB(const QString &winner)
+QString Effects::SaveDB(const QString &winner)
 {
     const Score &score = m_game.score();
-    // A row that cannot be stored is reported by the store; the game ends as usual.
-    m_store.append(winner, QString::number(score.userHits), QString::number(score.compHits),
-                   Game::levelName(m_game.level()));
+    return m_results.save({winner, QString::number(score.userHits), QString::number(score.compHits),
+                           Game::levelName(m_game.level())});
 }
 
 void Effects::startMusic()

@@ -8,7 +8,7 @@ class HitMarkers;
 class Prompter;
 class QTimer;
 class QWidget;
-class ResultsStore;
+class ResultsKeeper;
 class SoundService;
 
 // What follows from the game's events on screen and in the speakers, decided in one
@@ -22,11 +22,12 @@ class Effects : public QObject
     Q_OBJECT
 public:
     Effects(QWidget *window, const Game &game, SoundService &sound, Prompter &prompter,
-            ResultsStore &store, HitMarkers &markers);
+            ResultsKeeper &results, HitMarkers &markers);
 
     void shotResolved(const Shot &shot);
     void turnPassed(Game::Turn turn);
-    // The row is saved first, then the end message is shown.
+    // The row is saved first, then the end message is shown, then why the row could not be
+    // saved, if it could not.
     void gameEnded(Side winner);
 
     // Start-up: the tune from seasound.mid, repeated by tmrMuz.
@@ -35,8 +36,9 @@ public:
     void stopHitSound();
     void tmrBoom_Timer();
     void tmrMuz_Timer();
-    // Appends the finished game's row: the winner, both hit counts and the level.
-    void SaveDB(const QString &winner);
+    // Appends the finished game's row: the winner, both hit counts and the level. Returns
+    // what the player must be told when it could not be stored (it is kept and retried).
+    QString SaveDB(const QString &winner);
 
 signals:
     void computerToMove(); // a tick of tmrI
@@ -46,7 +48,7 @@ private:
     const Game &m_game;
     SoundService &m_sound;
     Prompter &m_prompter;
-    ResultsStore &m_store;
+    ResultsKeeper &m_results;
     HitMarkers &m_markers;
     QTimer *m_computerMoves = nullptr; // tmrI
     QTimer *m_hitSoundCutOff = nullptr; // tmrBoom

@@ -1,6 +1,7 @@
 #include "view/frmmain.h"
 
 #include "results/frmstat.h"
+#include "results/resultskeeper.h"
 #include "results/resultsstore.h"
 #include "view/effects.h"
 #include "view/fieldview.h"
@@ -15,12 +16,14 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QScreen>
+#include <QTimer>
 
 frmMain::frmMain(SoundService &sound, RandomSource &random, Prompter &prompter, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , m_prompter(prompter)
     , m_game(random)
     , m_store(std::make_unique<ResultsStore>())
+    , m_keeper(std::make_unique<ResultsKeeper>(*m_store))
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Морской бой"));
@@ -38,7 +41,7 @@ frmMain::frmMain(SoundService &sound, RandomSource &random, Prompter &prompter, 
     m_switches = new SwitchPanel(this);
     m_placement = new PlacementControls(this);
     m_markers = new HitMarkers(this, random);
-    m_effects = new Effects(this, m_game, sound, prompter, *m_store, *m_markers);
+    m_effects = new Effects(this, m_game, sound, prompter, *m_keeper, *m_markers);
     connectParts();
     // Moves over any control are that control's own; only the bare window clears the
     // preview and the hover frames.
@@ -103,6 +106,10 @@ void frmMain::Form_Load(Notice notice)
     if (notice == Notice::Show)
         showAuthorshipNotice(m_prompter, this);
     SetArray();
+    // Results moved to the data folder: the player hears it once, over the window
+    // shown after the authorship notice.
+    if (const QString moved = m_store->takeNotice(); !moved.isEmpty())
+        QTimer::singleShot(0, this, [this, moved] { m_prompter.inform(this, moved); });
     m_effects->startMusic();
     m_markers->setBackColor(Look::Sea);
     m_game.start();

@@ -13,6 +13,7 @@ class HitMarkers;
 class PlacementControls;
 class Prompter;
 class RandomSource;
+class ResultsKeeper;
 class ResultsStore;
 class SoundService;
 class SwitchPanel;
@@ -22,7 +23,7 @@ class SwitchPanel;
 // explosions), PlacementControls, SwitchPanel (switches, score, turn arrows) and
 // Effects (sounds, timers, boxes, the saved row).
 //
-// The names the game's documents give, and where each lives: docs/glossary.md.
+// The fixed names (frmMain, pic, tmrI, SaveDB...) and where each lives: docs/glossary.md.
 class frmMain : public QWidget
 {
     Q_OBJECT
@@ -38,6 +39,7 @@ public:
     static void showAuthorshipNotice(Prompter &prompter, QWidget *parent);
 
     Game &game() { return m_game; }
+    ResultsKeeper &resultsKeeper() { return *m_keeper; }
 
     void pic_MouseDown(int index, Qt::MouseButton button)
     {
@@ -74,6 +76,8 @@ private:
     Prompter &m_prompter;
     Game m_game;
     std::unique_ptr<ResultsStore> m_store;
+    // Declared after the store it writes to, so it is destroyed (and flushes) first.
+    std::unique_ptr<ResultsKeeper> m_keeper;
     FieldView *m_fields = nullptr;
     SwitchPanel *m_switches = nullptr;
     PlacementControls *m_placement = nullptr;

@@ -1,15 +1,19 @@
 // How long the results store takes for what the game asks of it: opening at
 // start-up, saving one result at the end of a game, and filling the statistics
-// window. Prints figures, asserts nothing. Runs in a temporary folder on the
-// disk of /tmp (or the folder given as the first argument).
+// window, also over a million rows with one value of megabytes, with the memory
+// that window takes and gives back. Prints figures, asserts nothing. Runs in a temporary folder on
+// the disk of /tmp (or the folder given as the first argument).
 #include "model/installfolder.h"
 #include "results/frmstat.h"
 #include "results/resultsstore.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QScrollBar>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTableView>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -31,6 +35,77 @@ void printSpread(const char *what, QList<double> samples)
     std::printf("%-40s n=%-6lld mean %8.3f ms  median %8.3f ms  p99 %8.3f ms  max %8.3f ms\n", what,
                 qlonglong(samples.size()), sum / samples.size(), samples[samples.size() / 2],
                 samples[samples.size() * 99 / 100], samples.last());
+}
+
+// Resident memory of this process.
+double residentMb()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toDouble() * 4096 / (1 << 20) : 0;
+}
+
+// A million games behind the store's back, the first with a winner of 8 MB.
+void fillHugeTable(const QString &path)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "huge");
+        db.setDatabaseName(path);
+        db.open();
+        QSqlQuery query(db);
+        query.exec("CREATE TABLE \"tBase\" (\"Победитель\" TEXT, \"Попаданий юзера\" TEXT, "
+                   "\"Попаданий компьютера\" TEXT, \"Уровень сложности\" TEXT)");
+        db.transaction();
+        QSqlQuery insert(db);
+        insert.prepare("INSERT INTO \"tBase\" VALUES (?, ?, ?, ?)");
+        for (int i = 0; i < 1000000; ++i) {
+            insert.addBindValue(i == 0 ? QString(8 << 20, QChar(u'я')) : QStringLiteral("Игрок"));
+            insert.addBindValue(QStringLiteral("20"));
+            insert.addBindValue(QString::number(i % 20));
+            insert.addBindValue(QStringLiteral("Средний"));
+            insert.exec();
+        }
+        db.commit();
+    }
+    QSqlDatabase::removeDatabase("huge");
+}
+
+void benchHugeTable(const QString &folder)
+{
+    const QString path = folder + QStringLiteral("/huge.mdb");
+    fillHugeTable(path);
+    const double baseline = residentMb();
+    QList<double> opens;
+    double openPeak = 0;
+    double scrolledPeak = 0;
+    double scrollMs = 0;
+    for (int i = 0; i < 5; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        auto *dlg = new frmStat(nullptr, path);
+        dlg->show();
+        QCoreApplication::processEvents();
+        opens << ms(timer);
+        openPeak = std::max(openPeak, residentMb() - baseline);
+        // A player dragging the scroll bar to its end 100 times: 100 pages more.
+        auto *grid = dlg->findChild<QTableView *>(QStringLiteral("Grid"));
+        timer.restart();
+        for (int page = 0; page < 100; ++page) {
+            grid->verticalScrollBar()->setValue(grid->verticalScrollBar()->maximum());
+            QCoreApplication::processEvents();
+        }
+        scrollMs = ms(timer);
+        scrolledPeak = std::max(scrolledPeak, residentMb() - baseline);
+        delete dlg;
+    }
+
+    printSpread("statistics window, 1e6 rows, 8 MB value", opens);
+    std::printf("%-40s %8.3f ms\n", "  100 pages scrolled into view", scrollMs);
+    std::printf("%-40s %8.1f MB\n", "  memory added, window open", openPeak);
+    std::printf("%-40s %8.1f MB\n", "  memory added, 100 pages scrolled", scrolledPeak);
+    std::printf("%-40s %8.1f MB\n", "  memory added, window closed", residentMb() - baseline);
 }
 
 } // namespace
@@ -93,5 +168,7 @@ int main(int argc, char *argv[])
         small << ms(timer);
     }
     printSpread("statistics window, no file", small);
+
+    benchHugeTable(dir.path());
     return 0;
 }

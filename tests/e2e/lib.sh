@@ -260,13 +260,15 @@ screenshot() {
         -crop "$MAIN_SIZE+$WIN_X+$WIN_Y" +repage "$1"
 }
 
-# Counts the rows of tBase in the copy's results file (0 when there is no file yet).
+# result_rows [FILE]: counts the rows of tBase in the copy's results file, or in FILE (0 when
+# there is no file yet).
 result_rows() {
-    [ -f "$GAME_DIR/Base.mdb" ] || {
+    local file=${1:-$GAME_DIR/Base.mdb}
+    [ -f "$file" ] || {
         echo 0
         return
     }
-    sqlite3 "$GAME_DIR/Base.mdb" 'select count(*) from tBase' 2>/dev/null || echo 0
+    sqlite3 "$file" 'select count(*) from tBase' 2>/dev/null || echo 0
 }
 
 # --- What a player sees and does -------------------------------------------------------------

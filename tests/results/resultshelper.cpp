@@ -1,6 +1,7 @@
 // Stands in for a running game in the tests: appends results to the store of an
 // installation folder, a given number of times or until it is killed.
 //   results_helper <installation folder> <player|computer> <count, -1 for no end>
+// Like two games retrying a busy file, it waits up to 5 s for the other's lock.
 // Row i holds the hit counts i % 21 and i / 21 and level i % 3, so a test can
 // tell every row of a writer and whether it is whole.
 #include "model/installfolder.h"
@@ -32,7 +33,8 @@ int main(int argc, char *argv[])
     std::printf("ready %d %s\n", int(status), qPrintable(store.filePath()));
     std::fflush(stdout);
     for (int i = 0; count < 0 || i < count; ++i) {
-        if (!store.append(winner, QString::number(i % 21), QString::number(i / 21), levels[i % 3]))
+        if (!store.append(winner, QString::number(i % 21), QString::number(i / 21), levels[i % 3],
+                          5000))
             return 1;
         std::printf("ok %d\n", i + 1);
         std::fflush(stdout);

@@ -93,6 +93,7 @@ QList<QStringList> TestFiles::storedRows(const QString &path)
 bool TestFiles::makeStore(const QString &path, const QList<QStringList> &rows)
 {
     QStringList statements {
+        QStringLiteral("BEGIN"),
         QStringLiteral("CREATE TABLE \"tBase\" (\"Победитель\" TEXT, \"Попаданий юзера\" TEXT, "
                        "\"Попаданий компьютера\" TEXT, \"Уровень сложности\" TEXT)")};
     for (const QStringList &row : rows) {
@@ -100,5 +101,6 @@ bool TestFiles::makeStore(const QString &path, const QList<QStringList> &rows)
         statements << QStringLiteral("INSERT INTO \"tBase\" VALUES ('%1')")
                           .arg(row.join(QLatin1String("', '")));
     }
+    statements << QStringLiteral("COMMIT"); // one sync for the whole file
     return exec(path, statements);
 }

@@ -1,6 +1,7 @@
 #include "results/frmstat.h"
 
 #include "results/resultsstore.h"
+#include "results/resultstablemodel.h"
 #include "resultssandbox.h"
 #include "testfiles.h"
 #include "writeblock.h"
@@ -8,6 +9,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -64,6 +66,7 @@ private slots:
     void gridShowsTheTable();
     void widthsStayWhenActivatedAgain();
     void openWindowNeverKeepsTheGameFromSaving();
+    void largeTableLoadsAsScrolledAndCutsLongValues();
 };
 
 void FrmStatTest::init()
@@ -208,6 +211,38 @@ void FrmStatTest::openWindowNeverKeepsTheGameFromSaving()
     QCOMPARE(shown(gridOf(open)).size(), 1 + kRows.size());
     frmStat next(nullptr, store);
     QCOMPARE(shown(gridOf(next)).last(), (QStringList {"Компьютер", "11", "20", "Легкий"}));
+}
+
+void FrmStatTest::largeTableLoadsAsScrolledAndCutsLongValues()
+{
+    // Rows come a page at a time as the grid scrolls to them, all of them, oldest
+    // first; a value of a megabyte is shown cut with "…"; the file stays as it was.
+    ResultsSandbox sandbox;
+    const int total = 2 * ResultsTableModel::PageRows + 5;
+    QList<QStringList> rows {{"Игрок" + QString(1 << 20, QChar(u'я')), "20", "1", "Легкий"}};
+    for (int i = 1; i < total; ++i)
+        rows << QStringList {"Компьютер", QString::number(i), "20", "Сложный"};
+    QVERIFY(TestFiles::makeStore(sandbox.installFile(), rows));
+    const QByteArray before = TestFiles::bytes(sandbox.installFile());
+
+    frmStat dlg(nullptr, sandbox.installFile());
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    QTableView *grid = gridOf(dlg);
+    const QAbstractItemModel *model = grid->model();
+    QCOMPARE(model->rowCount(), ResultsTableModel::PageRows);
+    const QString cut = model->index(0, 0).data().toString();
+    QCOMPARE(cut.size(), ResultsTableModel::ShownChars);
+    QCOMPARE(cut, "Игрок" + QString(ResultsTableModel::ShownChars - 6, QChar(u'я')) + "…");
+
+    for (int page = 0; page < 10 && model->canFetchMore({}); ++page) {
+        grid->verticalScrollBar()->setValue(grid->verticalScrollBar()->maximum());
+        QCoreApplication::processEvents();
+    }
+    QCOMPARE(model->rowCount(), total);
+    for (int r = 1; r < total; ++r)
+        QCOMPARE(model->index(r, 1).data().toString(), QString::number(r));
+    QCOMPARE(TestFiles::bytes(sandbox.installFile()), before);
 }
 
 QTEST_MAIN(FrmStatTest)

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScopeGuard>
@@ -190,22 +191,23 @@ void ResultsStoreTest::foreignFileIsNeverChanged_data()
     QTest::addColumn<QString>("setup");
     QTest::addColumn<ResultsStore::Status>("status");
     QTest::addColumn<QString>("warning");
-    QTest::newRow("text file") << "text" << ResultsStore::Status::Foreign
+    const auto moved = ResultsStore::Status::Writable;
+    QTest::newRow("text file") << "text" << moved
                                << "is not a results file of this game \\(not an SQLite database\\)";
-    QTest::newRow("file shorter than a header")
-        << "short" << ResultsStore::Status::Foreign << "not an SQLite database";
+    QTest::newRow("file shorter than a header") << "short" << moved << "not an SQLite database";
     QTest::newRow("tBase with other columns")
-        << "other columns" << ResultsStore::Status::Foreign << "has the columns Имя, Очки";
+        << "other columns" << moved << "has the columns Имя, Очки";
     QTest::newRow("tBase with a fifth column")
-        << "fifth column" << ResultsStore::Status::Foreign << "Уровень сложности, Дата";
+        << "fifth column" << moved << "Уровень сложности, Дата";
     QTest::newRow("damaged database after a good header")
         << "damaged" << ResultsStore::Status::Unavailable << "cannot be read";
 }
 
 void ResultsStoreTest::foreignFileIsNeverChanged()
 {
-    // A Base.mdb that is not ours keeps every byte, gets no journal beside it, and
-    // the game is told once why no row is saved.
+    // A Base.mdb that is not ours keeps every byte and gets no journal beside it.
+    // Another program's file sends the results to the data folder, and the player
+    // is told so once, naming that folder; a damaged one refuses rows aloud.
     QFETCH(QString, setup);
     QFETCH(ResultsStore::Status, status);
     QFETCH(QString, warning);
@@ -230,8 +232,20 @@ void ResultsStoreTest::foreignFileIsNeverChanged()
     ResultsStore store;
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warning));
     QCOMPARE(store.open(), status);
-    expectWarning("result not saved:");
-    QVERIFY(!append(store, kWon));
+    if (status == ResultsStore::Status::Writable) {
+        QCOMPARE(store.filePath(), sandbox.userFile());
+        const QString notice = store.takeNotice();
+        QVERIFY2(notice.contains(QDir::toNativeSeparators(QFileInfo(sandbox.userFile()).path()))
+                     && notice.contains("другой программе"),
+                 qPrintable(notice));
+        QVERIFY(store.takeNotice().isEmpty());
+        QVERIFY(append(store, kWon));
+        QCOMPARE(TestFiles::storedRows(sandbox.userFile()), QList<QStringList> {kWon});
+    } else {
+        expectWarning("result not saved:");
+        QVERIFY(!append(store, kWon));
+        QVERIFY(!store.failure().isEmpty());
+    }
 
     QCOMPARE(TestFiles::bytes(path), before);
     QCOMPARE(TestFiles::folderListing(sandbox.installDir()), QStringList {"Base.mdb"});
@@ -339,32 +353,35 @@ void ResultsStoreTest::missingInstallFolderUsesTheDataFolder()
 
 void ResultsStoreTest::lockedFileWaitsThenStoresOrReports_data()
 {
-    QTest::addColumn<int>("holdMs");
+    QTest::addColumn<int>("lockWaitMs");
     QTest::addColumn<bool>("stored");
-    QTest::newRow("lock released within the wait") << 700 << true;
-    QTest::newRow("lock held past the wait") << -1 << false;
+    QTest::newRow("the game's own short wait") << 0 << false;
+    QTest::newRow("a wait that outlasts the lock") << 5000 << true;
 }
 
 void ResultsStoreTest::lockedFileWaitsThenStoresOrReports()
 {
     // Another program holding the write lock delays the row, never loses it silently:
-    // it lands once the lock goes, or the call says false and warns.
-    QFETCH(int, holdMs);
+    // it lands once the lock goes, or the call says false and tells why.
+    QFETCH(int, lockWaitMs);
     QFETCH(bool, stored);
     ResultsSandbox sandbox;
     ResultsStore store;
     store.open();
     const QString path = sandbox.installFile();
 
-    LockHolder holder(path, holdMs, kHolders);
+    LockHolder holder(path, 700, kHolders);
     if (!stored)
-        expectWarning("result not saved: .*Base.mdb stayed busy \\(database is locked");
-    const bool ok = append(store, kWon);
-    holder.release();
+        expectWarning("result not saved: .*Base.mdb is locked by another program");
+    const bool ok = store.append(kWon[0], kWon[1], kWon[2], kWon[3], lockWaitMs);
     QCOMPARE(ok, stored);
+    QCOMPARE(store.failure().isEmpty(), stored);
+    if (!stored)
+        QVERIFY2(store.failure().contains("занят другой программой"), qPrintable(store.failure()));
+    holder.release();
 
     if (!stored)
-        QVERIFY(append(store, kWon)); // the lock is gone: the next result lands
+        QVERIFY(append(store, kWon)); // the lock is gone: the row lands
     QCOMPARE(TestFiles::storedRows(path), (QList<QStringList> {kHolders, kWon}));
 }
 
@@ -377,7 +394,7 @@ void ResultsStoreTest::lockAtStartUpDoesNotCostTheSession()
     QVERIFY(TestFiles::makeStore(path, {}));
     LockHolder holder(path, -1, {});
     ResultsStore store;
-    expectWarning("Base.mdb cannot be read \\(database is locked.*- no results are saved");
+    expectWarning("Base.mdb is locked by another program - results are saved once it is free");
     const ResultsStore::Status status = store.open();
     holder.release();
     QCOMPARE(status, ResultsStore::Status::Unavailable);

@@ -1,14 +1,19 @@
 #include "battledriver.h"
 #include "windowfixture.h"
 
+#include "results/resultskeeper.h"
 #include "view/boombox.h"
 #include "view/scorepanel.h"
 #include "view/storedpicture.h"
 #include "view/textbutton.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 
 using namespace WindowDriver;
 using namespace BattleDriver;
@@ -22,6 +27,8 @@ private slots:
 
     void playerWinStoresOneRow();
     void computerWinStoresOneRow();
+    void resultIsSavedBeforeTheMessageAndSurvivesABusyStore_data();
+    void resultIsSavedBeforeTheMessageAndSurvivesABusyStore();
     void refusedShotChangesNothing();
     void newGameDuringTheComputersTurnStopsItsMoves();
     void escAnsweredNoLeavesEveryPhaseAsItWas_data();
@@ -83,6 +90,84 @@ void BattleWindowTest::computerWinStoresOneRow()
     QVERIFY(misses.toInt() > 0);
     QVERIFY(!timer(w(), "tmrI")->isActive());
     QVERIFY(!find(w(), "LeftL")->isHidden());
+}
+
+void BattleWindowTest::resultIsSavedBeforeTheMessageAndSurvivesABusyStore_data()
+{
+    QTest::addColumn<QString>("lock");
+    QTest::newRow("store free") << "none";
+    QTest::newRow("busy, free again before quitting") << "released";
+    QTest::newRow("busy past quitting") << "kept";
+}
+
+// The row of a finished game is in the file while "Вы выиграли" is still open, so
+// nothing that ends the program then can lose it. A store that another program
+// holds keeps the row in memory: the player is told after the game's message, and
+// the row is written at quitting, or, when the lock outlasts the program, kept as
+// text in the data folder.
+void BattleWindowTest::resultIsSavedBeforeTheMessageAndSurvivesABusyStore()
+{
+    QFETCH(QString, lock);
+    QTemporaryDir dataHome;
+    const QByteArray oldDataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome.path()));
+    auto restore = qScopeGuard([&] { qputenv("XDG_DATA_HOME", oldDataHome); });
+    const QString won = QStringLiteral("Игрок|20|0|Легкий");
+
+    layOutAndChooseLevel(w(), 1);
+    const QList<int> ships = compCells(w(), CellState::Ship);
+    for (int i = 0; i < ships.size() - 1; ++i)
+        pressCell(w(), ships[i]);
+    QStringList rowsWhileOpen {"not shown"};
+    m_fixture->prompter.whileOpen = [&](const QString &text) {
+        if (text == QStringLiteral("Вы выиграли"))
+            rowsWhileOpen = storedRows(baseFile());
+    };
+    // Another program's lock, from a connection of its own.
+    auto dropHolder = qScopeGuard([] { QSqlDatabase::removeDatabase("holder"); });
+    {
+        QSqlDatabase holder = QSqlDatabase::addDatabase("QSQLITE", "holder");
+        holder.setDatabaseName(baseFile());
+        QVERIFY(holder.open());
+        QSqlQuery hold(holder);
+        if (lock != "none")
+            QVERIFY(hold.exec("BEGIN EXCLUSIVE"));
+        if (lock != "none")
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("result not saved: .*locked"));
+        pressCell(w(), ships.last());
+
+        const QString unsaved = QStringLiteral("|Результат игры не сохранён: файл результатов "
+                                               "занят другой программой.\nИгра попробует "
+                                               "сохранить его ещё раз.");
+        const QStringList told = m_fixture->prompter.shown;
+        QCOMPARE(told.mid(told.indexOf("|Вы выиграли")),
+                 lock == "none" ? QStringList {"|Вы выиграли"}
+                                : (QStringList {"|Вы выиграли", unsaved}));
+        if (lock == "none") {
+            QCOMPARE(rowsWhileOpen, QStringList {won});
+            return;
+        }
+        QCOMPARE(w().resultsKeeper().pendingCount(), 1);
+        if (lock == "released")
+            QVERIFY(hold.exec("COMMIT"));
+        else
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("kept in .*unsaved-results.txt"));
+        // What the application does when it quits, whatever asked it to.
+        QVERIFY(QMetaObject::invokeMethod(qApp, "aboutToQuit", Qt::DirectConnection));
+        QCOMPARE(w().resultsKeeper().pendingCount(), 0);
+        if (lock == "kept")
+            QVERIFY(hold.exec("COMMIT"));
+    }
+
+    QFile text(ResultsKeeper::unsavedFilePath());
+    if (lock == "released") {
+        QCOMPARE(storedRows(baseFile()), QStringList {won});
+        QVERIFY(!text.exists());
+    } else {
+        QCOMPARE(storedRows(baseFile()), QStringList());
+        QVERIFY(text.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(text.readAll()), QString(won).replace('|', '\t') + '\n');
+    }
 }
 
 // A cell fired at before is refused with "Уже попадали", a hit cell under its marker box
