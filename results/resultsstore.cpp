@@ -1,6 +1,7 @@
 #include "results/resultsstore.h"
 
 #include "model/installfolder.h"
+#include "results/fileidentity.h"
 #include "results/resultsfile.h"
 #include "results/resultslog.h"
 #include "results/resultsschema.h"
@@ -9,12 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QStandardPaths>
-#include <QVariant>
-
-#include <sys/stat.h>
 
 ResultsStore::ResultsStore() = default;
 
@@ -95,7 +91,7 @@ ResultsStore::Status ResultsStore::openFile(const QString &path, const QString &
         m_reason = QStringLiteral("%1 is not a results file of this game (%2)").arg(path, why);
         m_reasonForPlayer = QStringLiteral("файл %1 принадлежит другой программе")
                                 .arg(QDir::toNativeSeparators(path));
-        warnOnce(m_reason + QStringLiteral(" - it is left untouched"));
+        m_log.say(m_reason + QStringLiteral(" - it is left untouched"));
         return Status::Foreign;
     }
     if (kind == ResultsFile::Kind::Busy) {
@@ -129,11 +125,11 @@ ResultsStore::Status ResultsStore::openFile(const QString &path, const QString &
         else
             report(QStringLiteral("%1 cannot be opened for writing (%2)")
                        .arg(path, m_connection->errorText()),
-                   "no results are saved", refusalForPlayer());
+                   "no results are saved", SqlConnection::refusalForPlayer(m_connection.get()));
         m_connection.reset();
         return Status::Unavailable;
     }
-    rememberFileIdentity();
+    m_identity.remember(m_path);
     return Status::Writable;
 }
 
@@ -157,15 +153,8 @@ bool ResultsStore::createTable(const QString &seedPath)
     const bool creating = ok && columns.isEmpty();
     if (creating)
         ok = m_connection->exec(ResultsSchema::createTableSql());
-    if (ok && creating && seed) {
-        QSqlQuery insert(m_connection->database());
-        ok = insert.prepare(ResultsSchema::insertSql());
-        for (auto row = seed->cbegin(); ok && row != seed->cend(); ++row) {
-            for (const QString &value : *row)
-                insert.addBindValue(value);
-            ok = insert.exec();
-        }
-    }
+    if (ok && creating && seed)
+        ok = m_connection->insertRows(*seed);
     if (ok && !creating && columns != ResultsSchema::columns())
         ok = false; // a different tBase appeared meanwhile: leave it alone
     if (ok && m_connection->exec(QStringLiteral("COMMIT")))
@@ -190,7 +179,7 @@ bool ResultsStore::append(const QString &winner, const QString &userHits, const 
                     QStringLiteral("файл результатов не открыт"));
     if (m_status != Status::Writable)
         return fail(m_reason, m_reasonForPlayer);
-    if (!sameFileAsOpened()) {
+    if (!m_identity.matches(m_path)) {
         // Deleted or swapped while the game ran: rows must not go to a file nobody sees.
         note(QStringLiteral("%1 was replaced or removed: opening it again").arg(m_path));
         const QString path = m_path;
@@ -211,46 +200,15 @@ bool ResultsStore::append(const QString &winner, const QString &userHits, const 
                         QStringLiteral("файл результатов занят другой программой"));
         return fail(
             QStringLiteral("%1 refused the row (%2)").arg(m_path, m_connection->errorText()),
-            refusalForPlayer());
+            SqlConnection::refusalForPlayer(m_connection.get()));
     }
-    QString error;
-    {
-        QSqlQuery insert(m_connection->database());
-        insert.prepare(ResultsSchema::insertSql());
-        for (const QString &value : {winner, userHits, compHits, level})
-            insert.addBindValue(value);
-        if (!insert.exec())
-            error = insert.lastError().text();
-    }
-    if (error.isEmpty() && m_connection->exec(QStringLiteral("COMMIT")))
+    if (m_connection->insertRows({{winner, userHits, compHits, level}})
+        && m_connection->exec(QStringLiteral("COMMIT")))
         return true;
-    if (error.isEmpty())
-        error = m_connection->errorText();
-    const QString forPlayer = refusalForPlayer();
+    const QString error = m_connection->errorText();
+    const QString forPlayer = SqlConnection::refusalForPlayer(m_connection.get());
     m_connection->exec(QStringLiteral("ROLLBACK"));
     return fail(QStringLiteral("%1 refused the row (%2)").arg(m_path, error), forPlayer);
-}
-
-QString ResultsStore::refusalForPlayer() const
-{
-    // SQLite's primary result codes.
-    switch (m_connection ? m_connection->errorCode() : 0) {
-    case 5: // SQLITE_BUSY
-    case 6: // SQLITE_LOCKED
-        return QStringLiteral("файл результатов занят другой программой");
-    case 8: // SQLITE_READONLY
-    case 3: // SQLITE_PERM
-        return QStringLiteral("файл результатов защищён от записи");
-    case 13: // SQLITE_FULL
-        return QStringLiteral("на диске не осталось места");
-    case 11: // SQLITE_CORRUPT
-    case 26: // SQLITE_NOTADB
-        return QStringLiteral("файл результатов повреждён");
-    case 10: // SQLITE_IOERR
-        return QStringLiteral("ошибка записи на диск");
-    default:
-        return QStringLiteral("файл результатов не принимает запись");
-    }
 }
 
 void ResultsStore::report(const QString &reason, const char *consequence, const QString &forPlayer)
@@ -258,47 +216,20 @@ void ResultsStore::report(const QString &reason, const char *consequence, const 
     m_reason = reason;
     m_reasonForPlayer = forPlayer;
     if (!m_quiet)
-        warnOnce(reason + QStringLiteral(" - ") + QLatin1String(consequence));
+        m_log.say(reason + QStringLiteral(" - ") + QLatin1String(consequence));
 }
 
 void ResultsStore::note(const QString &message, QtMsgType type)
 {
     if (!m_quiet)
-        warnOnce(message, type);
-}
-
-void ResultsStore::warnOnce(const QString &message, QtMsgType type)
-{
-    if (m_warned.contains(message))
-        return;
-    m_warned.insert(message);
-    if (type == QtWarningMsg)
-        qCWarning(lcResults).noquote() << message;
-    else
-        qCInfo(lcResults).noquote() << message;
+        m_log.say(message, type);
 }
 
 bool ResultsStore::fail(const QString &reason, const QString &forPlayer)
 {
     m_failure = forPlayer;
-    warnOnce(QStringLiteral("result not saved: ") + reason);
+    m_log.say(QStringLiteral("result not saved: ") + reason);
     return false;
-}
-
-void ResultsStore::rememberFileIdentity()
-{
-    struct stat info = {};
-    if (::stat(QFile::encodeName(m_path).constData(), &info) == 0) {
-        m_device = info.st_dev;
-        m_inode = info.st_ino;
-    }
-}
-
-bool ResultsStore::sameFileAsOpened() const
-{
-    struct stat info = {};
-    return ::stat(QFile::encodeName(m_path).constData(), &info) == 0 && info.st_dev == m_device
-        && info.st_ino == m_inode;
 }
 
 void ResultsStore::close()

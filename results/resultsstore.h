@@ -1,6 +1,8 @@
 #pragma once
 
-#include <QSet>
+#include "results/fileidentity.h"
+#include "results/resultslog.h"
+
 #include <QString>
 
 #include <memory>
@@ -61,14 +63,10 @@ private:
     Status openFile(const QString &path, const QString &seedPath);
     Status openInDataFolder(const QString &installFile, bool installIsForeign);
     bool createTable(const QString &seedPath);
-    bool sameFileAsOpened() const;
-    void rememberFileIdentity();
     void close();
     void report(const QString &reason, const char *consequence, const QString &forPlayer);
     void note(const QString &message, QtMsgType type = QtInfoMsg);
-    void warnOnce(const QString &message, QtMsgType type = QtWarningMsg);
     bool fail(const QString &reason, const QString &forPlayer);
-    QString refusalForPlayer() const;
 
     std::unique_ptr<SqlConnection> m_connection;
     Status m_status = Status::Closed;
@@ -78,8 +76,7 @@ private:
     QString m_reasonForPlayer; // the same in Russian
     QString m_failure;
     QString m_notice;
-    QSet<QString> m_warned; // each complaint reaches standard error once
+    ResultsOnceLog m_log;
+    FileIdentity m_identity; // of m_path when it was opened
     bool m_quiet = false; // while append() tries the opening again
-    quint64 m_device = 0;
-    quint64 m_inode = 0;
 };

@@ -58,9 +58,45 @@ bool SqlConnection::tableColumns(QStringList *columns)
     return true;
 }
 
+bool SqlConnection::insertRows(const QList<QStringList> &rows)
+{
+    QSqlQuery insert(database());
+    if (!insert.prepare(ResultsSchema::insertSql()))
+        return failed(insert.lastError());
+    for (const QStringList &row : rows) {
+        for (const QString &value : row)
+            insert.addBindValue(value);
+        if (!insert.exec())
+            return failed(insert.lastError());
+    }
+    return true;
+}
+
 bool SqlConnection::failed(const QSqlError &error)
 {
     m_error = error.text();
     m_errorCode = error.nativeErrorCode().toInt();
     return false;
+}
+
+QString SqlConnection::refusalForPlayer(const SqlConnection *connection)
+{
+    // SQLite's primary result codes.
+    switch (connection ? connection->errorCode() : 0) {
+    case 5: // SQLITE_BUSY
+    case 6: // SQLITE_LOCKED
+        return QStringLiteral("файл результатов занят другой программой");
+    case 8: // SQLITE_READONLY
+    case 3: // SQLITE_PERM
+        return QStringLiteral("файл результатов защищён от записи");
+    case 13: // SQLITE_FULL
+        return QStringLiteral("на диске не осталось места");
+    case 11: // SQLITE_CORRUPT
+    case 26: // SQLITE_NOTADB
+        return QStringLiteral("файл результатов повреждён");
+    case 10: // SQLITE_IOERR
+        return QStringLiteral("ошибка записи на диск");
+    default:
+        return QStringLiteral("файл результатов не принимает запись");
+    }
 }

@@ -31,8 +31,13 @@ public:
     // SQLite's primary result code of the last failure (SQLITE_FULL, SQLITE_READONLY...).
     int errorCode() const { return m_errorCode & 0xff; }
 
+    // The last failure of `connection` (none: no file) in plain Russian, for the player.
+    static QString refusalForPlayer(const SqlConnection *connection);
+
     // Runs one statement without result rows; on failure keeps the error text.
     bool exec(const QString &sql);
+    // Inserts rows of tBase's four values within the transaction open now.
+    bool insertRows(const QList<QStringList> &rows);
     // The column names of tBase as SQLite lists them; empty when there is no such table.
     bool tableColumns(QStringList *columns);
 

@@ -29,12 +29,7 @@ frmMain::frmMain(SoundService &sound, RandomSource &random, Prompter &prompter, 
     setWindowTitle(QStringLiteral("Морской бой"));
     setFixedSize(800, 600);
     setMouseTracking(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, Look::Sea);
-    palette.setColor(QPalette::WindowText, Look::WindowText);
-    setPalette(palette);
-    setAutoFillBackground(true);
-    setFont(Look::serif(16, true, true));
+    Look::dressWindow(this);
 
     // Built in this order, so later parts lie above earlier ones where they meet.
     m_fields = new FieldView(this, m_game.board());

@@ -30,3 +30,13 @@ void Look::paintText(QWidget *widget, const QColor &text)
     palette.setColor(QPalette::Text, text);
     widget->setPalette(palette);
 }
+
+void Look::dressWindow(QWidget *window)
+{
+    QPalette palette = window->palette();
+    palette.setColor(QPalette::Window, Sea);
+    palette.setColor(QPalette::WindowText, WindowText);
+    window->setPalette(palette);
+    window->setAutoFillBackground(true);
+    window->setFont(serif(16, true, true));
+}

@@ -18,6 +18,8 @@ inline const QColor CellFrame {24, 32, 56}; // the thin border of a cell: the gr
 
 QFont serif(int pixelSize, bool bold = false, bool italic = false);
 QFont arialBlack(int pixelSize);
+// The main window's sea-blue background, dark blue text and bold italic serif.
+void dressWindow(QWidget *window);
 // The colour of a control's caption, whatever kind of control it is.
 void paintText(QWidget *widget, const QColor &text);
 
