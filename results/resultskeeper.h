@@ -17,12 +17,12 @@ class ResultsKeeper : public QObject
     Q_OBJECT
 
 public:
+    explicit ResultsKeeper(ResultsStore &store, QObject *parent = nullptr);
+    ~ResultsKeeper() override;
+
     // Longest wait for another program's lock when the program ends.
     static constexpr int QuitWaitMs = 2000;
     static constexpr int RetryIntervalMs = 5000;
-
-    explicit ResultsKeeper(ResultsStore &store, QObject *parent = nullptr);
-    ~ResultsKeeper() override;
 
     // Stores the row, after any earlier one still waiting. Returns what the player
     // should be told, in Russian; empty when every row is stored.
