@@ -203,7 +203,8 @@ void GameSound::startRendering(const QByteArray &midi, const QString &wavPath)
         m_renderer->deleteLater();
     }
     m_renderer = new QProcess;
-    m_partPath = wavPath + QStringLiteral(".part");
+    m_wavPath = wavPath;
+    m_partPath = wavPath + QStringLiteral(".%1.part").arg(QCoreApplication::applicationPid());
     m_rendererLog.clear();
     m_renderTimedOut = false;
     QProcess *renderer = m_renderer;
@@ -251,7 +252,7 @@ void GameSound::renderingEnded(bool crashed, int exitCode)
     else if (exitCode != 0)
         why = log.isEmpty() ? QStringLiteral("the renderer failed (exit code %1)").arg(exitCode)
                             : log.last().left(200);
-    const QString wavPath = m_partPath.chopped(5);
+    const QString wavPath = m_wavPath;
     if (why.isEmpty() && QFile::rename(m_partPath, wavPath) && !loadTune(wavPath)) {
         why = QStringLiteral("its rendering cannot be played (%1)")
                   .arg(QString::fromUtf8(m_library->SDL_GetError()));

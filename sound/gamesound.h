@@ -63,7 +63,8 @@ private:
 
     QString m_rendererPath;
     QProcess *m_renderer = nullptr; // deleted later, as it ends inside its own signal
-    QString m_partPath; // its output until it has succeeded
+    QString m_wavPath;
+    QString m_partPath; // its output until it has succeeded; one per game running
     QByteArray m_rendererLog;
     bool m_renderTimedOut = false;
 

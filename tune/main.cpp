@@ -6,10 +6,12 @@
 // on standard error. FluidSynth's first few warnings come before it.
 #include <fluidsynth.h>
 
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -92,6 +94,8 @@ bool writeHeader(int fd, std::uint32_t dataBytes)
 
 int main(int argc, char **argv)
 {
+    // A game that ends, however it ends, takes its rendering with it.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (argc != 2)
         return fail("usage: seabattle-tune SOUNDFONT < tune.mid > tune.wav");
     struct stat out;
