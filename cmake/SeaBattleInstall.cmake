@@ -13,6 +13,8 @@ if(NOT seabattle_media_files)
 endif()
 list(TRANSFORM seabattle_media_files PREPEND ${CMAKE_SOURCE_DIR}/media/)
 install(FILES ${seabattle_media_files} DESTINATION ${SEABATTLE_INSTALL_GAMEDIR})
+# The tune's renderer, which the game starts from its own folder.
+install(TARGETS seabattle-tune RUNTIME DESTINATION ${SEABATTLE_INSTALL_GAMEDIR})
 
 # The launcher finds the game folder relative to itself, so that any prefix works, and a
 # prefix moved as a whole (or staged with DESTDIR) still does.
@@ -32,4 +34,4 @@ install(PROGRAMS ${CMAKE_BINARY_DIR}/launcher/seabattle DESTINATION ${CMAKE_INST
 
 # The game links its own code statically and Qt from the system: an installed copy needs no
 # run-time search path of its own.
-set_property(TARGET seabattle PROPERTY INSTALL_RPATH "")
+set_property(TARGET seabattle seabattle-tune PROPERTY INSTALL_RPATH "")

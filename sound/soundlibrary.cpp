@@ -12,7 +12,7 @@ const SoundLibrary *SoundLibrary::load(QString *error)
             problem = QString::fromLocal8Bit(dlerror());
             return nullptr;
         }
-        // SDL2 and FluidSynth come with SDL2_mixer: a look-up in it searches them too.
+        // SDL2 comes with SDL2_mixer: a look-up in it searches SDL2 too.
 #define SOUND_LIBRARY_RESOLVE(name)                                                                \
     functions.name = reinterpret_cast<decltype(functions.name)>(dlsym(mixer, #name));              \
     if (!functions.name) {                                                                         \

@@ -84,15 +84,17 @@ check_layout() {
 
     # The executable and every media file together in the installation folder, and nothing
     # else: the build folder's results file must not be shipped.
-    [ -x "$game/seabattle" ] || fail "no executable $game/seabattle"
-    head -c 4 "$game/seabattle" | grep -q ELF || fail "$game/seabattle is not a program"
+    for f in seabattle seabattle-tune; do
+        [ -x "$game/$f" ] || fail "no executable $game/$f"
+        head -c 4 "$game/$f" | grep -q ELF || fail "$game/$f is not a program"
+    done
     media=$(media_files)
     [ "$(wc -l <<<"$media")" -eq 13 ] || fail "media/CMakeLists.txt lists $(wc -l <<<"$media") files, not 13"
     for f in $media; do
         [ -f "$game/$f" ] || fail "the media file $f is not installed beside the executable"
         cmp -s "$SRC/media/$f" "$game/$f" || fail "the installed $f differs from media/$f"
     done
-    expected=$(printf '%s\n' $media seabattle | sort)
+    expected=$(printf '%s\n' $media seabattle seabattle-tune | sort)
     actual=$(ls -A "$game" | sort)
     [ "$expected" = "$actual" ] || fail "the installation folder holds other files: $(comm -13 <(echo "$expected") <(echo "$actual") | tr '\n' ' ')"
     # Whatever the build copies into its game folder is installed as well.
@@ -101,9 +103,11 @@ check_layout() {
         [ -e "$game/${f##*/}" ] || fail "${f##*/} of the build's game folder is not installed"
     done
     # The system's Qt and nothing from the build tree.
-    if readelf -d "$game/seabattle" | grep -E 'R(UN)?PATH' | grep -q "$BUILD"; then
-        fail "the installed executable still searches the build folder for libraries"
-    fi
+    for f in seabattle seabattle-tune; do
+        if readelf -d "$game/$f" | grep -E 'R(UN)?PATH' | grep -q "$BUILD"; then
+            fail "the installed $f still searches the build folder for libraries"
+        fi
+    done
 
     # The launcher in bin/ leads to that executable.
     [ -x "$P/bin/seabattle" ] || fail "no launcher $P/bin/seabattle"
@@ -362,7 +366,7 @@ check_package() {
     awk '$2 != "root/root"' "$T/contents" | grep -q . && fail "files not owned by root: $(awk '$2 != "root/root"' "$T/contents" | head -n 3)"
     awk '{ print $6 }' "$T/contents" | sed 's:^\./::; s:/$::' | sort >"$T/files"
     grep -v '^usr' "$T/files" | grep -q . && fail "files outside /usr: $(grep -v '^usr' "$T/files" | head -n 3)"
-    for f in usr/games/seabattle usr/$GAME_SUBDIR/seabattle $(media_files | sed "s:^:usr/$GAME_SUBDIR/:") \
+    for f in usr/games/seabattle usr/$GAME_SUBDIR/seabattle usr/$GAME_SUBDIR/seabattle-tune $(media_files | sed "s:^:usr/$GAME_SUBDIR/:") \
         usr/share/applications/$APP_ID.desktop usr/share/metainfo/$APP_ID.metainfo.xml \
         usr/share/icons/hicolor/scalable/apps/$APP_ID.svg usr/share/doc/seabattle/copyright \
         usr/share/doc/seabattle/changelog.gz usr/share/man/man6/seabattle.6.gz; do

@@ -22,6 +22,11 @@ using namespace SoundLevels;
 namespace {
 constexpr int RenderTimeoutMs = 60000;
 
+QString renderer()
+{
+    return qEnvironmentVariable("SEABATTLE_GAME_DIR") + QStringLiteral("/seabattle-tune");
+}
+
 // A 16-bit WAV whose last sample is cut in half: the data chunk has an odd length.
 QByteArray cutMidSample()
 {
@@ -55,6 +60,9 @@ GameSoundTest::~GameSoundTest() = default;
 void GameSoundTest::initTestCase()
 {
     QVERIFY(m_dir.isValid());
+    // Renderings are kept in the user's cache: this run's own starts empty.
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(file("cache")));
+    QVERIFY(QFileInfo(renderer()).isExecutable());
     if (!QFileInfo::exists("/usr/share/sounds/sf2/default-GM.sf2"))
         QSKIP("no General MIDI SoundFont installed (fluid-soundfont-gm)");
     QVERIFY(TestMedia::write(file("Boom.wav"), TestMedia::levelWav(Wav, 200)));
@@ -68,7 +76,7 @@ void GameSoundTest::initTestCase()
 
 void GameSoundTest::init()
 {
-    m_sound = std::make_unique<GameSound>();
+    m_sound = std::make_unique<GameSound>(renderer());
     QVERIFY(m_sound->hasOutput());
     m_sound->setTuneFile(file("seasound.mid"));
 }
@@ -301,4 +309,48 @@ void GameSoundTest::destroyingAtAnyMomentIsClean()
     m_sound.reset();
     const qint64 from = m_recorder->frames();
     QCOMPARE(m_recorder->peakAfter(from + MonitorRecorder::framesIn(SettleMs), 500), 0);
+}
+
+void GameSoundTest::rendererTroubleLeavesTheGameSilentWithOneWarning_data()
+{
+    QTest::addColumn<QByteArray>("script"); // empty: no renderer at all
+    QTest::addColumn<QString>("warning");
+    QTest::newRow("missing") << QByteArray() << "bad-renderer cannot be started (";
+    QTest::newRow("killed") << QByteArray("kill -9 $$") << "bad-renderer crashed";
+    QTest::newRow("failing with a reason")
+        << QByteArray("echo chatter >&2; echo the SoundFont is gone >&2; exit 3")
+        << "seasound.mid stays silent: the SoundFont is gone";
+    QTest::newRow("writing garbage")
+        << QByteArray("printf 'RIFF\\0\\0\\0\\0WAVEjunk'")
+        << "seasound.mid stays silent: its rendering cannot be played (";
+}
+
+void GameSoundTest::rendererTroubleLeavesTheGameSilentWithOneWarning()
+{
+    // A renderer that is missing, dies or writes no WAV costs the tune and nothing else: one
+    // warning naming the cause however often the tune is opened, and the hit sound still plays.
+    QFETCH(QByteArray, script);
+    QFETCH(QString, warning);
+    const QString bad = file("bad-renderer");
+    QFile::remove(bad);
+    if (!script.isEmpty()) {
+        QVERIFY(TestMedia::write(bad, "#!/bin/sh\ncat >/dev/null\n" + script + "\n"));
+        QVERIFY(QFile::setPermissions(bad, QFile::ReadOwner | QFile::ExeOwner));
+    }
+    m_sound.reset(); // the mixer is the process's one
+    m_sound = std::make_unique<GameSound>(bad);
+    m_sound->setTuneFile(file("seasound.mid"));
+    const SoundWarnings warnings;
+    const qint64 from = m_recorder->frames();
+    for (int repeat = 0; repeat < 3; ++repeat) {
+        m_sound->closeTune();
+        m_sound->openTune();
+        m_sound->playTune();
+        m_sound->waitForTune();
+    }
+    QCOMPARE(m_recorder->peakAfter(from, 1000), 0);
+    QCOMPARE(warnings.messages().size(), 1);
+    QVERIFY2(warnings.count(warning) == 1, qPrintable(warnings.messages().join('\n')));
+    m_sound->startHitSound(file("Boom.wav"));
+    QVERIFY(waitUntilHeard() >= 0);
 }

@@ -32,6 +32,8 @@ private slots:
     void everyMediaFileIsPlayedOrToldOnce();
     void destroyingAtAnyMomentIsClean_data();
     void destroyingAtAnyMomentIsClean();
+    void rendererTroubleLeavesTheGameSilentWithOneWarning_data();
+    void rendererTroubleLeavesTheGameSilentWithOneWarning();
 
 private:
     QString file(const QString &name) const { return m_dir.filePath(name); }
