@@ -9,11 +9,10 @@
 // The functions the game's sound uses from SDL2 and SDL2_mixer.
 // clang-format off
 #define SOUND_LIBRARY_FUNCTIONS(F) \
-    F(SDL_SetHint) F(SDL_InitSubSystem) F(SDL_QuitSubSystem) F(SDL_GetError) \
-    F(SDL_RWFromConstMem) F(SDL_RWFromFile) F(SDL_GetAudioDeviceStatus) F(SDL_PauseAudioDevice) \
-    F(Mix_OpenAudioDevice) F(Mix_CloseAudio) F(Mix_LoadWAV_RW) F(Mix_FreeChunk) \
-    F(Mix_PlayChannelTimed) F(Mix_HaltChannel) F(Mix_LoadMUS_RW) F(Mix_FreeMusic) \
-    F(Mix_PlayMusic) F(Mix_PauseMusic) F(Mix_ResumeMusic) F(Mix_HaltMusic)
+    F(SDL_SetHint) F(SDL_InitSubSystem) F(SDL_QuitSubSystem) F(SDL_GetError) F(SDL_RWFromConstMem) \
+    F(SDL_RWFromFile) F(Mix_OpenAudioDevice) F(Mix_CloseAudio) F(Mix_LoadWAV_RW) F(Mix_FreeChunk) \
+    F(Mix_PlayChannelTimed) F(Mix_HaltChannel) F(Mix_LoadMUS_RW) F(Mix_FreeMusic) F(Mix_PlayMusic) \
+    F(Mix_PauseMusic) F(Mix_ResumeMusic) F(Mix_HaltMusic)
 // clang-format on
 
 // SDL2_mixer, loaded when the sound is first opened rather than with the program.
