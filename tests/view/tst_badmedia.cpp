@@ -5,7 +5,9 @@
 #include "view/prompter.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 
 using namespace WindowDriver;
 using namespace BattleDriver;
@@ -53,9 +55,24 @@ class BadMediaTest : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void everyDamagedFileLeavesTheGamePlayable_data();
     void everyDamagedFileLeavesTheGamePlayable();
+
+private:
+    QTemporaryDir m_cache;
+    // The game's own renderer, so that a damaged tune goes through it.
+    const QString m_renderer
+        = QDir(qEnvironmentVariable("SEABATTLE_GAME_DIR")).filePath("seabattle-tune");
 };
+
+void BadMediaTest::initTestCase()
+{
+    // The tune's renderings go to a cache of this run's own, not the user's.
+    QVERIFY(m_cache.isValid());
+    QVERIFY(QFileInfo(m_renderer).isExecutable());
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(m_cache.path()));
+}
 
 // Whatever happens to one of the game's files, it starts, plays a whole game with the
 // real sound through the real window, and ends it without a crash.
@@ -83,7 +100,7 @@ void BadMediaTest::everyDamagedFileLeavesTheGamePlayable()
     damage(fixture.folder.filePath(file), how);
     QTest::failOnWarning(QRegularExpression("ASSERT|Segmentation"));
 
-    GameSound sound;
+    GameSound sound(m_renderer);
     frmMain window(sound, fixture.random, fixture.prompter);
     window.Form_Load();
     window.show();
