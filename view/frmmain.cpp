@@ -6,10 +6,12 @@
 #include "view/effects.h"
 #include "view/fieldview.h"
 #include "view/hitmarkers.h"
+#include "view/keyboardplay.h"
 #include "view/keywatch.h"
 #include "view/palette.h"
 #include "view/placementcontrols.h"
 #include "view/prompter.h"
+#include "view/shotnews.h"
 #include "view/switchpanel.h"
 #include "view/windowlosswatch.h"
 
@@ -53,6 +55,8 @@ frmMain::frmMain(SoundService &sound, RandomSource &random, Prompter &prompter, 
     auto *keys = new KeyWatch(*this);
     connect(keys, &KeyWatch::keyDown, this, &frmMain::Form_KeyDown);
     connect(keys, &KeyWatch::keyUp, this, &frmMain::Form_KeyUp);
+    new KeyboardPlay(*this, m_game);
+    new ShotNews(this, m_game);
     connect(new WindowLossWatch(*this), &WindowLossWatch::windowDestroyed, this,
             &frmMain::rebuildLostWindow);
 }
@@ -130,11 +134,6 @@ void frmMain::pic_MouseMove(int index)
     m_game.pointerOverCell(index);
 }
 
-void frmMain::mouseMoveEvent(QMouseEvent *)
-{
-    Form_MouseMove();
-}
-
 void frmMain::Form_MouseMove()
 {
     m_aim.hideFrom(*this);
@@ -148,12 +147,6 @@ void frmMain::Form_KeyDown(int key)
         m_game.setCtrl(true);
     else if (key == Qt::Key_Escape)
         askToQuit();
-}
-
-void frmMain::Form_KeyUp(int key)
-{
-    if (key == Qt::Key_Control)
-        m_game.setCtrl(false);
 }
 
 void frmMain::askToQuit()

@@ -1,5 +1,6 @@
 #include "view/textbutton.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 TextButton::TextButton(const QString &name, const QString &caption, QWidget *parent)
@@ -30,5 +31,16 @@ void TextButton::mousePressEvent(QMouseEvent *event)
 void TextButton::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+void TextButton::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Space) {
+        QLabel::keyPressEvent(event);
+        return;
+    }
+    if (!event->isAutoRepeat())
         emit clicked();
 }
