@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QTimer>
 #include <QWidget>
 
 namespace {
@@ -109,7 +110,13 @@ void KeyboardPlay::stepFocus(bool forward)
     const int count = int(order.size());
     const int at = int(order.indexOf(QApplication::focusWidget()));
     const int next = at < 0 ? (forward ? 0 : count - 1) : (at + (forward ? 1 : count - 1)) % count;
-    order[next]->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    focusStop(order[next], forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+}
+
+void KeyboardPlay::focusStop(QWidget *stop, Qt::FocusReason reason)
+{
+    m_stop = stop;
+    stop->setFocus(reason);
 }
 
 bool KeyboardPlay::cellKey(const QKeyEvent &key)
@@ -117,8 +124,7 @@ bool KeyboardPlay::cellKey(const QKeyEvent &key)
     const bool own = m_game.phase() == Game::Phase::PlacingByHand;
     FieldCursor &cursor = own ? m_own : m_enemy;
     if (cursor.move(key.key())) {
-        QWidget *cell = cellWidget(cursor.cell());
-        cell->setFocus(Qt::OtherFocusReason);
+        focusStop(cellWidget(cursor.cell()), Qt::OtherFocusReason);
         // Also at an edge, where the focus stays: Ctrl may have changed the orientation.
         m_game.pointerOverCell(cursor.cell());
         return true;
@@ -140,20 +146,20 @@ void KeyboardPlay::keepFocusOnStop()
     if (!focus || focus == &m_window || focus->window() != &m_window)
         return;
     const QList<QWidget *> order = stops();
-    if (order.contains(focus))
-        return;
     if (order.isEmpty())
         m_window.setFocus();
-    else
-        order.first()->setFocus(Qt::TabFocusReason);
+    else if (QWidget *target = order.contains(m_stop) ? m_stop.data() : order.first();
+             target != focus)
+        focusStop(target, Qt::TabFocusReason);
 }
 
 void KeyboardPlay::focusMoved(QWidget *old, QWidget *now)
 {
     if (!now || now->window() != &m_window)
         return; // a message box or another window: all stays as it was
-    if (now != &m_window && !stops().contains(now)) {
-        keepFocusOnStop(); // a control that hid passed the focus on by itself
+    if (now != &m_window && now != m_stop) {
+        // Passed on by Qt: put right once the phase has shown.
+        QTimer::singleShot(0, this, &KeyboardPlay::keepFocusOnStop);
         return;
     }
     m_mark->follow(now == &m_window ? nullptr : now);

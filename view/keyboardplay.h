@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QPointer>
 
 class FocusMark;
 class Game;
@@ -36,6 +37,7 @@ private:
     // The cursor cell of the field that can be clicked in this phase, or none.
     QWidget *activeCursor() const;
     void stepFocus(bool forward);
+    void focusStop(QWidget *stop, Qt::FocusReason reason);
     bool cellKey(const QKeyEvent &key);
     void keepFocusOnStop();
     void focusMoved(QWidget *old, QWidget *now);
@@ -46,4 +48,8 @@ private:
     FieldCursor m_own {0};
     FieldCursor m_enemy {100};
     FocusMark *m_mark = nullptr;
+    // The stop the keys gave the focus to. Qt passes the focus on by itself when that
+    // control hides, to whatever comes next in its own chain; the focus returns here, or
+    // to the first stop once the phase has shown.
+    QPointer<QWidget> m_stop;
 };

@@ -7,7 +7,7 @@ ShotNews::ShotNews(QWidget *window, const Game &game) : QLabel(window), m_game(g
     setObjectName(QStringLiteral("shotNews"));
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setGeometry(0, 0, 1, 1);
-    setAccessibleDescription(QStringLiteral("Ход игры"));
+    setAccessibleName(QStringLiteral("Ход игры"));
     connect(&game, &Game::shotResolved, this, &ShotNews::shotResolved);
     connect(&game, &Game::turnPassed, this, &ShotNews::turnPassed);
 }
