@@ -28,13 +28,9 @@ KeyboardPlay::KeyboardPlay(QWidget &window, Game &game)
 {
     setObjectName(QStringLiteral("keyboardPlay"));
     for (const char *name : readingOrder) {
-        if (auto *control = window.findChild<QWidget *>(QLatin1String(name))) {
-            control->setFocusPolicy(Qt::TabFocus);
+        if (auto *control = window.findChild<QWidget *>(QLatin1String(name)))
             m_controls << control;
-        }
     }
-    for (int index = 0; index < 200; ++index)
-        cellWidget(index)->setFocusPolicy(Qt::TabFocus);
     m_mark = new FocusMark(&window);
     // The window keeps the focus until a key moves it, so no control shows a focus mark.
     window.setFocus();
@@ -87,6 +83,7 @@ bool KeyboardPlay::eventFilter(QObject *watched, QEvent *event)
         return false;
     const auto &key = *static_cast<QKeyEvent *>(event);
     if (key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab) {
+        takeFocusFromKeys();
         stepFocus(key.key() == Qt::Key_Tab);
         return true;
     }
@@ -100,6 +97,18 @@ bool KeyboardPlay::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
     return false;
+}
+
+void KeyboardPlay::takeFocusFromKeys()
+{
+    // Only from the first Tab on: a label that can take the focus draws its text a pixel
+    // apart, and a player with the mouse must see the window as it always was.
+    if (m_controls.isEmpty() || m_controls.first()->focusPolicy() == Qt::TabFocus)
+        return;
+    for (QWidget *control : m_controls)
+        control->setFocusPolicy(Qt::TabFocus);
+    for (int index = 0; index < 200; ++index)
+        cellWidget(index)->setFocusPolicy(Qt::TabFocus);
 }
 
 void KeyboardPlay::stepFocus(bool forward)

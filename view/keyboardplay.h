@@ -36,6 +36,7 @@ private:
     QWidget *cellWidget(int index) const;
     // The cursor cell of the field that can be clicked in this phase, or none.
     QWidget *activeCursor() const;
+    void takeFocusFromKeys();
     void stepFocus(bool forward);
     void focusStop(QWidget *stop, Qt::FocusReason reason);
     bool cellKey(const QKeyEvent &key);
