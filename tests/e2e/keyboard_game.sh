@@ -42,16 +42,6 @@ player_shots=0
 game_over=no
 at_row=1
 at_col=1
-handle_box() {
-    answer_box "$1" Return
-    for _ in $(seq 30); do
-        if [ "$(result_rows)" -ge 1 ]; then
-            game_over=yes
-            return
-        fi
-        sleep 0.1
-    done
-}
 # aim ROW COL: the arrows from the cursor's cell to that one.
 aim() {
     local moves=()

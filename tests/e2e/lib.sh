@@ -356,6 +356,19 @@ shoot() {
     fail "the shot at row $1, column $2 of the computer's field showed nothing within 15 s"
 }
 
+# Answers a message box that came up during the battle; a result row marks the game's
+# end (game_over=yes).
+handle_box() {
+    answer_box "$1" Return
+    for _ in $(seq 30); do
+        if [ "$(result_rows)" -ge 1 ]; then
+            game_over=yes
+            return
+        fi
+        sleep 0.1
+    done
+}
+
 # Waits for the explosion at a hit cell to end (its look stays the same for 0.3 s; HIT_DRAWN is
 # when it last changed), then half a second more for a message box that may follow.
 settle_hit() {

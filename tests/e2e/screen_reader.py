@@ -85,6 +85,11 @@ if len(cells) != 200:
 if sum(1 for name, description in cells if name.endswith(": не обстреляна")) != 100:
     fail("the computer's field should show 100 cells \"не обстреляна\"")
 
+# The live region, found by its name before the battle.
+news = next(node for node in walk(app) if node.name == "Ход игры")
+enemy = {node.name.split(":")[0]: node for node in walk(app)
+         if node.description == "поле противника" and re.fullmatch(r"[А-К]\d{1,2}: .+", node.name)}
+
 pyatspi.Registry.registerEventListener(
     listen, "object:state-changed:focused", "object:property-change:accessible-name")
 # An automatic layout, accepted, the first level: the focus then goes to the computer's field.
@@ -95,21 +100,38 @@ if not pump(15, focused):
     fail(f"the focus on the computer's cell А1 was not heard; heard: {heard[-8:]}")
 print("focus heard on \"А1: не обстреляна\"")
 
-own = re.compile(r"^[А-К]\d{1,2}: (мимо|попадание|корабль потоплен)")
-theirs = re.compile(r"^Выстрел противника, [А-К]\d{1,2}: (мимо|попадание|корабль потоплен)")
-said = lambda pattern: [s for t, s, _ in heard if "accessible-name" in t and pattern.match(s)]
-keys("Return")
-# Hits keep the turn; go on along the row until a miss hands it over.
-for column in range(9):
-    if not pump(10, lambda: len(said(own)) > column):
-        fail(f"no outcome heard after shot {column + 1}; heard: {heard[-8:]}")
-    if "Ход компьютера" in said(own)[-1]:
+LETTERS = "АБВГДЕЖЗИК"
+heard_name = lambda text: any("accessible-name" in t and s == text for t, s, _ in heard)
+at = [1, 1]
+
+
+def aim(row, column):
+    moves = ["Down"] * (row - at[0]) + ["Right"] * (column - at[1]) + ["Left"] * (at[1] - column)
+    at[:] = [row, column]
+    if moves:
+        keys(*moves)
+
+
+# Snaking through the untried cells until a miss hands the turn over; hits keep it.
+order = [(r, c) for r in range(1, 11) for c in (range(1, 11) if r % 2 else range(10, 0, -1))]
+told = []
+for row, column in order:
+    coordinate = f"{LETTERS[column - 1]}{row}"
+    if not enemy[coordinate].name.endswith("не обстреляна"):
+        continue
+    aim(row, column)
+    keys("Return")
+    outcome = re.compile(f"^{coordinate}: (мимо. Ход компьютера|попадание|корабль потоплен)$")
+    if not pump(10, lambda: outcome.match(news.name) and heard_name(news.name)):
+        fail(f"no outcome of the shot at {coordinate} heard; news \"{news.name}\", heard: {heard[-6:]}")
+    told.append(news.name)
+    if news.name.endswith("Ход компьютера"):
         break
-    keys("Right", "Return")
-print("player's shots heard: " + "; ".join(said(own)))
-if not pump(20, lambda: said(theirs)):
-    fail(f"the computer's shot was not heard; heard: {heard[-8:]}")
-print("computer's shot heard: " + said(theirs)[0])
+print("player's shots heard: " + "; ".join(told))
+theirs = re.compile(r"^Выстрел противника, [А-К]\d{1,2}: (мимо|попадание|корабль потоплен)")
+if not pump(20, lambda: theirs.match(news.name) and heard_name(news.name)):
+    fail(f"the computer's shot was not heard; news \"{news.name}\", heard: {heard[-6:]}")
+print("computer's shot heard: " + news.name)
 for node in walk(app):
     if (node.description == "поле противника") and "корабль" in node.name \
             and "потоплен" not in node.name:
