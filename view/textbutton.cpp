@@ -1,11 +1,14 @@
 #include "view/textbutton.h"
 
+#include "view/pressableaccessible.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 
 TextButton::TextButton(const QString &name, const QString &caption, QWidget *parent)
     : QLabel(caption, parent)
 {
+    PressableAccessible::install(); // before the first look of a screen reader
     setObjectName(name);
     setMouseTracking(true);
     setAttribute(Qt::WA_NoMousePropagation);

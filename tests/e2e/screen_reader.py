@@ -80,6 +80,8 @@ for name, role in [("Расставить автоматически", None), ("
         fail(f"no control named \"{name}\" in the tree")
     if role and role not in names.values():
         fail(f"no control of the role {role}")
+if names.get("А1: не обстреляна") != "push button" or names.get("Статистика") != "push button":
+    fail("the cells and the text buttons should be buttons to a screen reader")
 if len(cells) != 200:
     fail(f"{len(cells)} cells named with a coordinate, expected 200")
 if sum(1 for name, description in cells if name.endswith(": не обстреляна")) != 100:
