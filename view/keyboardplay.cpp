@@ -35,6 +35,8 @@ KeyboardPlay::KeyboardPlay(QWidget &window, Game &game)
     // The window keeps the focus until a key moves it, so no control shows a focus mark.
     window.setFocus();
     connect(&game, &Game::changed, this, &KeyboardPlay::keepFocusOnStop);
+    // A hit marker is laid over its cell above all; the mark goes back on top.
+    connect(&game, &Game::shotResolved, m_mark, &QWidget::raise);
     connect(qApp, &QApplication::focusChanged, this, &KeyboardPlay::focusMoved);
     qApp->installEventFilter(this);
 }

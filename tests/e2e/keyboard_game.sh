@@ -49,6 +49,13 @@ aim() {
     while [ "$at_col" -lt "$2" ]; do moves+=(Right) at_col=$((at_col + 1)); done
     while [ "$at_col" -gt "$2" ]; do moves+=(Left) at_col=$((at_col - 1)); done
     [ ${#moves[@]} -eq 0 ] || keys "${moves[@]}"
+    # The focus mark has moved there before the cell is looked at for the shot.
+    wait_until 5 "the focus mark on row $1, column $2 of the computer's field" mark_on "$1" "$2"
+}
+mark_on() {
+    local xy
+    xy=$(cell_origin right "$1" "$2")
+    snap && pixel_near $((${xy% *} - 1)) $((${xy#* } + 16)) 255 236 160 30
 }
 
 # Row by row, snaking, every cell still untried; the cursor stays where the last shot went.
