@@ -24,6 +24,7 @@ private slots:
     void tabReachesWhatCanBeClickedInReadingOrder_data();
     void tabReachesWhatCanBeClickedInReadingOrder();
     void noControlHoldsTheFocusBeforeAKey();
+    void aControlThatHidesPassesTheFocusToTheNewPhasesFirstStop();
     void arrowsAndEnterPlaceAsThePointerDoes();
     void enterFiresOnceAtTheCursorAndTheOutcomeIsTold();
 
@@ -139,6 +140,21 @@ void KeyboardWindowTest::noControlHoldsTheFocusBeforeAKey()
     key(Qt::Key_Tab);
     QVERIFY(mark->isVisible());
     QVERIFY(mark->geometry().contains(cell(w(), 0)->geometry()));
+}
+
+// Enter on a control that the next phase hides: the focus goes to that phase's first
+// stop, not to whatever Qt's own chain holds next.
+void KeyboardWindowTest::aControlThatHidesPassesTheFocusToTheNewPhasesFirstStop()
+{
+    key(Qt::Key_Tab);
+    key(Qt::Key_Return); // "Расставить автоматически" stays, as "Поменять расстановку"
+    QCOMPARE(focusName(), QStringLiteral("lblSetAuto"));
+    key(Qt::Key_Tab);
+    key(Qt::Key_Return); // "Принять расстановку"
+    QCOMPARE(focusName(), QStringLiteral("rbL(0)"));
+    key(Qt::Key_Return);
+    QCOMPARE(w().game().level(), 1);
+    QCOMPARE(focusName(), QStringLiteral("pic(100)"));
 }
 
 // The preview follows the cursor as it follows the pointer, Ctrl held means horizontal,
