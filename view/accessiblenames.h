@@ -1,5 +1,6 @@
 #pragma once
 
+#include "battle/game.h"
 #include "model/cellstate.h"
 
 #include <QString>
@@ -14,5 +15,11 @@ QString columnLetter(int column);
 QString cell(int index, CellState state);
 // "ваше поле" or "поле противника".
 QString field(int index);
+// The outcome of a shot in the words of the cells' names: "Б7: мимо", "Б7: попадание",
+// "Б7: корабль потоплен"; the computer's shots begin with "Выстрел противника". Empty
+// for a refused shot.
+QString shot(const Shot &shot);
+// The turn arrow's words: "Ваш ход", "Ход компьютера"; empty for no turn.
+QString turn(Game::Turn turn);
 
 } // namespace AccessibleNames

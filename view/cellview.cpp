@@ -1,9 +1,12 @@
 #include "view/cellview.h"
 
+#include "view/pressableaccessible.h"
+
 #include <QPainter>
 
 CellView::CellView(int index, QWidget *parent) : CellSurface(index, parent)
 {
+    PressableAccessible::install(); // before the first look of a screen reader
     setObjectName(QStringLiteral("pic(%1)").arg(index));
 }
 

@@ -6,10 +6,12 @@
 #include "view/effects.h"
 #include "view/fieldview.h"
 #include "view/hitmarkers.h"
+#include "view/keyboardplay.h"
 #include "view/keywatch.h"
 #include "view/palette.h"
 #include "view/placementcontrols.h"
 #include "view/prompter.h"
+#include "view/shotnews.h"
 #include "view/switchpanel.h"
 #include "view/windowlosswatch.h"
 
@@ -48,6 +50,8 @@ frmMain::frmMain(SoundService &sound, RandomSource &random, Prompter &prompter, 
     auto *keys = new KeyWatch(*this);
     connect(keys, &KeyWatch::keyDown, this, &frmMain::Form_KeyDown);
     connect(keys, &KeyWatch::keyUp, this, &frmMain::Form_KeyUp);
+    new KeyboardPlay(*this, m_game);
+    new ShotNews(this, m_game);
     connect(new WindowLossWatch(*this), &WindowLossWatch::windowDestroyed, this,
             &frmMain::rebuildLostWindow);
 }
@@ -125,11 +129,6 @@ void frmMain::pic_MouseMove(int index)
     m_game.pointerOverCell(index);
 }
 
-void frmMain::mouseMoveEvent(QMouseEvent *)
-{
-    Form_MouseMove();
-}
-
 void frmMain::Form_MouseMove()
 {
     m_aim.hideFrom(*this);
@@ -143,12 +142,6 @@ void frmMain::Form_KeyDown(int key)
         m_game.setCtrl(true);
     else if (key == Qt::Key_Escape)
         askToQuit();
-}
-
-void frmMain::Form_KeyUp(int key)
-{
-    if (key == Qt::Key_Control)
-        m_game.setCtrl(false);
 }
 
 void frmMain::askToQuit()

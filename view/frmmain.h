@@ -48,7 +48,11 @@ public:
     void pic_MouseMove(int index);
     void Form_MouseMove();
     void Form_KeyDown(int key);
-    void Form_KeyUp(int key);
+    void Form_KeyUp(int key)
+    {
+        if (key == Qt::Key_Control)
+            m_game.setCtrl(false);
+    }
     void lblSetY_Click() { m_game.placeByHand(); }
     void lblSetAuto_Click() { m_game.layOutAutomatically(); }
     void lblAgree_Click() { m_game.acceptLayout(); }
@@ -62,7 +66,7 @@ public:
     void tmrI_Timer() { m_game.CompAtack(); }
 
 protected:
-    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *) override { Form_MouseMove(); }
     // A close request of the window system (Alt+F4, a taskbar's "Close") asks what Esc asks.
     void closeEvent(QCloseEvent *event) override;
 

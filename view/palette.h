@@ -15,6 +15,7 @@ inline const QColor Orange {243, 119, 7}; // nearly every caption
 inline const QColor LabelOrange {255, 128, 0}; // the coordinate labels
 inline const QColor WindowText {0, 0, 128};
 inline const QColor CellFrame {24, 32, 56}; // the thin border of a cell: the grid lines
+inline const QColor FocusMark {255, 236, 160}; // around the control the keys act on
 
 QFont serif(int pixelSize, bool bold = false, bool italic = false);
 QFont arialBlack(int pixelSize);

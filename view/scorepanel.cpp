@@ -105,4 +105,10 @@ void ScorePanel::showScore(const Score &score)
         setCount(m_playerAfloat[size], score.playerAfloat[size]);
         setCount(m_compAfloat[size], score.compAfloat[size]);
     }
+    setAccessibleName(QStringLiteral("Счет: ваши попадания %1, промахи %2; попадания "
+                                     "компьютера %3, промахи %4")
+                          .arg(score.userHits)
+                          .arg(score.userMisses)
+                          .arg(score.compHits)
+                          .arg(score.compMisses));
 }

@@ -1,10 +1,14 @@
 #include "view/textbutton.h"
 
+#include "view/pressableaccessible.h"
+
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 TextButton::TextButton(const QString &name, const QString &caption, QWidget *parent)
     : QLabel(caption, parent)
 {
+    PressableAccessible::install(); // before the first look of a screen reader
     setObjectName(name);
     setMouseTracking(true);
     setAttribute(Qt::WA_NoMousePropagation);
@@ -30,5 +34,16 @@ void TextButton::mousePressEvent(QMouseEvent *event)
 void TextButton::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+void TextButton::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Space) {
+        QLabel::keyPressEvent(event);
+        return;
+    }
+    if (!event->isAutoRepeat())
         emit clicked();
 }

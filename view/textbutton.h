@@ -2,8 +2,8 @@
 
 #include <QLabel>
 
-// A label that acts as a button: clicked on release over it, and told when the
-// pointer passes over it (for the hover frame of the placement buttons).
+// A label that acts as a button: clicked on release over it or by Enter or Space, and
+// told when the pointer passes over it (for the hover frame of the placement buttons).
 class TextButton : public QLabel
 {
     Q_OBJECT
@@ -21,6 +21,8 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    // Enter or Space, once a key has given it the focus.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     bool m_hoverFrame = false;

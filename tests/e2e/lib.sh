@@ -318,8 +318,8 @@ lay_out_and_choose_level() {
     wait_until 10 "the player's turn arrow after the level was chosen" players_turn_now
 }
 
-# shoot ROW COL: fires at a cell of the computer's field in the player's turn and waits until
-# the game has taken the shot. Sets SHOT to hit, miss or box (a refusal: a message box and no
+# shoot ROW COL [COMMAND...]: fires at a cell of the computer's field in the player's turn (by
+# a click, or by COMMAND, such as keys) and waits until the game has taken the shot. Sets SHOT to hit, miss or box (a refusal: a message box and no
 # change at the cell). A miss shows the computer's arrow; a hit changes the cell and keeps the
 # player's. After a hit SHOT_BOX holds the message box that followed it (the player's win).
 shoot() {
@@ -327,7 +327,11 @@ shoot() {
     snap
     before=$(cell_sig right "$1" "$2")
     SHOT_TIME=$(date +%s.%N)
-    click_cell right "$1" "$2"
+    if [ $# -gt 2 ]; then
+        "${@:3}"
+    else
+        click_cell right "$1" "$2"
+    fi
     SHOT=
     SHOT_BOX=
     while [ "$SECONDS" -lt "$deadline" ]; do
@@ -350,6 +354,19 @@ shoot() {
         sleep 0.05
     done
     fail "the shot at row $1, column $2 of the computer's field showed nothing within 15 s"
+}
+
+# Answers a message box that came up during the battle; a result row marks the game's
+# end (game_over=yes).
+handle_box() {
+    answer_box "$1" Return
+    for _ in $(seq 30); do
+        if [ "$(result_rows)" -ge 1 ]; then
+            game_over=yes
+            return
+        fi
+        sleep 0.1
+    done
 }
 
 # Waits for the explosion at a hit cell to end (its look stays the same for 0.3 s; HIT_DRAWN is

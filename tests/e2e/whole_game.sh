@@ -44,17 +44,6 @@ last_col=0
 game_over=no
 row=1
 col=1
-# Answers a message box that came up during the battle; a result row marks the game's end.
-handle_box() {
-    answer_box "$1" Return
-    for _ in $(seq 30); do
-        if [ "$(result_rows)" -ge 1 ]; then
-            game_over=yes
-            return
-        fi
-        sleep 0.1
-    done
-}
 
 while [ "$game_over" = no ]; do
     [ "$SECONDS" -lt "$GAME_DEADLINE" ] \

@@ -1,0 +1,237 @@
+#include "battledriver.h"
+#include "windowfixture.h"
+
+#include "view/fieldcursor.h"
+
+#include <QApplication>
+
+using namespace BattleDriver;
+
+class KeyboardWindowTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        m_fixture = std::make_unique<WindowFixture>();
+        w().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w()));
+    }
+    void cleanup() { m_fixture.reset(); }
+
+    void cursorStopsAtTheFieldsEdges_data();
+    void cursorStopsAtTheFieldsEdges();
+    void tabReachesWhatCanBeClickedInReadingOrder_data();
+    void tabReachesWhatCanBeClickedInReadingOrder();
+    void noControlHoldsTheFocusBeforeAKey();
+    void aControlThatHidesPassesTheFocusToTheNewPhasesFirstStop();
+    void arrowsAndEnterPlaceAsThePointerDoes();
+    void enterFiresOnceAtTheCursorAndTheOutcomeIsTold();
+
+private:
+    frmMain &w() { return m_fixture->w(); }
+    // A key where the window sends it: to the control with the focus.
+    void key(int code, Qt::KeyboardModifiers modifiers = {})
+    {
+        QWidget *focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : &w(), Qt::Key(code), modifiers);
+    }
+    // The cursor to a cell: into the top-left corner, which holds it, then along.
+    void aim(int index)
+    {
+        for (int k = 0; k < 9; ++k) {
+            key(Qt::Key_Up);
+            key(Qt::Key_Left);
+        }
+        for (int k = 0; k < index % 10; ++k)
+            key(Qt::Key_Right);
+        for (int k = 0; k < index % 100 / 10; ++k)
+            key(Qt::Key_Down);
+        QCOMPARE(focusName(), QStringLiteral("pic(%1)").arg(index));
+    }
+    QString focusName() const
+    {
+        const QWidget *focus = QApplication::focusWidget();
+        return focus ? focus->objectName() : QString();
+    }
+    std::unique_ptr<WindowFixture> m_fixture;
+};
+
+// The cursor moves one cell per arrow and stays put at an edge; it never wraps.
+void KeyboardWindowTest::cursorStopsAtTheFieldsEdges_data()
+{
+    QTest::addColumn<int>("first");
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<int>("cell");
+    const int left = Qt::Key_Left, right = Qt::Key_Right, up = Qt::Key_Up, down = Qt::Key_Down;
+    QTest::newRow("top-left corner holds") << 0 << QList<int> {left, up} << 0;
+    QTest::newRow("one right, one down") << 0 << QList<int> {right, down} << 11;
+    QTest::newRow("right edge holds") << 0 << QList<int>(12, right) << 9;
+    QTest::newRow("bottom edge holds") << 100 << QList<int>(12, down) << 190;
+    QTest::newRow("back from the corner")
+        << 100 << QList<int>(10, right) + QList<int>(10, down) + QList<int> {left, up} << 188;
+    QTest::newRow("other keys leave it") << 0 << QList<int> {int(Qt::Key_A), right} << 1;
+}
+
+void KeyboardWindowTest::cursorStopsAtTheFieldsEdges()
+{
+    QFETCH(int, first);
+    QFETCH(QList<int>, keys);
+    QFETCH(int, cell);
+    FieldCursor cursor(first);
+    for (int code : keys)
+        QCOMPARE(cursor.move(code), code != Qt::Key_A);
+    QCOMPARE(cursor.cell(), cell);
+}
+
+// Tab goes through the controls the phase lets the player click, as they are read on the
+// screen (a field is one stop, its cursor cell), and comes round; Shift+Tab goes back.
+void KeyboardWindowTest::tabReachesWhatCanBeClickedInReadingOrder_data()
+{
+    QTest::addColumn<QString>("phase");
+    QTest::addColumn<QStringList>("order");
+    const QStringList bottom {"chGrid", "chMusic", "chBack", "chPoints", "lblStat"};
+    QTest::newRow("choosing the way") << "way" << QStringList {"lblSetAuto", "lblSetY"} + bottom;
+    QTest::newRow("automatic layout") << "auto" << QStringList {"lblSetAuto", "lblAgree"} + bottom;
+    QTest::newRow("by hand") << "hand"
+                             << QStringList {"pic(0)", "rb(0)", "rb(1)", "rb(2)", "rb(3)", "rb(4)",
+                                             "rb(8)",  "rb(5)", "rb(9)", "rb(6)", "rb(7)"}
+            + bottom;
+    QTest::newRow("levels") << "levels" << QStringList {"rbL(0)", "rbL(1)", "rbL(2)"} + bottom;
+    QTest::newRow("battle") << "battle"
+                            << QStringList {"pic(100)"} + bottom + QStringList {"cmdNewGame"};
+}
+
+void KeyboardWindowTest::tabReachesWhatCanBeClickedInReadingOrder()
+{
+    QFETCH(QString, phase);
+    QFETCH(QStringList, order);
+    if (phase == "hand")
+        click(find<TextButton>(w(), "lblSetY"));
+    else if (phase != "way")
+        click(find<TextButton>(w(), "lblSetAuto"));
+    if (phase == "levels" || phase == "battle")
+        click(find<TextButton>(w(), "lblAgree"));
+    if (phase == "battle")
+        click(find<QPushButton>(w(), "rbL(0)"));
+
+    QStringList forward;
+    for (int k = 0; k <= order.size(); ++k) {
+        key(Qt::Key_Tab);
+        forward << focusName();
+    }
+    QCOMPARE(forward, order + QStringList {order.first()});
+    key(Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(focusName(), order.last());
+    key(Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(focusName(), order.at(order.size() - 2));
+}
+
+// A player with the mouse sees what was always seen: clicks give no control the focus
+// and no focus mark shows; the first Tab brings the mark.
+void KeyboardWindowTest::noControlHoldsTheFocusBeforeAKey()
+{
+    QWidget *mark = find<QWidget>(w(), "focusMark");
+    click(find<TextButton>(w(), "lblSetY"));
+    click(find<QRadioButton>(w(), "rb(3)"));
+    click(find<QCheckBox>(w(), "chPoints"));
+    QCOMPARE(QApplication::focusWidget(), &w());
+    QVERIFY(mark->isHidden());
+    key(Qt::Key_Tab);
+    QVERIFY(mark->isVisible());
+    QVERIFY(mark->geometry().contains(cell(w(), 0)->geometry()));
+}
+
+// Enter on a control that the next phase hides: the focus goes to that phase's first
+// stop, not to whatever Qt's own chain holds next.
+void KeyboardWindowTest::aControlThatHidesPassesTheFocusToTheNewPhasesFirstStop()
+{
+    key(Qt::Key_Tab);
+    key(Qt::Key_Return); // "Расставить автоматически" stays, as "Поменять расстановку"
+    QCOMPARE(focusName(), QStringLiteral("lblSetAuto"));
+    key(Qt::Key_Tab);
+    key(Qt::Key_Return); // "Принять расстановку"
+    QCOMPARE(focusName(), QStringLiteral("rbL(0)"));
+    key(Qt::Key_Return);
+    QCOMPARE(w().game().level(), 1);
+    QCOMPARE(focusName(), QStringLiteral("pic(100)"));
+}
+
+// The preview follows the cursor as it follows the pointer, Ctrl held means horizontal,
+// and Enter places where the cursor is even after the pointer cleared the preview.
+void KeyboardWindowTest::arrowsAndEnterPlaceAsThePointerDoes()
+{
+    const Board &board = w().game().board();
+    auto previewed = [&board] {
+        QList<int> cells;
+        for (int index = 0; index < 100; ++index)
+            if (board.state(index) == CellState::Empty && !board.hasFrame(index))
+                cells << index;
+        return cells;
+    };
+    click(find<TextButton>(w(), "lblSetY"));
+    key(Qt::Key_Tab);
+    QCOMPARE(previewed(), (QList<int> {0, 10, 20, 30}));
+    key(Qt::Key_Down);
+    QCOMPARE(previewed(), (QList<int> {10, 20, 30, 40}));
+    QTest::keyPress(QApplication::focusWidget(), Qt::Key_Control);
+    key(Qt::Key_Right, Qt::ControlModifier);
+    QCOMPARE(previewed(), (QList<int> {11, 12, 13, 14}));
+    QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Control);
+    key(Qt::Key_Down);
+    QCOMPARE(previewed(), (QList<int> {21, 31, 41, 51}));
+
+    moveTo(w(), bareWindow());
+    QVERIFY(previewed().isEmpty());
+    key(Qt::Key_Return);
+    for (int index : {21, 31, 41, 51})
+        QCOMPARE(board.state(index), CellState::Ship);
+    QCOMPARE(w().game().picker().selected(), 1);
+    // Tab away leaves no preview behind.
+    for (int k = 0; k < 3; ++k)
+        key(Qt::Key_Right);
+    QVERIFY(!previewed().isEmpty());
+    key(Qt::Key_Tab);
+    QVERIFY(previewed().isEmpty());
+}
+
+// Enter at the cursor is a shot as a click there; a held key fires once; a cell fired at
+// before is refused with the same box; the cursor stays; either side's outcome is told.
+void KeyboardWindowTest::enterFiresOnceAtTheCursorAndTheOutcomeIsTold()
+{
+    layOutAndChooseLevel(w(), 1);
+    const Game &game = w().game();
+    QWidget *news = find<QWidget>(w(), "shotNews");
+    const int target = compCells(w(), CellState::Ship).first();
+    key(Qt::Key_Tab);
+    aim(target);
+
+    key(Qt::Key_Return);
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(QApplication::focusWidget(), &repeat);
+    QCOMPARE(game.score().userHits + game.score().userMisses, 1);
+    QCOMPARE(game.board().state(target), CellState::Hit);
+    const QString coordinate = cell(w(), target)->accessibleName().section(':', 0, 0);
+    QVERIFY2(news->accessibleName() == coordinate + ": попадание"
+                 || news->accessibleName() == coordinate + ": корабль потоплен",
+             qPrintable(news->accessibleName()));
+    const QStringList &shown = m_fixture->prompter.shown;
+    QCOMPARE(shown.count("|Уже попадали"), 0);
+    key(Qt::Key_Space);
+    QCOMPARE(shown.count("|Уже попадали"), 1);
+    QCOMPARE(focusName(), QStringLiteral("pic(%1)").arg(target));
+
+    // A miss passes the turn, told with it; the computer's reply is told as well.
+    int water = target;
+    while (game.board().state(water) != CellState::Empty)
+        water = water < 199 ? water + 1 : 100;
+    aim(water);
+    key(Qt::Key_Return);
+    QCOMPARE(news->accessibleName(), cell(w(), water)->accessibleName() + ". Ход компьютера");
+    w().tmrI_Timer();
+    QVERIFY2(news->accessibleName().startsWith("Выстрел противника, "),
+             qPrintable(news->accessibleName()));
+}
+
+QTEST_MAIN(KeyboardWindowTest)
+#include "tst_keyboardwindow.moc"
