@@ -1,7 +1,6 @@
 #include "results/resultsstore.h"
 
 #include "model/installfolder.h"
-#include "results/fileidentity.h"
 #include "results/resultsfile.h"
 #include "results/resultslog.h"
 #include "results/resultsschema.h"
@@ -129,7 +128,7 @@ ResultsStore::Status ResultsStore::openFile(const QString &path, const QString &
         m_connection.reset();
         return Status::Unavailable;
     }
-    m_identity.remember(m_path);
+    m_opened = FileStamp::of(m_path);
     return Status::Writable;
 }
 
@@ -179,7 +178,7 @@ bool ResultsStore::append(const QString &winner, const QString &userHits, const 
                     QStringLiteral("файл результатов не открыт"));
     if (m_status != Status::Writable)
         return fail(m_reason, m_reasonForPlayer);
-    if (!m_identity.matches(m_path)) {
+    if (!FileStamp::of(m_path).isSameFile(m_opened)) {
         // Deleted or swapped while the game ran: rows must not go to a file nobody sees.
         note(QStringLiteral("%1 was replaced or removed: opening it again").arg(m_path));
         const QString path = m_path;

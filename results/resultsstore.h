@@ -1,6 +1,6 @@
 #pragma once
 
-#include "results/fileidentity.h"
+#include "model/filestamp.h"
 #include "results/resultslog.h"
 
 #include <QString>
@@ -77,6 +77,6 @@ private:
     QString m_failure;
     QString m_notice;
     ResultsOnceLog m_log;
-    FileIdentity m_identity; // of m_path when it was opened
+    FileStamp m_opened; // of m_path when it was opened, to notice it deleted or swapped
     bool m_quiet = false; // while append() tries the opening again
 };

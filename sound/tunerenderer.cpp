@@ -1,8 +1,9 @@
 #include "sound/tunerenderer.h"
 
+#include "model/filestamp.h"
+
 #include <QCoreApplication>
 #include <QCryptographicHash>
-#include <QDateTime>
 #include <QDir>
 #include <QLoggingCategory>
 #include <QProcess>
@@ -24,9 +25,9 @@ constexpr int MaxLogLines = 6;
 
 QByteArray fileStamp(const QString &path)
 {
-    const QFileInfo info(path);
-    return QFile::encodeName(path) + '\0' + QByteArray::number(info.size()) + '\0'
-        + QByteArray::number(info.lastModified().toMSecsSinceEpoch()) + '\0';
+    const FileStamp stamp = FileStamp::of(path);
+    return QFile::encodeName(path) + '\0' + QByteArray::number(stamp.size) + '\0'
+        + QByteArray::number(stamp.modifiedNs) + '\0';
 }
 } // namespace
 

@@ -1,5 +1,6 @@
 #include "view/mediafiles.h"
 
+#include "model/filestamp.h"
 #include "model/mediafile.h"
 
 #include <QBuffer>
@@ -10,38 +11,9 @@
 #include <QSet>
 #include <QtEndian>
 
-#include <sys/stat.h>
-
 Q_LOGGING_CATEGORY(lcMedia, "seabattle.media")
 
 namespace {
-
-// What identifies one version of a file without reading it.
-struct FileStamp
-{
-    bool exists = false;
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    qint64 modified = 0;
-    qint64 changed = 0;
-    bool operator==(const FileStamp &) const = default;
-};
-
-FileStamp stampOf(const QString &path)
-{
-    struct stat info
-    {
-    };
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return {};
-    return {true,
-            info.st_dev,
-            info.st_ino,
-            info.st_size,
-            qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec,
-            qint64(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec};
-}
 
 struct Decoded
 {
@@ -115,7 +87,7 @@ Decoded &load(const QString &fileName, Kind kind)
     static QHash<QString, Entry> cache;
     Entry &entry = cache[fileName];
     const QString path = MediaFile::path(fileName);
-    const FileStamp stamp = stampOf(path);
+    const FileStamp stamp = FileStamp::of(path);
     if (path == entry.path && stamp == entry.stamp && stamp.exists)
         return entry.decoded;
     entry.path = path;
