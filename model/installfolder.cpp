@@ -18,6 +18,16 @@ QString InstallFolder::path()
     return QCoreApplication::applicationDirPath();
 }
 
+bool InstallFolder::isSystemWide()
+{
+    return false;
+}
+
+QString InstallFolder::program(const QString &name)
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath(name);
+}
+
 QString InstallFolder::file(const QString &name)
 {
     return QDir(path()).filePath(name);

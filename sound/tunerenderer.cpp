@@ -1,6 +1,7 @@
 #include "sound/tunerenderer.h"
 
 #include "model/filestamp.h"
+#include "model/installfolder.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -32,9 +33,8 @@ QByteArray fileStamp(const QString &path)
 } // namespace
 
 TuneRenderer::TuneRenderer(const QString &program, Take take, Warn warn)
-    : m_program(program.isEmpty()
-                    ? QCoreApplication::applicationDirPath() + QStringLiteral("/seabattle-tune")
-                    : program)
+    : m_program(program.isEmpty() ? InstallFolder::program(QStringLiteral("seabattle-tune"))
+                                  : program)
     , m_take(std::move(take))
     , m_warn(std::move(warn))
 { }
