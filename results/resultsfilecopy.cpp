@@ -64,7 +64,7 @@ bool ResultsFileCopy::start()
         return finish(QStringLiteral("no new file beside %1: %2").arg(m_to, part.problem()));
     m_part = part.path();
     ::fchmod(part.descriptor(), 0644); // as the results file would be made
-    part.close();
+    m_partFile = std::move(part);
 
     const int noLinks = SQLITE_OPEN_NOFOLLOW;
     int code = sqlite3_open_v2(QFile::encodeName(m_from).constData(), &m_source,
@@ -88,8 +88,12 @@ bool ResultsFileCopy::step()
     if (m_finished)
         return true;
     const int code = sqlite3_backup_step(m_backup, PagesPerStep);
-    if (code == SQLITE_OK || code == SQLITE_BUSY || code == SQLITE_LOCKED)
+    if (code == SQLITE_OK || code == SQLITE_BUSY || code == SQLITE_LOCKED) {
+        // The pages written so far reach the disk now, a megabyte at a time: the commit at
+        // the end would otherwise sync them all at once and hold the window that long.
+        m_partFile.sync();
         return false; // more to copy, or the source is being written: the next step goes on
+    }
     if (code != SQLITE_DONE)
         return finish(QStringLiteral("%1 cannot be copied: %2").arg(m_from, sqlite3_errstr(code)));
     return finish({});
@@ -110,6 +114,7 @@ bool ResultsFileCopy::finish(const QString &error, bool tell)
     if (m_target && sqlite3_close(m_target) != SQLITE_OK && m_error.isEmpty())
         m_error = QStringLiteral("%1 cannot be closed").arg(m_part);
     m_target = nullptr;
+    m_partFile.close();
     sqlite3_close(m_source);
     m_source = nullptr;
     // The copy takes the name only where nothing is: another copy of the game may have

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/regularfile.h"
+
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -42,6 +44,7 @@ private:
     QString m_from;
     QString m_to;
     QString m_part; // the copy while it is made
+    RegularFile m_partFile; // synced after each step, so the last one has little left to sync
     sqlite3 *m_source = nullptr;
     sqlite3 *m_target = nullptr;
     sqlite3_backup *m_backup = nullptr;

@@ -366,6 +366,14 @@ void ResultsStoreTest::readOnlyInstallFolderUsesTheDataFolder()
     }
     if (setup == "foreign")
         expectWarning("is not a results file of this game, or it is damaged");
+    if (setup == "large") {
+        // A game ended while the copy is made leaves nothing under the file's name.
+        ResultsStore cut;
+        QTest::ignoreMessage(QtInfoMsg, QRegularExpression("results are kept in"));
+        QCOMPARE(cut.open(), ResultsStore::Status::Preparing);
+    }
+    const QString userFolder = QFileInfo(sandbox.userFile()).path();
+    QCOMPARE(TestFiles::folderListing(userFolder).filter("Base.mdb"), QStringList());
     ResultsStore store;
     const ResultsStore::Status opened = store.open();
     if (setup == "large") {
@@ -390,8 +398,7 @@ void ResultsStoreTest::readOnlyInstallFolderUsesTheDataFolder()
     QVERIFY(append(store, kEasy));
 
     QCOMPARE(TestFiles::storedRows(sandbox.userFile()), carried + QList<QStringList> {kEasy});
-    QCOMPARE(TestFiles::folderListing(QFileInfo(sandbox.userFile()).path()).filter("Base.mdb"),
-             QStringList {"Base.mdb"});
+    QCOMPARE(TestFiles::folderListing(userFolder).filter("Base.mdb"), QStringList {"Base.mdb"});
     QCOMPARE(TestFiles::folderListing(sandbox.installDir()), listing);
     QCOMPARE(TestFiles::bytes(sandbox.installFile()), before);
 }
