@@ -19,7 +19,8 @@
 
 namespace {
 
-constexpr int LockWaitMs = 100;
+// The window's thread waits for it: other copies hold it only while they rewrite a few lines.
+constexpr int LockWaitMs = 50;
 // Far more rows than years of refused games; a larger file is not read past it.
 constexpr qint64 MaxBytes = 8 << 20;
 

@@ -129,7 +129,9 @@ bool ResultsFileCopy::finish(const QString &error, bool tell)
     if (!m_part.isEmpty()) {
         QFile::remove(m_part);
         QFile::remove(m_part + QStringLiteral("-journal"));
-        RegularFile::syncFolder(QFileInfo(m_to).path());
+        // A copy cut short by the program's end leaves the disk alone beyond that.
+        if (tell)
+            RegularFile::syncFolder(QFileInfo(m_to).path());
     }
     m_finished = true;
     m_steps.stop();

@@ -16,7 +16,7 @@
 namespace {
 
 const QStringList kLevels {"Легкий", "Средний", "Сложный"};
-constexpr int kWritable = 1; // ResultsStore::Status::Writable as the helper prints it
+constexpr int kWritable = 2; // ResultsStore::Status::Writable as the helper prints it
 
 QString winnerOf(const QString &who)
 {
