@@ -3,6 +3,7 @@
 #include "model/installfolder.h"
 #include "results/playerwording.h"
 #include "results/resultsfilecopy.h"
+#include "results/resultsnotice.h"
 #include "results/resultsschema.h"
 #include "results/shownnotices.h"
 #include "results/sqlconnection.h"
@@ -131,65 +132,19 @@ ResultsStore::Status ResultsStore::openInDataFolder(const QString &installFile, 
 void ResultsStore::noteRefusedFile(const QString &path, ResultsFile::Kind kind, const QString &why)
 {
     m_refusedKind = kind;
-    QString what;
-    switch (kind) {
-    case ResultsFile::Kind::NotAFile:
-        what = QStringLiteral("%1 is %2, not a regular file").arg(path, why);
-        break;
-    case ResultsFile::Kind::Damaged:
-        what = QStringLiteral("%1 is damaged (%2)").arg(path, why);
-        break;
-    case ResultsFile::Kind::NotSqlite:
-        what = QStringLiteral("%1 is not a results file of this game, or it is damaged (%2)")
-                   .arg(path, why);
-        break;
-    default:
-        what = QStringLiteral("%1 is not a results file of this game (%2)").arg(path, why);
-    }
-    m_reason = what;
-    m_log.say(what + QStringLiteral(" - it is left untouched"));
+    m_reason = ResultsNotice::refusedForLog(path, kind, why);
+    m_log.say(m_reason + QStringLiteral(" - it is left untouched"));
 }
 
 void ResultsStore::noticeWhereResultsGo(const QString &installFile, bool installRefused)
 {
-    QString first;
-    QString key;
-    if (installRefused) {
-        const QString file = shown(installFile);
-        switch (m_refusedKind) {
-        case ResultsFile::Kind::NotAFile:
-            first = QStringLiteral("На месте файла результатов %1 находится %2.")
-                        .arg(file, PlayerWording::fileKind(m_refusedStanding));
-            break;
-        case ResultsFile::Kind::OtherTable:
-            first = QStringLiteral("Файл %1 не является файлом результатов этой игры.").arg(file);
-            break;
-        case ResultsFile::Kind::Damaged:
-            first = QStringLiteral("Файл результатов %1 поврежден.").arg(file);
-            break;
-        default:
-            first = QStringLiteral("Файл %1 не является файлом результатов этой игры "
-                                   "или поврежден.")
-                        .arg(file);
-        }
-        first += QStringLiteral(" Игра оставляет его без изменений.");
-        // Once per file: another file put in its place is told about again.
-        const FileStamp stamp = FileStamp::of(installFile);
-        key = QStringLiteral("refused %1 %2 %3:%4")
-                  .arg(installFile)
-                  .arg(int(m_refusedKind))
-                  .arg(stamp.device)
-                  .arg(stamp.inode);
-    } else {
-        first
-            = QStringLiteral("Папка игры %1 закрыта для записи.").arg(shown(InstallFolder::path()));
-        key = QStringLiteral("read-only folder %1").arg(InstallFolder::path());
-    }
-    if (ShownNotices::contains(key))
+    const ResultsNotice::Notice notice = installRefused
+        ? ResultsNotice::refusedFile(installFile, m_refusedKind, m_refusedStanding, m_path)
+        : ResultsNotice::readOnlyFolder(InstallFolder::path(), m_path);
+    if (ShownNotices::contains(notice.key))
         return;
-    m_notice
-        = first + QStringLiteral("\nРезультаты игр сохраняются в файле %1.").arg(shown(m_path));
-    m_noticeKey = key;
+    m_notice = notice.text;
+    m_noticeKey = notice.key;
 }
 
 QString ResultsStore::takeNotice()
