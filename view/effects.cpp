@@ -70,7 +70,7 @@ void Effects::gameEnded(Side winner)
     m_computerMoves->stop();
     const bool playerWon = winner == Side::Player;
     // Whatever ends the program while the box is open (a signal, a logout, a lost
-    // display) finds the row stored already.
+    // display) finds the row on disk already: stored, or synced to the pending file.
     const QString notSaved
         = SaveDB(playerWon ? QStringLiteral("Игрок") : QStringLiteral("Компьютер"));
     m_endMessageOpen = true;
