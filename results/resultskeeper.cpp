@@ -45,6 +45,11 @@ QString ResultsKeeper::save(const QStringList &row)
     m_unkept.append(row);
     QString problem;
     keepUnkept(&problem);
+    if (refusal == Refusal::Busy) {
+        // The patience runs for each new row: the player hears of this one too if it lasts.
+        m_busySince.restart();
+        m_toldBusy = false;
+    }
     scheduleAfter(refusal);
     return messageFor(refusal, failure, problem);
 }
@@ -136,9 +141,11 @@ void ResultsKeeper::scheduleAfter(Refusal refusal)
         return;
     }
     if (refusal == Refusal::Busy) {
+        // Short steps while a commit of another connection may be all it is; a lock held
+        // longer is looked at again only now and then.
         if (!m_busySince.isValid())
             m_busySince.start();
-        m_retry.start(m_toldBusy ? RetryIntervalMs : BusyStepMs);
+        m_retry.start(m_busySince.elapsed() < m_patienceMs ? BusyStepMs : RetryIntervalMs);
         return;
     }
     m_busySince.invalidate();
