@@ -4,6 +4,7 @@
 #include "results/resultslog.h"
 #include "results/resultsstore.h"
 #include "results/resultstablemodel.h"
+#include "results/sqlconnection.h"
 
 #include <QEvent>
 #include <QHeaderView>
@@ -49,9 +50,9 @@ frmStat::frmStat(QWidget *parent)
 
 frmStat::frmStat(QWidget *parent, const ResultsStore &store) : frmStat(parent)
 {
-    // A store that could not open at start-up may still have a file worth showing;
-    // another program's file is never read.
-    Form_Load(store.status() == ResultsStore::Status::Foreign ? QString() : store.filePath());
+    // A store that could not open at start-up may still have a file worth showing; a
+    // refused file is never read.
+    Form_Load(store.listedFile());
     Form_Activate();
 }
 
@@ -76,9 +77,10 @@ void frmStat::Form_Load(const QString &filePath)
 {
     if (filePath.isEmpty())
         return;
-    // Another program's file is never read: only the header row then.
+    // A refused file is never read: only the header row then.
     QString why;
-    const ResultsFile::Kind kind = ResultsFile::inspect(filePath, &why);
+    const ResultsFile::Kind kind
+        = ResultsFile::inspect(filePath, &why, SqlConnection::WindowWaitMs);
     if (kind == ResultsFile::Kind::Missing || kind == ResultsFile::Kind::Blank
         || kind == ResultsFile::Kind::NoTable)
         return; // no game stored yet

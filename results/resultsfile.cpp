@@ -5,11 +5,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QVariant>
-
-#include <memory>
 
 #include <unistd.h>
 
@@ -17,19 +12,30 @@
 // leaves a journal that SQLite must play back before anyone may read, and only
 // a writable connection can do that; SQLite's own recovery is then allowed to
 // write, which restores the file as its last complete transaction left it.
-std::unique_ptr<SqlConnection> ResultsFile::openForReading(const QString &path, QString *why,
-                                                           bool *busy)
+std::unique_ptr<SqlConnection> ResultsFile::openForReading(const QString &path, int waitMs,
+                                                           QString *why, bool *busy, bool *damaged)
 {
+    if (busy)
+        *busy = false;
+    if (damaged)
+        *damaged = false;
+    if (RegularFile::kindAt(path) != RegularFile::Kind::Regular) {
+        if (why)
+            *why = QStringLiteral("not a regular file");
+        return nullptr;
+    }
+    if (!sideFilesAreSafe(path, why))
+        return nullptr;
     auto probe = [](SqlConnection &connection) {
         QStringList columns;
         return connection.isOpen() && connection.tableColumns(&columns);
     };
-    auto connection = std::make_unique<SqlConnection>(path, SqlConnection::Mode::ReadOnly);
+    auto connection = std::make_unique<SqlConnection>(path, SqlConnection::Mode::ReadOnly, waitMs);
     if (probe(*connection))
         return connection;
-    if (!connection->wasBusy() && ResultsFile::fileAcceptsWrites(path)) {
+    if (!connection->wasBusy() && !connection->wasDamaged() && fileAcceptsWrites(path)) {
         connection.reset();
-        connection = std::make_unique<SqlConnection>(path, SqlConnection::Mode::ReadWrite);
+        connection = std::make_unique<SqlConnection>(path, SqlConnection::Mode::ReadWrite, waitMs);
         if (probe(*connection))
             return connection;
     }
@@ -37,46 +43,70 @@ std::unique_ptr<SqlConnection> ResultsFile::openForReading(const QString &path, 
         *why = connection->errorText();
     if (busy)
         *busy = connection->wasBusy();
+    if (damaged)
+        *damaged = connection->wasDamaged();
     return nullptr;
+}
+
+bool ResultsFile::sideFilesAreSafe(const QString &path, QString *why, QString *which,
+                                   RegularFile::Kind *standing)
+{
+    for (const char *suffix : {"-journal", "-wal", "-shm"}) {
+        const QString side = path + QLatin1String(suffix);
+        const RegularFile::Kind kind = RegularFile::kindAt(side);
+        if (kind == RegularFile::Kind::Missing || kind == RegularFile::Kind::Regular)
+            continue;
+        if (why)
+            *why = QStringLiteral("%1 is %2").arg(side, RegularFile::describe(kind));
+        if (which)
+            *which = side;
+        if (standing)
+            *standing = kind;
+        return false;
+    }
+    return true;
 }
 
 bool ResultsFile::hasSqliteHeader(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
+    RegularFile file(path, RegularFile::Mode::Read);
     static const QByteArray magic("SQLite format 3\0", 16);
-    return file.read(16) == magic;
+    return file.isOpen() && file.read(0, 16) == magic;
 }
 
-ResultsFile::Kind ResultsFile::inspect(const QString &path, QString *why)
+ResultsFile::Kind ResultsFile::inspect(const QString &path, QString *why, int waitMs,
+                                       RegularFile::Kind *standing)
 {
-    const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink())
+    const RegularFile::Kind kind = RegularFile::kindAt(path);
+    if (standing)
+        *standing = kind;
+    if (kind == RegularFile::Kind::Missing)
         return Kind::Missing;
-    if (!info.isFile()) {
+    if (kind != RegularFile::Kind::Regular) {
         if (why)
-            *why = QStringLiteral("not a regular file");
-        return Kind::Foreign;
+            *why = RegularFile::describe(kind);
+        return Kind::NotAFile;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    RegularFile file(path, RegularFile::Mode::Read);
+    if (!file.isOpen()) {
         if (why)
-            *why = file.errorString();
-        return Kind::Unreadable;
+            *why = file.problem();
+        return file.refusedKind() == RegularFile::Kind::Regular ? Kind::Unreadable : Kind::NotAFile;
     }
     if (file.size() == 0)
         return Kind::Blank;
-    file.close();
     if (!hasSqliteHeader(path)) {
         if (why)
             *why = QStringLiteral("not an SQLite database");
-        return Kind::Foreign;
+        return Kind::NotSqlite;
     }
+    if (!sideFilesAreSafe(path, why))
+        return Kind::Unreadable;
     bool busy = false;
-    const auto connection = openForReading(path, why, &busy);
+    bool damaged = false;
+    const auto connection = openForReading(path, waitMs, why, &busy, &damaged);
     if (!connection)
-        return busy ? Kind::Busy : Kind::Unreadable;
+        return busy ? Kind::Busy : damaged ? Kind::Damaged : Kind::Unreadable;
     QStringList columns;
     connection->tableColumns(&columns);
     if (columns.isEmpty())
@@ -86,34 +116,7 @@ ResultsFile::Kind ResultsFile::inspect(const QString &path, QString *why)
     if (why)
         *why = QStringLiteral("its table %1 has the columns %2")
                    .arg(ResultsSchema::tableName(), columns.join(QLatin1String(", ")));
-    return Kind::Foreign;
-}
-
-std::optional<QList<QStringList>> ResultsFile::readRows(const QString &path, QString *why)
-{
-    if (inspect(path, why) != Kind::Store)
-        return std::nullopt;
-    const auto connection = openForReading(path, why);
-    if (!connection)
-        return std::nullopt;
-    QList<QStringList> rows;
-    {
-        QSqlQuery query(connection->database());
-        query.setForwardOnly(true);
-        if (!query.exec(ResultsSchema::selectSql())) {
-            if (why)
-                *why = query.lastError().text();
-            return std::nullopt;
-        }
-        const int count = int(ResultsSchema::columns().size());
-        while (query.next()) {
-            QStringList row;
-            for (int column = 0; column < count; ++column)
-                row << query.value(column).toString();
-            rows << row;
-        }
-    }
-    return rows;
+    return Kind::OtherTable;
 }
 
 bool ResultsFile::folderAcceptsWrites(const QString &folder)

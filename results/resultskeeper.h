@@ -1,46 +1,68 @@
 #pragma once
 
+#include "results/resultslog.h"
+#include "results/resultsstore.h"
+
+#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QStringList>
 #include <QTimer>
 
-class ResultsStore;
-
-// Holds every finished game's row until the store has taken it. A row the store
-// refuses (another program holds the file, the disk is full) waits in memory and
-// is tried again quietly, with the next result, and at quitting, however the
-// program ends: the application quitting, a signal turned into a quit, or the
-// window system's plugin calling exit() on a lost display.
+// Holds every finished game's row until the results file has it. A row the file refuses is
+// written at once to the pending file (written and synced) and moved into the results file
+// later, by retries while the game runs and at the next start. Nothing waits for the end of
+// the program: exit(), a signal or a lost display find each row on disk already, or the
+// player told that it had no place to go.
+//
+// A file that is only busy (another copy of the game committing, a loaded machine) is tried
+// again every BusyStepMs, each try holding the window a moment at most, and the player hears
+// of it only when it is still busy after BusyPatienceMs.
 class ResultsKeeper : public QObject
 {
     Q_OBJECT
 
 public:
+    static constexpr int BusyStepMs = 50;
+    static constexpr int BusyPatienceMs = 10000;
+    static constexpr int RetryIntervalMs = 5000;
+
+    // Rows left in the pending file by earlier runs are moved as soon as the event loop runs.
     explicit ResultsKeeper(ResultsStore &store, QObject *parent = nullptr);
     ~ResultsKeeper() override;
 
-    // Longest wait for another program's lock when the program ends.
-    static constexpr int QuitWaitMs = 2000;
-    static constexpr int RetryIntervalMs = 5000;
-
-    // Stores the row, after any earlier one still waiting. Returns what the player
-    // should be told, in Russian; empty when every row is stored.
+    // Stores the row, or keeps it for later. Returns what the player must be told now, in
+    // Russian; empty when the row is stored or only waits for a busy file.
     QString save(const QStringList &row);
-    int pendingCount() const { return int(m_pending.size()); }
-    // Tries the waiting rows, waiting for a lock at most lockWaitMs; true when none is left.
-    bool flush(int lockWaitMs = 0);
-    // The last attempt before the program ends: what the store still refuses is
-    // written as plain text to unsavedFilePath(), so the player can recover it.
-    void flushAtQuit();
+    // This run's rows that the results file does not hold yet.
+    int waitingCount() const { return int(m_ownIds.size() + m_unkept.size()); }
+    // Moves every waiting row it can into the results file now; true when none of this
+    // run's rows waits any more.
+    bool moveWaitingRows();
 
-    // Tab-separated rows that could not be stored, in the player's data folder.
-    static QString unsavedFilePath();
+    void setBusyPatienceForTesting(int ms) { m_patienceMs = ms; }
+
+signals:
+    // What the player must be told after save() returned: the file stayed busy too long.
+    void laterNotice(const QString &message);
 
 private:
-    bool keepAsText();
+    void retry();
+    void scheduleAfter(ResultsStore::Refusal refusal);
+    bool keepUnkept(QString *problem);
+    QString messageFor(ResultsStore::Refusal refusal, const QString &failure,
+                       const QString &problem) const;
 
     ResultsStore &m_store;
-    QList<QStringList> m_pending;
+    QSet<QString> m_ownIds; // this run's rows in the pending file
+    // This run's rows with no durable place (no data folder to write to): newer than those
+    // in the pending file, kept in order, and tried again while the game runs.
+    QList<QStringList> m_unkept;
+    int m_leftovers = 0; // rows of other runs for this results file still pending
     QTimer m_retry;
+    QElapsedTimer m_busySince;
+    bool m_toldBusy = false;
+    int m_patienceMs = BusyPatienceMs;
+    ResultsOnceLog m_log;
 };

@@ -65,3 +65,19 @@ QString ResultsSchema::tableInfoSql()
 {
     return QStringLiteral("PRAGMA table_info(%1)").arg(quoted(tableName()));
 }
+
+QString ResultsSchema::createMovedTableSql()
+{
+    return QStringLiteral("CREATE TABLE IF NOT EXISTS \"tMoved\" (\"id\" TEXT PRIMARY KEY)");
+}
+
+QString ResultsSchema::insertMovedSql()
+{
+    return QStringLiteral("INSERT OR IGNORE INTO \"tMoved\" (\"id\") VALUES (?)");
+}
+
+QString ResultsSchema::copySeedSql()
+{
+    return QStringLiteral("INSERT INTO main.%1 (%2) SELECT %2 FROM seed.%1 ORDER BY rowid")
+        .arg(quoted(tableName()), quotedColumns());
+}

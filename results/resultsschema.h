@@ -21,4 +21,11 @@ QString selectSql(); // oldest row first
 QString pageSql(bool after, int chars, int rows);
 QString tableInfoSql();
 
+// The ids of rows moved in from the pending file, beside tBase so its four columns stay as
+// they are: a move repeated after a crash finds its rows' ids there and adds them no second time.
+QString createMovedTableSql();
+QString insertMovedSql(); // the id as the one placeholder; no change when it is there already
+// Every row of an attached file "seed" appended to tBase, in its order.
+QString copySeedSql();
+
 } // namespace ResultsSchema

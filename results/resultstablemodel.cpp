@@ -33,7 +33,7 @@ bool ResultsTableModel::setFile(const QString &path, QString *why)
 {
     beginResetModel();
     m_rows.clear();
-    m_connection = ResultsFile::openForReading(path, why);
+    m_connection = ResultsFile::openForReading(path, SqlConnection::WindowWaitMs, why);
     m_started = false;
     m_atEnd = !m_connection;
     endResetModel();

@@ -2,19 +2,20 @@
 
 #include "results/resultsschema.h"
 
+#include <QDir>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 
 #include <atomic>
 
-SqlConnection::SqlConnection(const QString &path, Mode mode)
+SqlConnection::SqlConnection(const QString &path, Mode mode, int waitMs)
 {
     static std::atomic<int> counter {0};
     m_name = QStringLiteral("seabattle.results.%1").arg(++counter);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
     db.setDatabaseName(path);
-    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs);
+    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(waitMs);
     // Read-only opening never creates the file nor a journal next to it.
     if (mode == Mode::ReadOnly)
         options += QLatin1String(";QSQLITE_OPEN_READONLY");
@@ -40,6 +41,29 @@ bool SqlConnection::exec(const QString &sql)
 {
     QSqlQuery query(database());
     return query.exec(sql) || failed(query.lastError());
+}
+
+void SqlConnection::rollback()
+{
+    const QString error = m_error;
+    const int code = m_errorCode;
+    exec(QStringLiteral("ROLLBACK"));
+    m_error = error;
+    m_errorCode = code;
+}
+
+bool SqlConnection::attach(const QString &path)
+{
+    QSqlQuery query(database());
+    if (!query.prepare(QStringLiteral("ATTACH DATABASE ? AS seed")))
+        return failed(query.lastError());
+    query.addBindValue(path);
+    return query.exec() || failed(query.lastError());
+}
+
+void SqlConnection::detach()
+{
+    exec(QStringLiteral("DETACH DATABASE seed"));
 }
 
 bool SqlConnection::setBusyTimeout(int ms)
@@ -72,6 +96,30 @@ bool SqlConnection::insertRows(const QList<QStringList> &rows)
     return true;
 }
 
+bool SqlConnection::insertRowsOnce(const QList<std::pair<QString, QStringList>> &rows)
+{
+    if (!exec(ResultsSchema::createMovedTableSql()))
+        return false;
+    QSqlQuery mark(database());
+    QSqlQuery insert(database());
+    if (!mark.prepare(ResultsSchema::insertMovedSql()))
+        return failed(mark.lastError());
+    if (!insert.prepare(ResultsSchema::insertSql()))
+        return failed(insert.lastError());
+    for (const auto &[id, values] : rows) {
+        mark.addBindValue(id);
+        if (!mark.exec())
+            return failed(mark.lastError());
+        if (mark.numRowsAffected() != 1)
+            continue; // moved before: the id is there, and so is the row
+        for (const QString &value : values)
+            insert.addBindValue(value);
+        if (!insert.exec())
+            return failed(insert.lastError());
+    }
+    return true;
+}
+
 bool SqlConnection::failed(const QSqlError &error)
 {
     m_error = error.text();
@@ -79,24 +127,25 @@ bool SqlConnection::failed(const QSqlError &error)
     return false;
 }
 
-QString SqlConnection::refusalForPlayer(const SqlConnection *connection)
+QString SqlConnection::refusalForPlayer(const SqlConnection &connection, const QString &path)
 {
+    const QString file = QDir::toNativeSeparators(path);
     // SQLite's primary result codes.
-    switch (connection ? connection->errorCode() : 0) {
+    switch (connection.errorCode()) {
     case 5: // SQLITE_BUSY
     case 6: // SQLITE_LOCKED
-        return QStringLiteral("файл результатов занят другой программой");
+        return QStringLiteral("файл %1 занят").arg(file);
     case 8: // SQLITE_READONLY
     case 3: // SQLITE_PERM
-        return QStringLiteral("файл результатов защищён от записи");
+        return QStringLiteral("файл %1 защищен от записи").arg(file);
     case 13: // SQLITE_FULL
-        return QStringLiteral("на диске не осталось места");
+        return QStringLiteral("на диске не осталось места для файла %1").arg(file);
     case 11: // SQLITE_CORRUPT
     case 26: // SQLITE_NOTADB
-        return QStringLiteral("файл результатов повреждён");
+        return QStringLiteral("файл %1 поврежден").arg(file);
     case 10: // SQLITE_IOERR
-        return QStringLiteral("ошибка записи на диск");
+        return QStringLiteral("ошибка записи в файл %1").arg(file);
     default:
-        return QStringLiteral("файл результатов не принимает запись");
+        return QStringLiteral("файл %1 не принимает запись").arg(file);
     }
 }

@@ -36,6 +36,7 @@ Effects::Effects(QWidget *window, const Game &game, SoundService &sound, Prompte
     connect(m_computerMoves, &QTimer::timeout, this, &Effects::computerToMove);
     connect(m_hitSoundCutOff, &QTimer::timeout, this, &Effects::tmrBoom_Timer);
     connect(m_tuneRepeat, &QTimer::timeout, this, &Effects::tmrMuz_Timer);
+    connect(&m_results, &ResultsKeeper::laterNotice, this, &Effects::tellAboutResults);
 }
 
 void Effects::shotResolved(const Shot &shot)
@@ -69,13 +70,29 @@ void Effects::gameEnded(Side winner)
     m_computerMoves->stop();
     const bool playerWon = winner == Side::Player;
     // Whatever ends the program while the box is open (a signal, a logout, a lost
-    // display) finds the row stored already.
+    // display) finds the row on disk already: stored, or synced to the pending file.
     const QString notSaved
         = SaveDB(playerWon ? QStringLiteral("Игрок") : QStringLiteral("Компьютер"));
+    m_endMessageOpen = true;
     m_prompter.inform(m_window,
                       playerWon ? QStringLiteral("Вы выиграли") : QStringLiteral("Вы проиграли"));
+    m_endMessageOpen = false;
+    // The row may have been stored while the message was open: then there is nothing to tell.
+    QStringList told = std::exchange(m_toldAfterEndMessage, {});
     if (!notSaved.isEmpty())
-        m_prompter.inform(m_window, notSaved);
+        told.prepend(notSaved);
+    for (const QString &message : std::as_const(told)) {
+        if (m_results.waitingCount() > 0)
+            m_prompter.inform(m_window, message);
+    }
+}
+
+void Effects::tellAboutResults(const QString &message)
+{
+    if (m_endMessageOpen)
+        m_toldAfterEndMessage << message;
+    else
+        m_prompter.inform(m_window, message);
 }
 
 QString Effects::SaveDB(const QString &winner)

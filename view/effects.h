@@ -3,6 +3,7 @@
 #include "battle/game.h"
 
 #include <QObject>
+#include <QStringList>
 
 class HitMarkers;
 class Prompter;
@@ -27,7 +28,7 @@ public:
     void shotResolved(const Shot &shot);
     void turnPassed(Game::Turn turn);
     // The row is saved first, then the end message is shown, then why the row could not be
-    // saved, if it could not.
+    // saved, if it could not and still is not.
     void gameEnded(Side winner);
 
     // Start-up: the tune from seasound.mid, repeated by tmrMuz.
@@ -39,6 +40,8 @@ public:
     // Appends the finished game's row: the winner, both hit counts and the level. Returns
     // what the player must be told when it could not be stored (it is kept and retried).
     QString SaveDB(const QString &winner);
+    // What the results keeper tells later: after the end message when that is open.
+    void tellAboutResults(const QString &message);
 
 signals:
     void computerToMove(); // a tick of tmrI
@@ -54,4 +57,6 @@ private:
     QTimer *m_hitSoundCutOff = nullptr; // tmrBoom
     QTimer *m_tuneRepeat = nullptr; // tmrMuz
     int m_boomStep = 0; // intBoomStep
+    bool m_endMessageOpen = false;
+    QStringList m_toldAfterEndMessage;
 };

@@ -28,7 +28,7 @@ snap
 import -silent -window root "$E2E_OUT/foreign_results_notice.png"
 note "notice at start-up: window $box, $(window_size "$box"); screen in $E2E_OUT/foreign_results_notice.png"
 answer_box "$box" Return
-grep -q "belongs to another program: results are kept in $DATA_DB" "$E2E_TMP/game.err" \
+grep -q "is not used: results are kept in $DATA_DB" "$E2E_TMP/game.err" \
     || fail "the log does not say where the results are kept"
 
 lay_out_and_choose_level 0

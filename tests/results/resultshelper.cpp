@@ -1,24 +1,43 @@
 // Stands in for a running game in the tests: appends results to the store of an
 // installation folder, a given number of times or until it is killed.
-//   results_helper <installation folder> <player|computer> <count, -1 for no end>
-// Like two games retrying a busy file, it waits up to 5 s for the other's lock.
+//   results_helper <installation folder> <player|computer> <count, -1 for no end> [keeper]
+// Without "keeper" every row goes straight to the store, waiting up to 5 s for the other's
+// lock, and "ok <n>" tells that n rows are committed. With it, the rows go through the game's
+// ResultsKeeper, a moment apart, as games ending one after another; anything the player would
+// be told goes to standard error, and the helper ends when every row is in the store.
 // Row i holds the hit counts i % 21 and i / 21 and level i % 3, so a test can
 // tell every row of a writer and whether it is whole.
 #include "model/installfolder.h"
+#include "results/resultskeeper.h"
 #include "results/resultsstore.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QRandomGenerator>
 #include <QStringList>
+#include <QTimer>
 
 #include <cstdio>
+
+namespace {
+
+void runEventsFor(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("seabattle"));
     const QStringList args = app.arguments();
-    if (args.size() != 4) {
-        std::fprintf(stderr, "usage: results_helper <folder> <player|computer> <count>\n");
+    if (args.size() != 4 && !(args.size() == 5 && args[4] == QLatin1String("keeper"))) {
+        std::fprintf(stderr, "usage: results_helper <folder> <player|computer> <count> [keeper]\n");
         return 2;
     }
     InstallFolder::setPathForTesting(args[1]);
@@ -27,17 +46,40 @@ int main(int argc, char *argv[])
     const int count = args[3].toInt();
     const QStringList levels {QStringLiteral("Легкий"), QStringLiteral("Средний"),
                               QStringLiteral("Сложный")};
+    auto row = [&](int i) {
+        return QStringList {winner, QString::number(i % 21), QString::number(i / 21),
+                            levels[i % 3]};
+    };
 
     ResultsStore store;
     const ResultsStore::Status status = store.open();
     std::printf("ready %d %s\n", int(status), qPrintable(store.filePath()));
     std::fflush(stdout);
-    for (int i = 0; count < 0 || i < count; ++i) {
-        if (!store.append(winner, QString::number(i % 21), QString::number(i / 21), levels[i % 3],
-                          5000))
-            return 1;
-        std::printf("ok %d\n", i + 1);
-        std::fflush(stdout);
+    if (args.size() == 4) {
+        for (int i = 0; count < 0 || i < count; ++i) {
+            const QStringList values = row(i);
+            if (!store.append(values[0], values[1], values[2], values[3], 5000))
+                return 1;
+            std::printf("ok %d\n", i + 1);
+            std::fflush(stdout);
+        }
+        return 0;
     }
-    return 0;
+
+    ResultsKeeper keeper(store);
+    bool told = false;
+    auto tell = [&](const QString &message) {
+        std::fprintf(stderr, "told: %s\n", qPrintable(message));
+        told = true;
+    };
+    QObject::connect(&keeper, &ResultsKeeper::laterNotice, tell);
+    for (int i = 0; i < count; ++i) {
+        if (const QString message = keeper.save(row(i)); !message.isEmpty())
+            tell(message);
+        runEventsFor(QRandomGenerator::global()->bounded(20));
+    }
+    const QDeadlineTimer deadline(120000);
+    while (keeper.waitingCount() > 0 && !deadline.hasExpired())
+        runEventsFor(10);
+    return keeper.waitingCount() == 0 && !told ? 0 : 1;
 }

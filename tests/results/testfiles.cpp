@@ -44,8 +44,8 @@ void TestFiles::write(const QString &path, const QByteArray &data)
 
 QStringList TestFiles::folderListing(const QString &folder)
 {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                                  QDir::Name);
+    return QDir(folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 QList<QStringList> TestFiles::query(const QString &path, const QString &sql)

@@ -18,6 +18,7 @@
 
 #include <thread>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 Q_DECLARE_METATYPE(ResultsStore::Status)
@@ -189,30 +190,47 @@ void ResultsStoreTest::appendBeforeOpenIsReported()
 void ResultsStoreTest::foreignFileIsNeverChanged_data()
 {
     QTest::addColumn<QString>("setup");
-    QTest::addColumn<ResultsStore::Status>("status");
     QTest::addColumn<QString>("warning");
-    const auto moved = ResultsStore::Status::Writable;
-    QTest::newRow("text file") << "text" << moved
-                               << "is not a results file of this game \\(not an SQLite database\\)";
-    QTest::newRow("file shorter than a header") << "short" << moved << "not an SQLite database";
-    QTest::newRow("tBase with other columns")
-        << "other columns" << moved << "has the columns Имя, Очки";
-    QTest::newRow("tBase with a fifth column")
-        << "fifth column" << moved << "Уровень сложности, Дата";
-    QTest::newRow("damaged database after a good header")
-        << "damaged" << ResultsStore::Status::Unavailable << "cannot be read";
+    QTest::addColumn<QString>("notice"); // its first sentence, %1 the installation's file
+    const QString notOurs = "Файл %1 не является файлом результатов этой игры.";
+    const QString notOursOrDamaged
+        = "Файл %1 не является файлом результатов этой игры или поврежден.";
+    QTest::newRow("text file") << "text"
+                               << "is not a results file of this game, or it is damaged "
+                                  "\\(not an SQLite database\\)"
+                               << notOursOrDamaged;
+    QTest::newRow("file shorter than a header") << "short"
+                                                << "not an SQLite database" << notOursOrDamaged;
+    QTest::newRow("tBase with other columns") << "other columns"
+                                              << "has the columns Имя, Очки" << notOurs;
+    QTest::newRow("tBase with a fifth column") << "fifth column"
+                                               << "Уровень сложности, Дата" << notOurs;
+    QTest::newRow("damaged database after a good header") << "damaged"
+                                                          << "Base.mdb is damaged"
+                                                          << "Файл результатов %1 поврежден.";
+    QTest::newRow("link to another results file")
+        << "link"
+        << "Base.mdb is a symbolic link, not a regular file"
+        << "На месте файла результатов %1 находится символическая ссылка.";
+    QTest::newRow("folder") << "folder"
+                            << "Base.mdb is a folder, not a regular file"
+                            << "На месте файла результатов %1 находится папка.";
+    QTest::newRow("named pipe") << "pipe"
+                                << "Base.mdb is a named pipe, not a regular file"
+                                << "На месте файла результатов %1 находится именованный канал.";
 }
 
 void ResultsStoreTest::foreignFileIsNeverChanged()
 {
-    // A Base.mdb that is not ours keeps every byte and gets no journal beside it.
-    // Another program's file sends the results to the data folder, and the player
-    // is told so once, naming that folder; a damaged one refuses rows aloud.
+    // A Base.mdb that is not ours, or not a file at all, keeps every byte and gets no journal
+    // beside it, and no link is followed. The results go to the data folder, and the player
+    // is told once, with what is known of the file and where the results go.
     QFETCH(QString, setup);
-    QFETCH(ResultsStore::Status, status);
     QFETCH(QString, warning);
+    QFETCH(QString, notice);
     ResultsSandbox sandbox;
     const QString path = sandbox.installFile();
+    const QString elsewhere = QDir(sandbox.root()).filePath("elsewhere.mdb");
     const QString tBase = "CREATE TABLE \"tBase\" (\"Победитель\" TEXT, \"Попаданий юзера\" TEXT, "
                           "\"Попаданий компьютера\" TEXT, \"Уровень сложности\" TEXT%1)";
     if (setup == "text")
@@ -227,28 +245,41 @@ void ResultsStoreTest::foreignFileIsNeverChanged()
         QVERIFY(TestFiles::exec(path, {tBase.arg(", \"Дата\" TEXT")}));
     if (setup == "damaged")
         TestFiles::write(path, QByteArray("SQLite format 3\0", 16) + QByteArray(4080, '\x5a'));
-    const QByteArray before = TestFiles::bytes(path);
+    if (setup == "link") {
+        QVERIFY(TestFiles::makeStore(elsewhere, {kLost}));
+        QVERIFY(QFile::link(elsewhere, path));
+    }
+    if (setup == "folder")
+        QVERIFY(QDir().mkpath(path));
+    if (setup == "pipe")
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+    const bool regular = setup != "folder" && setup != "pipe";
+    const QByteArray before = regular ? TestFiles::bytes(path) : QByteArray();
+    const QByteArray elsewhereBefore = TestFiles::bytes(elsewhere);
 
     ResultsStore store;
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warning));
-    QCOMPARE(store.open(), status);
-    if (status == ResultsStore::Status::Writable) {
-        QCOMPARE(store.filePath(), sandbox.userFile());
-        const QString notice = store.takeNotice();
-        QVERIFY2(notice.contains(QDir::toNativeSeparators(QFileInfo(sandbox.userFile()).path()))
-                     && notice.contains("другой программе"),
-                 qPrintable(notice));
-        QVERIFY(store.takeNotice().isEmpty());
-        QVERIFY(append(store, kWon));
-        QCOMPARE(TestFiles::storedRows(sandbox.userFile()), QList<QStringList> {kWon});
-    } else {
-        expectWarning("result not saved:");
-        QVERIFY(!append(store, kWon));
-        QVERIFY(!store.failure().isEmpty());
-    }
+    QTest::ignoreMessage(QtInfoMsg, QRegularExpression("is not used: results are kept in"));
+    QCOMPARE(store.open(), ResultsStore::Status::Writable);
+    QCOMPARE(store.filePath(), sandbox.userFile());
+    QCOMPARE(store.takeNotice(),
+             notice.arg(path) + " Игра оставляет его без изменений.\nРезультаты игр сохраняются "
+                 + "в файле " + sandbox.userFile() + ".");
+    QVERIFY(store.takeNotice().isEmpty());
+    QVERIFY(append(store, kWon));
+    QCOMPARE(TestFiles::storedRows(sandbox.userFile()), QList<QStringList> {kWon});
 
-    QCOMPARE(TestFiles::bytes(path), before);
+    if (regular)
+        QCOMPARE(TestFiles::bytes(path), before);
+    QCOMPARE(TestFiles::bytes(elsewhere), elsewhereBefore);
     QCOMPARE(TestFiles::folderListing(sandbox.installDir()), QStringList {"Base.mdb"});
+    QVERIFY(!QFile::exists(elsewhere + "-journal"));
+    // The next start finds the same file and says nothing more to the player.
+    ResultsStore again;
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warning));
+    QTest::ignoreMessage(QtInfoMsg, QRegularExpression("is not used: results are kept in"));
+    again.open();
+    QCOMPARE(again.takeNotice(), QString());
 }
 
 void ResultsStoreTest::readOnlyFileIsOnlyRead()
@@ -277,19 +308,40 @@ void ResultsStoreTest::readOnlyInstallFolderUsesTheDataFolder_data()
 {
     QTest::addColumn<QString>("setup");
     QTest::addColumn<QList<QStringList>>("carried");
-    QTest::newRow("no file in the installation") << "" << QList<QStringList> {};
-    QTest::newRow("installation with results") << "results" << QList<QStringList> {kWon, kLost};
-    QTest::newRow("installation with a foreign file") << "foreign" << QList<QStringList> {};
+    QTest::addColumn<bool>("systemWide");
+    QTest::addColumn<QString>("notice"); // its first sentence
+    const QString readOnly = "Папка игры <folder> закрыта для записи.";
+    QList<QStringList> many;
+    for (int i = 0; i < 3000; ++i)
+        many << QStringList {"Игрок", QString(400, QChar(u'я')), QString::number(i), "Легкий"};
+    QTest::newRow("no file in the installation")
+        << "" << QList<QStringList> {} << false << readOnly;
+    QTest::newRow("installation with results")
+        << "" << QList<QStringList> {kWon, kLost} << false << readOnly;
+    QTest::newRow("installation with a foreign file")
+        << "foreign" << QList<QStringList> {} << false
+        << "Файл <file> не является файлом результатов этой игры или поврежден. Игра оставляет "
+           "его без изменений.";
+    QTest::newRow("installation with megabytes of results, copied in steps")
+        << "large" << many << false << readOnly;
+    QTest::newRow("system-wide installation") << "" << QList<QStringList> {kWon} << true << "";
 }
 
 void ResultsStoreTest::readOnlyInstallFolderUsesTheDataFolder()
 {
-    // A system-wide installation: the player's rows go to Base.mdb in the player's data
-    // folder, which starts with the installation's results; the installation is untouched.
+    // An installation folder that refuses writes: the player's rows go to Base.mdb in the
+    // player's data folder, which starts as a copy of the installation's results; the
+    // installation is untouched. A large file is copied between the window's events, its
+    // rows listed from the installation meanwhile. A portable copy tells the player once
+    // where the results go; a system-wide installation, whose results belong there, not at all.
     QFETCH(QString, setup);
     QFETCH(QList<QStringList>, carried);
+    QFETCH(bool, systemWide);
+    QFETCH(QString, notice);
     ResultsSandbox sandbox;
-    if (setup == "results")
+    ResultsStore::setSystemWideForTesting(systemWide);
+    auto forget = qScopeGuard([] { ResultsStore::setSystemWideForTesting(std::nullopt); });
+    if (!carried.isEmpty())
         QVERIFY(TestFiles::makeStore(sandbox.installFile(), carried));
     if (setup == "foreign")
         TestFiles::write(sandbox.installFile(), "a spreadsheet, say");
@@ -299,18 +351,54 @@ void ResultsStoreTest::readOnlyInstallFolderUsesTheDataFolder()
     if (!block.isActive())
         QSKIP("this machine cannot make a folder refuse writes");
 
-    ResultsStore store;
-    QTest::ignoreMessage(QtInfoMsg,
-                         QRegularExpression("cannot be written: results are kept in "
-                                            + QRegularExpression::escape(sandbox.userFile())));
+    static QStringList *said = nullptr;
+    QStringList log;
+    QtMessageHandler testsOwn = nullptr;
+    if (systemWide) {
+        said = &log;
+        testsOwn = qInstallMessageHandler(
+            [](QtMsgType, const QMessageLogContext &, const QString &text) { said->append(text); });
+    } else {
+        QTest::ignoreMessage(QtInfoMsg,
+                             QRegularExpression("(cannot be written|is not used): results are kept "
+                                                "in "
+                                                + QRegularExpression::escape(sandbox.userFile())));
+    }
     if (setup == "foreign")
-        expectWarning("earlier results in .* cannot be taken over: not an SQLite database");
-    QCOMPARE(store.open(), ResultsStore::Status::Writable);
+        expectWarning("is not a results file of this game, or it is damaged");
+    if (setup == "large") {
+        // A game ended while the copy is made leaves nothing under the file's name.
+        ResultsStore cut;
+        QTest::ignoreMessage(QtInfoMsg, QRegularExpression("results are kept in"));
+        QCOMPARE(cut.open(), ResultsStore::Status::Preparing);
+    }
+    const QString userFolder = QFileInfo(sandbox.userFile()).path();
+    QCOMPARE(TestFiles::folderListing(userFolder).filter("Base.mdb"), QStringList());
+    ResultsStore store;
+    const ResultsStore::Status opened = store.open();
+    if (setup == "large") {
+        QCOMPARE(opened, ResultsStore::Status::Preparing);
+        QCOMPARE(store.listedFile(), sandbox.installFile());
+        QVERIFY(!append(store, kEasy));
+        QCOMPARE(store.refusal(), ResultsStore::Refusal::Busy);
+        QTRY_COMPARE_WITH_TIMEOUT(store.status(), ResultsStore::Status::Writable, 60000);
+    }
+    QCOMPARE(store.status(), ResultsStore::Status::Writable);
     QCOMPARE(store.filePath(), sandbox.userFile());
     QVERIFY(sandbox.userFile().startsWith(sandbox.dataHome()));
+    const QString told = store.takeNotice();
+    if (systemWide)
+        qInstallMessageHandler(testsOwn);
+    notice.replace("<folder>", sandbox.installDir()).replace("<file>", sandbox.installFile());
+    QCOMPARE(told,
+             notice.isEmpty()
+                 ? QString()
+                 : notice + "\nРезультаты игр сохраняются в файле " + sandbox.userFile() + ".");
+    QCOMPARE(log, QStringList());
     QVERIFY(append(store, kEasy));
 
     QCOMPARE(TestFiles::storedRows(sandbox.userFile()), carried + QList<QStringList> {kEasy});
+    QCOMPARE(TestFiles::folderListing(userFolder).filter("Base.mdb"), QStringList {"Base.mdb"});
     QCOMPARE(TestFiles::folderListing(sandbox.installDir()), listing);
     QCOMPARE(TestFiles::bytes(sandbox.installFile()), before);
 }
@@ -361,8 +449,8 @@ void ResultsStoreTest::lockedFileWaitsThenStoresOrReports_data()
 
 void ResultsStoreTest::lockedFileWaitsThenStoresOrReports()
 {
-    // Another program holding the write lock delays the row, never loses it silently:
-    // it lands once the lock goes, or the call says false and tells why.
+    // Another connection holding the write lock delays the row, never loses it: it lands
+    // once the lock goes, or the call says false and why, without a warning: busy is only slow.
     QFETCH(int, lockWaitMs);
     QFETCH(bool, stored);
     ResultsSandbox sandbox;
@@ -371,13 +459,13 @@ void ResultsStoreTest::lockedFileWaitsThenStoresOrReports()
     const QString path = sandbox.installFile();
 
     LockHolder holder(path, 700, kHolders);
-    if (!stored)
-        expectWarning("result not saved: .*Base.mdb is locked by another program");
     const bool ok = store.append(kWon[0], kWon[1], kWon[2], kWon[3], lockWaitMs);
     QCOMPARE(ok, stored);
     QCOMPARE(store.failure().isEmpty(), stored);
-    if (!stored)
-        QVERIFY2(store.failure().contains("занят другой программой"), qPrintable(store.failure()));
+    if (!stored) {
+        QCOMPARE(store.failure(), "файл " + path + " занят");
+        QCOMPARE(store.refusal(), ResultsStore::Refusal::Busy);
+    }
     holder.release();
 
     if (!stored)
@@ -388,13 +476,12 @@ void ResultsStoreTest::lockedFileWaitsThenStoresOrReports()
 void ResultsStoreTest::lockAtStartUpDoesNotCostTheSession()
 {
     // A lock that outlasts the wait at start-up leaves the store unopened for the
-    // moment; the first result after the lock is gone is stored all the same.
+    // moment, quietly; the first result after the lock is gone is stored all the same.
     ResultsSandbox sandbox;
     const QString path = sandbox.installFile();
     QVERIFY(TestFiles::makeStore(path, {}));
     LockHolder holder(path, -1, {});
     ResultsStore store;
-    expectWarning("Base.mdb is locked by another program - results are saved once it is free");
     const ResultsStore::Status status = store.open();
     holder.release();
     QCOMPARE(status, ResultsStore::Status::Unavailable);

@@ -1,0 +1,160 @@
+#!/usr/bin/env bash
+# A finished game whose row the results file refuses (another connection holds its lock),
+# and every way the program can end afterwards: Esc answered "Да", SIGTERM, the X server
+# going away, SIGKILL; each against every state the pending file can be found in: missing,
+# a named pipe, a link, a folder in its place, a data folder that takes no file. No case may
+# crash or hang; each ends with the row in the pending file (then moved into the results file
+# by the next start) or with the player told in the window that it has no place to go.
+# The game is a test copy whose player wins at once (lastshot.cpp), with the real main().
+# usage: exit_paths.sh SEABATTLE_EXECUTABLE LAST_SHOT_EXECUTABLE [OUTPUT_DIR]
+E2E_NAME=exit_paths
+source "$(dirname "$0")/lib.sh"
+GAME_EXE=$1
+LAST_SHOT_EXE=$2
+E2E_OUT=${3:-$E2E_OUT}
+require_tools sqlite3
+mkdir -p "$E2E_OUT"
+
+BLOCKED=() # data folders made to refuse writes, freed again at the end
+unblock() {
+    local folder
+    for folder in "${BLOCKED[@]}"; do
+        chattr -i "$folder" 2>/dev/null || true
+        chmod 755 "$folder" 2>/dev/null || true
+    done
+    BLOCKED=()
+}
+trap 'rc=$?; unblock; (exit $rc); e2e_cleanup' EXIT
+
+# A folder that refuses new files, also to root (immutable), else by its mode.
+block_folder() {
+    BLOCKED+=("$1")
+    if [ "$(id -u)" -eq 0 ]; then
+        chattr +i "$1" || skip "chattr +i does not work on $1's file system"
+    else
+        chmod 555 "$1"
+    fi
+}
+
+# Another connection takes the results file's write lock and keeps it until release_lock.
+hold_lock() {
+    "$E2E_PY" - "$1" >"$E2E_TMP/holder.out" 2>&1 <<'EOF' &
+import sqlite3, sys, time
+db = sqlite3.connect(sys.argv[1], isolation_level=None)
+db.execute('BEGIN EXCLUSIVE')
+print('locked', flush=True)
+time.sleep(3600)
+EOF
+    HOLDER_PID=$!
+    E2E_PIDS+=("$HOLDER_PID")
+    wait_until 10 "the lock on $1" grep -q locked "$E2E_TMP/holder.out"
+}
+release_lock() { stop_process "$HOLDER_PID"; }
+
+# shot FILE: the whole screen, with the game's boxes, as a PNG.
+shot() {
+    import -silent -window root "$1"
+    note "screenshot: $1"
+}
+
+# no_box_for SECONDS: no message box of the game comes up within that time.
+no_box_for() {
+    local deadline=$((SECONDS + $1))
+    while [ "$SECONDS" -le "$deadline" ]; do
+        ! message_box >/dev/null || return 1
+        sleep 0.1
+    done
+}
+
+pending_holds_the_row() {
+    [ -f "$PENDING" ] && [ "$(grep -c '"row":\["Игрок","20",' "$PENDING")" -eq 1 ]
+}
+row_moved() { [ "$(result_rows)" -eq 1 ] && [ ! -e "$PENDING" ]; }
+
+start_xvfb
+LATER_SHOWN=
+for exit_path in esc term lost kill; do
+    for state in missing pipe link folder read-only; do
+        case_name="$exit_path-$state"
+        note "--- $case_name"
+        copy_game
+        cp "$LAST_SHOT_EXE" "$GAME_DIR/seabattle"
+        export XDG_DATA_HOME="$E2E_TMP/data-$case_name"
+        DATA="$XDG_DATA_HOME/seabattle"
+        PENDING="$DATA/pending-results.jsonl"
+        NOTES="$E2E_TMP/notes-$case_name"
+        echo "the player's own notes" >"$NOTES"
+        mkdir -p "$DATA"
+        case $state in
+        pipe) mkfifo "$PENDING" ;;
+        link) ln -s "$NOTES" "$PENDING" ;;
+        folder) mkdir "$PENDING" ;;
+        read-only) block_folder "$DATA" ;;
+        esac
+
+        rm -f "$E2E_TMP/go"
+        start_game_copy SEABATTLE_LAST_SHOT_AFTER="$E2E_TMP/go"
+        sqlite3 "$GAME_DIR/Base.mdb" 'select count(*) from tBase' >/dev/null
+        hold_lock "$GAME_DIR/Base.mdb"
+        touch "$E2E_TMP/go"
+        box=$(wait_for_box 60 "\"Вы выиграли\" after the last shot")
+        answer_box "$box" Return
+        if [ "$state" = missing ]; then
+            pending_holds_the_row || fail "$case_name: the pending file does not hold the row"
+            if [ -z "$LATER_SHOWN" ]; then
+                # A lock that outlasts the patience is told once, some seconds later.
+                box=$(wait_for_box 20 "the results file staying busy")
+                snap
+                shot "$E2E_OUT/exit_paths-still-busy.png"
+                answer_box "$box" Return
+                LATER_SHOWN=yes
+            else
+                no_box_for 1 || fail "$case_name: a busy results file was told at once"
+            fi
+        else
+            box=$(wait_for_box 10 "the player told the row has no place on disk")
+            [ "$exit_path" = esc ] && shot "$E2E_OUT/exit_paths-no-place-$state.png"
+            answer_box "$box" Return
+            grep -q "have no place on disk for now" "$E2E_TMP/game.err" \
+                || fail "$case_name: the log does not say the row has no place"
+        fi
+
+        case $exit_path in
+        esc) quit_game ;;
+        term) kill -TERM "$GAME_PID" ;;
+        lost) stop_process "$PRIVATE_XVFB_PID" ;;
+        kill) kill -KILL "$GAME_PID" ;;
+        esac
+        wait_game_end 10 "$case_name"
+        WIN=
+        if [ "$exit_path" = kill ]; then
+            [ "$GAME_EXIT" -eq 137 ] || fail "$case_name: exit code $GAME_EXIT after SIGKILL"
+        else
+            [ "$GAME_EXIT" -lt 128 ] || fail "$case_name: ended by signal $((GAME_EXIT - 128))"
+        fi
+        ! grep -q -i "segmentation\|AddressSanitizer\|runtime error" "$E2E_TMP/game.err" \
+            || fail "$case_name: the game's stderr reports a crash"
+        release_lock
+        [ "$exit_path" = lost ] && start_xvfb
+
+        case $state in
+        missing)
+            pending_holds_the_row || fail "$case_name: the row left the pending file at the end"
+            # The next start moves it into the results file.
+            cp "$GAME_EXE" "$GAME_DIR/seabattle"
+            start_game_copy
+            wait_until 20 "the pending row to be moved into the results file" row_moved
+            quit_game
+            ;;
+        pipe) [ -p "$PENDING" ] || fail "$case_name: the pipe was replaced" ;;
+        link) [ "$(cat "$NOTES")" = "the player's own notes" ] || fail "$case_name: written through the link" ;;
+        folder) [ -z "$(ls -A "$PENDING")" ] || fail "$case_name: something was written into the folder" ;;
+        read-only)
+            [ -z "$(ls -A "$DATA")" ] || fail "$case_name: the data folder took a file"
+            unblock
+            ;;
+        esac
+        note "$case_name passed"
+    done
+done
+note "passed"
