@@ -223,9 +223,9 @@ int main(int argc, char **argv)
     if (heardFrames == 0) {
         if (stopped)
             return fail("its rendering was stopped before a note was heard");
-        // A file FluidSynth refuses gives the player not one event.
+        // A file FluidSynth refuses (one of over 127 tracks, say) gives the player no event.
         if (programs.events() == 0) {
-            return fail("FluidSynth cannot read it as MIDI"
+            return fail("FluidSynth plays none of its events"
                         + (firstError.empty() ? std::string() : " (" + firstError + ")"));
         }
         return fail("it holds nothing to play", 2);
