@@ -39,6 +39,19 @@ QByteArray cutMidSample()
     return wav;
 }
 
+// A type 1 MIDI file of many tracks, each holding a note.
+QByteArray manyTracks(int count)
+{
+    QByteArray file("MThd\0\0\0\6\0\1", 10);
+    file += char(count >> 8);
+    file += char(count & 0xff);
+    file += QByteArray("\x01\xf4", 2);
+    const QByteArray track("\x00\x90\x3c\x64\x83\x60\x80\x3c\x40\x00\xff\x2f\x00", 13);
+    for (int i = 0; i < count; ++i)
+        file += QByteArray("MTrk\0\0\0\x0d", 8) + track;
+    return file;
+}
+
 // A valid tune behind a text event of over a megabyte.
 QByteArray bigTune()
 {
@@ -231,7 +244,14 @@ void GameSoundTest::everyMediaFileIsPlayedOrToldOnce_data()
                                           << "file" << random << "random.mid is not a MIDI file";
     QTest::newRow("MIDI, a header only")
         << "header.mid"
-        << "file" << QByteArray("MThd\0\0\0\6\0\0\0\1\1\xe0", 14) << "header.mid stays silent: ";
+        << "file" << QByteArray("MThd\0\0\0\6\0\0\0\1\1\xe0", 14)
+        << "header.mid cannot be played (FluidSynth plays none of its events)";
+    QTest::newRow("MIDI of 200 tracks")
+        << "tracks.mid"
+        << "file" << manyTracks(200) << "tracks.mid cannot be played (FluidSynth plays none";
+    QTest::newRow("MIDI of silent notes")
+        << "silent.mid"
+        << "file" << TestMedia::midi({{0, 1000, 60, 0}}) << "silent.mid holds nothing to play";
     QTest::newRow("MIDI, a named pipe")
         << "pipe.mid"
         << "pipe" << QByteArray() << "pipe.mid cannot be read (a named pipe";
@@ -319,10 +339,10 @@ void GameSoundTest::rendererTroubleLeavesTheGameSilentWithOneWarning_data()
     QTest::newRow("killed") << QByteArray("kill -9 $$") << "bad-renderer crashed";
     QTest::newRow("failing with a reason")
         << QByteArray("echo chatter >&2; echo the SoundFont is gone >&2; exit 3")
-        << "seasound.mid stays silent: the SoundFont is gone";
-    QTest::newRow("writing garbage")
-        << QByteArray("printf 'RIFF\\0\\0\\0\\0WAVEjunk'")
-        << "seasound.mid stays silent: its rendering cannot be played (";
+        << "seasound.mid cannot be played (the SoundFont is gone)";
+    QTest::newRow("writing garbage") << QByteArray("printf 'RIFF\\0\\0\\0\\0WAVEjunk'")
+                                     << "seasound.mid cannot be played (the renderer "
+            + file("bad-renderer") + " wrote no WAV of the game's format)";
 }
 
 void GameSoundTest::rendererTroubleLeavesTheGameSilentWithOneWarning()
