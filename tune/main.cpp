@@ -183,6 +183,8 @@ int main(int argc, char **argv)
     fluid_settings_setnum(settings.get(), "synth.gain", Gain);
     // Only the instruments the tune uses are read from the SoundFont, not all of its 140 MB.
     fluid_settings_setint(settings.get(), "synth.dynamic-sample-loading", 1);
+    // Rendering ahead of time needs no samples pinned in memory (a user may pin only 64 KB).
+    fluid_settings_setint(settings.get(), "synth.lock-memory", 0);
     fluid_settings_setstr(settings.get(), "player.timing-source", "sample");
     fluid_settings_setint(settings.get(), "player.reset-synth", 0); // the synthesiser is new
     std::unique_ptr<fluid_synth_t, decltype(&delete_fluid_synth)> synth(
