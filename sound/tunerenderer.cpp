@@ -39,11 +39,16 @@ QByteArray TuneRenderer::keyOf(const QByteArray &midi) const
     return QCryptographicHash::hash(made, QCryptographicHash::Sha256);
 }
 
+QString TuneRenderer::fileName(const QByteArray &key)
+{
+    return QStringLiteral("tune-%1.wav").arg(QString::fromLatin1(key.toHex().left(32)));
+}
+
 void TuneRenderer::render(const QString &tuneName, const QByteArray &midi, const QByteArray &key)
 {
     stop(); // a rendering of another tune would be offered on top of this one
     m_tuneName = tuneName;
-    m_wavName = QStringLiteral("tune-%1.wav").arg(QString::fromLatin1(key.toHex().left(32)));
+    m_wavName = fileName(key);
     m_cache.emplace(QStandardPaths::writableLocation(QStandardPaths::CacheLocation));
     if (std::optional<TuneFile> cached = m_cache->open(m_wavName))
         return m_take(std::move(*cached));

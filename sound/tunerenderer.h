@@ -26,6 +26,8 @@ public:
 
     // What a rendering of the tune is made of: the same key, the same WAV.
     QByteArray keyOf(const QByteArray &midi) const;
+    // The name of the key's rendering in the cache.
+    static QString fileName(const QByteArray &key);
     // Offers the rendering cached under the key, or renders it anew. tuneName names it in
     // warnings.
     void render(const QString &tuneName, const QByteArray &midi, const QByteArray &key);
