@@ -115,6 +115,15 @@ void AudioOutput::close()
     endStream();
 }
 
+void AudioOutput::flush()
+{
+    const Lock lock(*this);
+    if (m_stream && m_pulse->pa_stream_get_state(m_stream) == PA_STREAM_READY) {
+        if (pa_operation *flushing = m_pulse->pa_stream_flush(m_stream, nullptr, nullptr))
+            m_pulse->pa_operation_unref(flushing);
+    }
+}
+
 AudioOutput::Lock::Lock(AudioOutput &output) : m_output(output)
 {
     if (m_output.m_loop)
@@ -192,7 +201,9 @@ void AudioOutput::contextChanged(pa_context *context, void *self)
 void AudioOutput::streamChanged(pa_stream *stream, void *self)
 {
     auto *output = static_cast<AudioOutput *>(self);
-    if (output->m_pulse->pa_stream_get_state(stream) == PA_STREAM_FAILED) {
+    // A lost server fails the stream too: the connection's own failure tells that.
+    if (output->m_pulse->pa_stream_get_state(stream) == PA_STREAM_FAILED
+        && PA_CONTEXT_IS_GOOD(stateOf(output->m_pulse, output->m_context))) {
         output->m_report(QStringLiteral("the sound server refused the game's sound (%1)")
                              .arg(QString::fromUtf8(output->m_pulse->pa_strerror(
                                  output->m_pulse->pa_context_errno(output->m_context)))));

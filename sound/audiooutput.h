@@ -31,6 +31,9 @@ public:
     bool isAvailable();
     void open(); // a stream is started, at once or as soon as the server is connected
     void close(); // the stream ends at once, with what it still held
+    // Drops what the stream holds ahead of the speakers, so that a change of the sound is
+    // heard at once rather than after it.
+    void flush();
     bool isOpen() const { return m_wanted; }
 
     // Held while the sound being filled changes: the server's thread does not fill meanwhile.

@@ -99,7 +99,7 @@ void GameSound::startHitSound(const QString &wavPath)
         }
         m_mix.startHit(&m_hitSound);
     }
-    followMix();
+    hitChanged();
 }
 
 void GameSound::stopHitSound()
@@ -108,6 +108,15 @@ void GameSound::stopHitSound()
         const AudioOutput::Lock lock(m_output);
         m_mix.stopHit();
     }
+    hitChanged();
+}
+
+void GameSound::hitChanged()
+{
+    // With the tune playing, the stream holds up to 40 ms of it: that is dropped, so that the
+    // hit sound starts or stops with the shot. The tune skips as much, under the hit's attack.
+    if (m_output.isOpen())
+        m_output.flush();
     followMix();
 }
 

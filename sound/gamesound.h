@@ -43,6 +43,7 @@ public:
 
 private:
     void takeTune(TuneFile tune);
+    void hitChanged();
     // Opens the stream when something is to be heard and closes it when nothing is.
     void followMix();
     void fill(std::int16_t *samples, int frames);
