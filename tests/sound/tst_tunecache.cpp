@@ -180,6 +180,10 @@ void TuneCacheTest::everyCacheTroubleEndsInMusicAndLeavesOnlyTheRendering_data()
                                         << "";
     QTest::newRow("a header claiming 4 GB of sound") << "lying header"
                                                      << "";
+    QTest::newRow("a file where the cache's folder belongs")
+        << "cache is a file"
+        << "seasound.mid cannot be kept once rendered (the folder %2 cannot be used (Not a "
+           "directory)): it is rendered at each start";
     QTest::newRow("a rendering cut by its CPU time")
         << "cut"
         << "long.mid takes too long to render: its rendering was stopped after ";
@@ -213,6 +217,8 @@ void TuneCacheTest::everyCacheTroubleEndsInMusicAndLeavesOnlyTheRendering()
             TestMedia::write(wav, QByteArray(reinterpret_cast<const char *>(claim.data()), 44)));
     else if (trouble == "cut")
         qputenv("SEABATTLE_TUNE_CPU_SECONDS", "1");
+    else if (trouble == "cache is a file")
+        QVERIFY(QDir().rmdir(cache()) && TestMedia::write(cache(), "the player's"));
     if (QTest::currentTestFailed())
         return;
 
@@ -229,11 +235,23 @@ void TuneCacheTest::everyCacheTroubleEndsInMusicAndLeavesOnlyTheRendering()
     QVERIFY2(heardAlone(first), "the game plays no tune");
     if (second)
         QVERIFY2(heardAlone(*second), "the second game plays no tune");
-    const QString expected = warning.contains("%1") ? warning.arg(wav) : warning;
+    const QString expected = QString(warning).replace("%1", wav).replace("%2", cache());
     QCOMPARE(warnings.messages().size(), expected.isEmpty() ? 0 : 1);
     QVERIFY2(warnings.count(expected) == (expected.isEmpty() ? 0 : 1),
              qPrintable(warnings.messages().join('\n')));
 
+    if (trouble == "cache is a file") { // the tune was played from memory
+        QFile player(cache());
+        QVERIFY(player.open(QIODevice::ReadOnly));
+        QCOMPARE(player.readAll(), "the player's");
+        return;
+    }
+    if (trouble == "cache is a file") { // the tune was played from memory
+        QFile player(cache());
+        QVERIFY(player.open(QIODevice::ReadOnly));
+        QCOMPARE(player.readAll(), "the player's");
+        return;
+    }
     const QStringList left = QDir(cache()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot
                                                      | QDir::System | QDir::Hidden);
     QCOMPARE(left, QStringList {wavName});
