@@ -9,9 +9,9 @@
 namespace {
 constexpr pa_sample_spec Format {PA_SAMPLE_S16LE, 44100, 2};
 constexpr int BytesPerFrame = 4;
-// What the stream holds ahead of the speakers: a sound started or stopped while another plays is
-// heard this much later, and the server's thread must come back within it. Under 50 ms, so that
-// a hit is heard with the shot; long enough for a machine whose two cores are busy.
+// What the stream holds ahead of the speakers, and so what the server asks the whole way to the
+// speakers to keep: a change of the sound that is not flushed is heard this much later, and the
+// server's thread must come back within it. Under 50 ms, long enough for two busy cores.
 constexpr int LatencyMs = 40;
 constexpr int AnswerWaitSeconds = 5;
 constexpr char StreamName[] = "Морской бой";
