@@ -166,8 +166,10 @@ void report(const char *what, std::vector<double> heard, int hits)
     if (heard.empty())
         std::printf("%s: nothing heard in %d hits\n", what, hits);
     else
-        std::printf("%s: heard within median %.1f ms, max %.1f ms (%zu of %d hits)\n", what,
-                    heard[heard.size() / 2], heard.back(), heard.size(), hits);
+        std::printf(
+            "%s: heard within median %.1f ms, 90 %% %.1f ms, max %.1f ms (%zu of %d hits)\n", what,
+            heard[heard.size() / 2], heard[heard.size() * 9 / 10], heard.back(), heard.size(),
+            hits);
 }
 
 } // namespace
