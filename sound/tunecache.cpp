@@ -101,11 +101,14 @@ TuneCache::Scratch TuneCache::scratch(QString *why)
             file = FileHandle(openat(m_dir.fd(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
         if (file.isOpen())
             return {std::move(file), {}, false};
-        // A file system without O_TMPFILE: a part file, locked for as long as this game runs.
+        // A file system without O_TMPFILE: a part file, locked for as long as this game runs
+        // (without locks, another game may remove it meanwhile: it is then not kept).
         QByteArray path = nameOf(m_folder + QStringLiteral("/tune-XXXXXX.part"));
         file = FileHandle(mkostemps(path.data(), 5, O_CLOEXEC));
-        if (file.isOpen() && flock(file.fd(), LOCK_EX | LOCK_NB) == 0)
+        if (file.isOpen()) {
+            flock(file.fd(), LOCK_EX | LOCK_NB);
             return {std::move(file), QFileInfo(QFile::decodeName(path)).fileName(), false};
+        }
         *why = QStringLiteral("no file can be made in %1 (%2)").arg(m_folder, reason(errno));
     }
     return {FileHandle(memfd_create("seabattle-tune", MFD_CLOEXEC)), {}, true};
