@@ -44,13 +44,14 @@ constexpr int MaxLogLines = 5;
 // about 35 s. SEABATTLE_TUNE_CPU_SECONDS sets another limit.
 constexpr rlim_t CpuSeconds = 120;
 
-volatile std::sig_atomic_t stopRequested = 0;
+volatile std::sig_atomic_t stopRequested = 0; // the signal that asked for it
+rlim_t cpuSeconds = CpuSeconds;
 int logLines = 0;
 std::string firstError;
 
-void requestStop(int)
+void requestStop(int signal)
 {
-    stopRequested = 1;
+    stopRequested = signal;
 }
 
 void logLine(int level, const char *message, void *)
@@ -145,11 +146,10 @@ private:
 
 void limitCpuTime()
 {
-    rlim_t seconds = CpuSeconds;
     if (const char *set = std::getenv("SEABATTLE_TUNE_CPU_SECONDS"))
-        seconds = rlim_t(std::max(1, std::atoi(set)));
+        cpuSeconds = rlim_t(std::max(1, std::atoi(set)));
     // SIGXCPU at the soft limit stops the rendering; the hard limit leaves time to end the WAV.
-    const rlimit limit {seconds, seconds + 10};
+    const rlimit limit {cpuSeconds, cpuSeconds + 10};
     setrlimit(RLIMIT_CPU, &limit);
     std::signal(SIGXCPU, requestStop);
     std::signal(SIGTERM, requestStop);
@@ -221,7 +221,7 @@ int main(int argc, char **argv)
             return fail("the WAV cannot be written");
         frames += BlockFrames;
     }
-    const bool stopped = stopRequested;
+    const int stopped = stopRequested;
     if (heardFrames == 0) {
         if (stopped)
             return fail("its rendering was stopped before a note was heard");
@@ -238,10 +238,12 @@ int main(int argc, char **argv)
     if (ftruncate(STDOUT_FILENO, TuneWav::HeaderBytes + off_t(dataBytes)) != 0
         || !writeAll(STDOUT_FILENO, header.data(), header.size(), 0))
         return fail("the WAV cannot be written");
-    if (stopped) {
-        std::fprintf(stderr, "its rendering was stopped after %.1f s of the tune\n",
+    if (stopped == SIGXCPU) {
+        std::fprintf(stderr, "its rendering used up its %ld s of CPU time at %.1f s of the tune\n",
+                     long(cpuSeconds), double(kept) / TuneWav::SampleRate);
+    } else if (stopped) {
+        std::fprintf(stderr, "its rendering was stopped at %.1f s of the tune\n",
                      double(kept) / TuneWav::SampleRate);
-        return 3;
     }
-    return 0;
+    return stopped ? 3 : 0;
 }

@@ -186,7 +186,7 @@ void TuneCacheTest::everyCacheTroubleEndsInMusicAndLeavesOnlyTheRendering_data()
            "directory)): it is rendered at each start";
     QTest::newRow("a rendering cut by its CPU time")
         << "cut"
-        << "long.mid takes too long to render: its rendering was stopped after ";
+        << "long.mid takes too long to render: its rendering used up its 1 s of CPU time at ";
 }
 
 void TuneCacheTest::everyCacheTroubleEndsInMusicAndLeavesOnlyTheRendering()
