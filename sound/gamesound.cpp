@@ -1,59 +1,20 @@
 #include "sound/gamesound.h"
 
 #include "model/mediafile.h"
-#include "sound/soundlibrary.h"
 
-#include <QFile>
 #include <QLoggingCategory>
 
 Q_LOGGING_CATEGORY(lcSound, "seabattle.sound")
 
-namespace {
-// Frames mixed at a time: 46 ms, short enough for a hit sound to start with the press, long
-// enough that the mixer's thread wakes only twenty times a second.
-constexpr int MixFrames = 2048;
-constexpr int SampleRate = 44100; // the renderer's WAV is in the mixer's own format
-} // namespace
-
 GameSound::GameSound(const QString &renderer)
-    : m_renderer(
-        renderer, [this](const QString &wavPath) { return loadTune(wavPath); },
-        [this](const QString &message) { warn(message); })
-{
-    QString why;
-    m_library = SoundLibrary::load(&why);
-    if (!m_library) {
-        warn(QStringLiteral("SDL2_mixer cannot be loaded (%1): no sound").arg(why));
-        return;
-    }
-    const SoundLibrary &sdl = *m_library;
-    // SDL would take SIGINT and SIGTERM for an event queue that the game never reads: they
-    // must go on ending the game.
-    sdl.SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    const bool started = sdl.SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
-    // The output stays open while nothing plays: mixing its silence costs about 0.35 % of a core.
-    m_mixerOpen = started
-        && sdl.Mix_OpenAudioDevice(SampleRate, AUDIO_S16SYS, 2, MixFrames, nullptr, 0) == 0;
-    if (!m_mixerOpen) {
-        warn(QStringLiteral("no sound output (%1): no sound")
-                 .arg(QString::fromUtf8(sdl.SDL_GetError())));
-        if (started)
-            sdl.SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    }
-}
+    : m_output([this](std::int16_t *samples, int frames) { fill(samples, frames); },
+               [this](const QString &why) { warn(QStringLiteral("no sound: %1").arg(why)); })
+    , m_renderer(
+          renderer, [this](TuneFile tune) { takeTune(std::move(tune)); },
+          [this](const QString &message) { warn(message); })
+{ }
 
-GameSound::~GameSound()
-{
-    if (!m_mixerOpen)
-        return;
-    m_library->Mix_HaltChannel(-1);
-    m_library->Mix_HaltMusic();
-    // The mixer's thread ends in Mix_CloseAudio, before the audio it played is freed.
-    m_library->Mix_CloseAudio();
-    m_library->Mix_FreeMusic(m_music);
-    m_library->Mix_FreeChunk(m_hitChunk);
-    m_library->SDL_QuitSubSystem(SDL_INIT_AUDIO);
-}
+GameSound::~GameSound() = default;
 
 void GameSound::openTune()
 {
@@ -70,11 +31,13 @@ void GameSound::openTune()
     m_tuneOpen = true;
     // The file is read at each "Open"; an unchanged one keeps its rendering (or its failure).
     const QByteArray key = m_renderer.keyOf(*midi);
-    if (!m_mixerOpen || key == m_tuneKey)
+    if (key == m_tuneKey)
         return;
     m_tuneKey = key;
-    m_library->Mix_FreeMusic(m_music);
-    m_music = nullptr;
+    {
+        const AudioOutput::Lock lock(m_output);
+        m_mix.dropTune();
+    }
     m_renderer.render(m_tunePath, *midi, key);
 }
 
@@ -82,83 +45,117 @@ void GameSound::playTune()
 {
     if (!m_tuneOpen)
         return;
-    m_tunePlaying = true;
-    startTuneIfDue();
+    {
+        const AudioOutput::Lock lock(m_output);
+        m_mix.setTunePlaying(true);
+    }
+    followMix();
 }
 
 void GameSound::stopTune()
 {
-    m_tunePlaying = false;
-    if (m_mixerOpen)
-        m_library->Mix_PauseMusic();
+    {
+        const AudioOutput::Lock lock(m_output);
+        m_mix.setTunePlaying(false);
+    }
+    followMix();
 }
 
 void GameSound::closeTune()
 {
     m_tuneOpen = false;
-    m_tunePlaying = false;
-    m_tuneStarted = false;
-    if (m_mixerOpen)
-        m_library->Mix_HaltMusic();
+    {
+        const AudioOutput::Lock lock(m_output);
+        m_mix.setTunePlaying(false);
+        m_mix.rewindTune();
+    }
+    followMix();
 }
 
 void GameSound::startHitSound(const QString &wavPath)
 {
-    stopHitSound();
     QString why;
     const std::optional<QByteArray> wav = MediaFile::read(wavPath, MediaFile::MaxSoundBytes, &why);
     if (!wav) {
+        stopHitSound();
         return warn(
             QStringLiteral("the hit sound %1 cannot be read (%2): no hit sound").arg(wavPath, why));
     }
-    if (!m_mixerOpen)
-        return;
+    std::optional<WavSound::Frames> decoded;
     if (*wav != m_wav) {
-        m_library->Mix_FreeChunk(m_hitChunk);
-        m_wav = *wav;
-        m_hitChunk = m_library->Mix_LoadWAV_RW(
-            m_library->SDL_RWFromConstMem(m_wav.constData(), int(m_wav.size())), 1);
-        if (!m_hitChunk) {
+        decoded = WavSound::decode(*wav, &why);
+        if (!decoded) {
             warn(QStringLiteral("the hit sound %1 cannot be played (%2): no hit sound")
-                     .arg(wavPath, QString::fromUtf8(m_library->SDL_GetError())));
+                     .arg(wavPath, why));
+            decoded.emplace();
         }
     }
-    if (m_hitChunk)
-        m_library->Mix_PlayChannelTimed(0, m_hitChunk, -1, -1);
+    {
+        const AudioOutput::Lock lock(m_output);
+        if (decoded) {
+            m_mix.stopHit(); // before the sound it plays is replaced
+            m_wav = *wav;
+            m_hitSound = std::move(*decoded);
+        }
+        m_mix.startHit(&m_hitSound);
+    }
+    hitChanged();
 }
 
 void GameSound::stopHitSound()
 {
-    if (m_mixerOpen)
-        m_library->Mix_HaltChannel(0);
-}
-
-QString GameSound::loadTune(const QString &wavPath)
-{
-    m_music = m_library->Mix_LoadMUS_RW(
-        m_library->SDL_RWFromFile(QFile::encodeName(wavPath).constData(), "rb"), 1);
-    if (!m_music) {
-        return QStringLiteral("its rendering cannot be played (%1)")
-            .arg(QString::fromUtf8(m_library->SDL_GetError()));
+    {
+        const AudioOutput::Lock lock(m_output);
+        m_mix.stopHit();
     }
-    startTuneIfDue();
-    return {};
+    hitChanged();
 }
 
-void GameSound::startTuneIfDue()
+void GameSound::hitChanged()
 {
-    if (!m_tuneOpen || !m_tunePlaying || !m_music)
-        return;
-    if (m_tuneStarted) {
-        m_library->Mix_ResumeMusic();
+    // With the tune playing, the stream holds up to 40 ms of it: that is dropped, so that the
+    // hit sound starts or stops with the shot. The tune skips as much, under the hit's attack.
+    if (m_output.isOpen())
+        m_output.flush();
+    followMix();
+}
+
+void GameSound::takeTune(TuneFile tune)
+{
+    {
+        const AudioOutput::Lock lock(m_output);
+        m_mix.setTune(std::move(tune));
+    }
+    followMix();
+}
+
+void GameSound::followMix()
+{
+    bool audible = false;
+    {
+        const AudioOutput::Lock lock(m_output);
+        audible = m_mix.isAudible();
+    }
+    if (audible) {
+        m_quietNoted = false;
+        m_output.open();
     } else {
-        m_library->Mix_PlayMusic(m_music, 0);
-        m_tuneStarted = true;
+        m_output.close();
     }
+}
+
+void GameSound::fill(std::int16_t *samples, int frames)
+{
+    m_mix.fill(samples, frames);
+    // The tune ran out: the window's thread closes the stream (the server's thread must not).
+    if (!m_mix.isAudible() && !m_quietNoted.exchange(true))
+        QMetaObject::invokeMethod(
+            &m_windowThread, [this] { followMix(); }, Qt::QueuedConnection);
 }
 
 void GameSound::warn(const QString &message)
 {
+    const QMutexLocker lock(&m_saidLock);
     if (!m_said.contains(message))
         qCWarning(lcSound).noquote() << message;
     m_said.insert(message);

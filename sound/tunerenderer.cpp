@@ -3,26 +3,20 @@
 #include "model/filestamp.h"
 #include "model/installfolder.h"
 
-#include <QCoreApplication>
 #include <QCryptographicHash>
-#include <QDir>
-#include <QLoggingCategory>
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTimer>
 
-// The game's sound category, under a name of this file's own.
-Q_LOGGING_CATEGORY(lcTuneRenderer, "seabattle.sound")
+#include <unistd.h>
 
 namespace {
 // Debian's choice among the General MIDI SoundFonts installed.
 constexpr char SoundFont[] = "/usr/share/sounds/sf2/default-GM.sf2";
-// The game's tune renders in about a second; a MIDI file that keeps FluidSynth busy for longer
-// than this is given up.
-constexpr int TimeoutMs = 20000;
-// The renderer's own messages kept: FluidSynth's first few warnings and its reason.
+// The renderer's own messages kept: its reason is the last line.
 constexpr int MaxLogBytes = 4096;
-constexpr int MaxLogLines = 6;
+// seabattle-tune's exit status, besides 0 for a WAV written.
+enum Status { CannotPlay = 1, Silent = 2, Stopped = 3 };
 
 QByteArray fileStamp(const QString &path)
 {
@@ -45,56 +39,62 @@ QByteArray TuneRenderer::keyOf(const QByteArray &midi) const
     return QCryptographicHash::hash(made, QCryptographicHash::Sha256);
 }
 
+QString TuneRenderer::fileName(const QByteArray &key)
+{
+    return QStringLiteral("tune-%1.wav").arg(QString::fromLatin1(key.toHex().left(32)));
+}
+
 void TuneRenderer::render(const QString &tuneName, const QByteArray &midi, const QByteArray &key)
 {
     stop(); // a rendering of another tune would be offered on top of this one
-    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-    if (!QDir().mkpath(cache))
-        return m_warn(QStringLiteral("no folder for the rendered tune (%1): no music").arg(cache));
-    const QString wavPath = cache + QStringLiteral("/tune-%1.wav").arg(key.toHex().left(32));
-    if (QFileInfo(wavPath).isFile() && m_take(wavPath).isEmpty())
-        return;
-    QFile::remove(wavPath);
     m_tuneName = tuneName;
-    m_wavPath = wavPath;
+    m_wavName = fileName(key);
+    m_cache.emplace(QStandardPaths::writableLocation(QStandardPaths::CacheLocation));
+    if (std::optional<TuneFile> cached = m_cache->open(m_wavName))
+        return m_take(std::move(*cached));
+    QString why;
+    m_scratch = m_cache->scratch(&why);
+    if (!why.isEmpty()) {
+        m_warn(QStringLiteral("the tune %1 cannot be kept once rendered (%2): it is rendered "
+                              "at each start")
+                   .arg(tuneName, why));
+    }
+    if (!m_scratch.file.isOpen()) {
+        return m_warn(
+            QStringLiteral("the tune %1 has no file to be rendered into: no music").arg(tuneName));
+    }
     start(midi);
 }
 
 void TuneRenderer::waitForFinished()
 {
-    QProcess *process = m_process;
-    if (process && !process->waitForFinished(TimeoutMs) && m_process == process) {
-        m_timedOut = true;
-        process->kill();
-        process->waitForFinished(1000);
-    }
+    // The renderer's CPU time is limited: it ends by itself.
+    if (QProcess *process = m_process)
+        process->waitForFinished(-1);
 }
 
 void TuneRenderer::start(const QByteArray &midi)
 {
     QProcess *process = m_process = new QProcess;
-    m_partPath = m_wavPath + QStringLiteral(".%1.part").arg(QCoreApplication::applicationPid());
     m_log.clear();
-    m_timedOut = false;
-    process->setStandardOutputFile(m_partPath, QIODevice::Truncate);
+    // The rendering goes straight into the scratch file, the renderer's standard output.
+    process->setStandardOutputFile(QProcess::nullDevice());
+    const int output = m_scratch.file.fd();
+    process->setChildProcessModifier([output] { dup2(output, STDOUT_FILENO); });
     QObject::connect(process, &QProcess::readyReadStandardError, process, [this, process] {
         m_log += process->readAllStandardError().left(qMax(0, MaxLogBytes - int(m_log.size())));
     });
     QObject::connect(process, &QProcess::finished, process,
                      [this](int code, QProcess::ExitStatus status) {
-                         ended(status == QProcess::CrashExit, code);
+                         ended(code, status == QProcess::CrashExit);
                      });
     QObject::connect(process, &QProcess::errorOccurred, process, [this](QProcess::ProcessError e) {
         if (e != QProcess::FailedToStart)
             return;
         m_warn(QStringLiteral("the tune renderer %1 cannot be started (%2): no music")
                    .arg(m_program, m_process->errorString()));
-        QFile::remove(m_partPath);
+        m_cache->discard(m_scratch);
         std::exchange(m_process, nullptr)->deleteLater();
-    });
-    QTimer::singleShot(TimeoutMs, process, [this, process] {
-        m_timedOut = true;
-        process->kill();
     });
     process->start(m_program, {QLatin1String(SoundFont)});
     process->write(midi);
@@ -109,35 +109,51 @@ void TuneRenderer::stop()
     m_process->kill();
     m_process->waitForFinished(1000);
     delete std::exchange(m_process, nullptr);
-    QFile::remove(m_partPath);
+    m_cache->discard(m_scratch);
 }
 
-void TuneRenderer::ended(bool crashed, int exitCode)
+void TuneRenderer::ended(int exitCode, bool crashed)
 {
     m_log += m_process->readAllStandardError().left(qMax(0, MaxLogBytes - int(m_log.size())));
     std::exchange(m_process, nullptr)->deleteLater();
     const QStringList log = QString::fromLocal8Bit(m_log).split('\n', Qt::SkipEmptyParts);
-    for (const QString &line : log.mid(0, MaxLogLines))
-        qCDebug(lcTuneRenderer).noquote() << "seabattle-tune:" << line.left(200);
+    const QString reason = log.isEmpty() ? QString() : log.last().left(200);
+    const std::optional<qint64> bytes = TuneCache::soundBytes(m_scratch.file.fd());
+    const bool written = (exitCode == 0 || exitCode == Stopped) && bytes;
     QString why;
-    if (m_timedOut)
-        why = QStringLiteral("its rendering took over %1 s and was stopped").arg(TimeoutMs / 1000);
-    else if (crashed)
-        why = QStringLiteral("the renderer %1 crashed").arg(m_program);
-    else if (exitCode != 0)
-        why = log.isEmpty() ? QStringLiteral("the renderer failed (exit code %1)").arg(exitCode)
-                            : log.last().left(200);
-    if (why.isEmpty() && QFile::rename(m_partPath, m_wavPath))
-        why = m_take(m_wavPath);
+    if (crashed)
+        why = QStringLiteral("cannot be played (the renderer %1 crashed)").arg(m_program);
+    else if (exitCode == Silent)
+        why = QStringLiteral("holds nothing to play");
+    else if (!written && exitCode != 0 && !reason.isEmpty())
+        why = QStringLiteral("cannot be played (%1)").arg(reason);
+    else if (!written && exitCode != 0)
+        why = QStringLiteral("cannot be played (the renderer %1 failed with exit status %2)")
+                  .arg(m_program)
+                  .arg(exitCode);
+    else if (!written)
+        why = QStringLiteral("cannot be played (the renderer %1 wrote no WAV of the game's format)")
+                  .arg(m_program);
     if (!why.isEmpty()) {
-        QFile::remove(m_partPath);
-        QFile::remove(m_wavPath);
-        return m_warn(QStringLiteral("the tune %1 stays silent: %2").arg(m_tuneName, why));
+        m_cache->discard(m_scratch);
+        return m_warn(QStringLiteral("the tune %1 %2: no music").arg(m_tuneName, why));
     }
-    // One rendering is kept: the older ones were made of another tune, SoundFont or renderer.
-    const QDir cache = QFileInfo(m_wavPath).dir();
-    for (const QString &old : cache.entryList({QStringLiteral("tune-*.wav")}, QDir::Files)) {
-        if (cache.filePath(old) != m_wavPath)
-            QFile::remove(cache.filePath(old));
+    // A rendering cut short is kept, so that the next start does not render it again in vain.
+    if (exitCode == Stopped) {
+        m_warn(QStringLiteral("the tune %1 takes too long to render: %2, and that much is played")
+                   .arg(m_tuneName, reason));
     }
+    if (!m_scratch.inMemory) {
+        const QString unkept = m_cache->keep(m_scratch, m_wavName);
+        if (unkept.isEmpty()) {
+            m_cache->removeOthers(m_wavName); // made of another tune, SoundFont or renderer
+        } else {
+            m_warn(QStringLiteral("the rendered tune cannot be kept as %1/%2 (%3): it is "
+                                  "rendered again at each start")
+                       .arg(m_cache->folder(), m_wavName, unkept));
+        }
+    }
+    TuneFile tune {std::move(m_scratch.file), *bytes};
+    m_scratch = {};
+    m_take(std::move(tune));
 }

@@ -19,7 +19,7 @@ esac
 play=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-wayland
-  libsdl2-mixer-dev libsdl2-dev
+  libpulse-dev
   libqt6sql6-sqlite libsqlite3-dev qt6-translations-l10n libqt6svg6
   libfluidsynth-dev fluid-soundfont-gm
   fonts-liberation2

@@ -21,6 +21,9 @@ using namespace SoundLevels;
 
 namespace {
 constexpr int RenderTimeoutMs = 60000;
+// A drop in a sound that plays on, short of what a player hears as a pause, long enough for
+// the scheduler of a machine whose cores are both busy.
+constexpr int MaxDropMs = 100;
 
 QString renderer()
 {
@@ -37,6 +40,19 @@ QByteArray cutMidSample()
     qToLittleEndian<quint32>(length, wav.data() + data + 4);
     qToLittleEndian<quint32>(quint32(wav.size() - 8), wav.data() + 4);
     return wav;
+}
+
+// A type 1 MIDI file of many tracks, each holding a note.
+QByteArray manyTracks(int count)
+{
+    QByteArray file("MThd\0\0\0\6\0\1", 10);
+    file += char(count >> 8);
+    file += char(count & 0xff);
+    file += QByteArray("\x01\xf4", 2);
+    const QByteArray track("\x00\x90\x3c\x64\x83\x60\x80\x3c\x40\x00\xff\x2f\x00", 13);
+    for (int i = 0; i < count; ++i)
+        file += QByteArray("MTrk\0\0\0\x0d", 8) + track;
+    return file;
 }
 
 // A valid tune behind a text event of over a megabyte.
@@ -123,7 +139,8 @@ void GameSoundTest::soundGoesOnWhileTheWindowIsBusy_data()
 void GameSoundTest::soundGoesOnWhileTheWindowIsBusy()
 {
     // The window draws an explosion without returning to its event loop; the hit sound (looping
-    // its 0.2 s) and the tune play on without a gap all the same.
+    // its 0.2 s) and the tune play on all the same. A sound that waited for the window would
+    // stop for the whole time; a loaded machine may at most drop a few milliseconds.
     QFETCH(bool, hit);
     QFETCH(int, level);
     if (hit) {
@@ -136,7 +153,8 @@ void GameSoundTest::soundGoesOnWhileTheWindowIsBusy()
     QVERIFY2(waitUntilHeard() >= 0, "nothing is heard");
     const qint64 busyFrom = m_recorder->frames();
     QThread::msleep(1500);
-    QVERIFY(m_recorder->quietestWindowAfter(busyFrom, 1500) > level);
+    const int drop = m_recorder->longestDropAfter(busyFrom, 1500, level);
+    QVERIFY2(drop < MaxDropMs, qPrintable(QStringLiteral("silent for %1 ms").arg(drop)));
 }
 
 void GameSoundTest::tuneCommandsKeepTheirPlace_data()
@@ -153,7 +171,8 @@ void GameSoundTest::tuneCommandsKeepTheirPlace_data()
 void GameSoundTest::tuneCommandsKeepTheirPlace()
 {
     // "Stop" holds the tune's place and "Play" goes on from there; "Close" and "Open" start it
-    // again from its beginning. Nothing is heard while it is stopped.
+    // again from its beginning. Nothing is heard while it is stopped, and no stream to the
+    // sound server is open then, nor once the tune has ended.
     QFETCH(bool, reopen);
     QFETCH(int, minMs);
     QFETCH(int, maxMs);
@@ -164,9 +183,11 @@ void GameSoundTest::tuneCommandsKeepTheirPlace()
     const qint64 heard = waitUntilHeard();
     QVERIFY(heard >= 0);
     m_recorder->waitFor(heard + MonitorRecorder::framesIn(1000));
+    QCOMPARE(m_sink->streams(), 1);
     m_sound->stopTune();
     const qint64 stopped = m_recorder->frames() + MonitorRecorder::framesIn(SettleMs);
     QCOMPARE(m_recorder->peakAfter(stopped, 600), 0);
+    QTRY_COMPARE(m_sink->streams(), 0);
     if (reopen) {
         m_sound->closeTune();
         m_sound->openTune();
@@ -175,6 +196,7 @@ void GameSoundTest::tuneCommandsKeepTheirPlace()
     m_sound->playTune();
     const int ms = burstMs(from);
     QVERIFY2(ms >= minMs && ms <= maxMs, qPrintable(QStringLiteral("heard for %1 ms").arg(ms)));
+    QTRY_COMPARE(m_sink->streams(), 0);
 }
 
 void GameSoundTest::musicSwitchLeavesTheHitSoundAlone()
@@ -189,13 +211,13 @@ void GameSoundTest::musicSwitchLeavesTheHitSoundAlone()
     QVERIFY(waitUntilHeard() >= 0);
     m_sound->stopTune();
     const qint64 musicOffAt = m_recorder->frames() + MonitorRecorder::framesIn(SettleMs);
-    QVERIFY(m_recorder->quietestWindowAfter(musicOffAt, 600) > Wav / 2);
+    QVERIFY(m_recorder->longestDropAfter(musicOffAt, 600, Wav / 2) < MaxDropMs);
     QVERIFY(m_recorder->meanAfter(musicOffAt, 600) > Wav / 2);
 
     m_sound->playTune();
     m_sound->stopHitSound();
     const qint64 hitOffAt = m_recorder->frames() + MonitorRecorder::framesIn(SettleMs);
-    QVERIFY(m_recorder->quietestWindowAfter(hitOffAt, 600) > Silence);
+    QVERIFY(m_recorder->longestDropAfter(hitOffAt, 600, Silence) < MaxDropMs);
     QVERIFY(qAbs(m_recorder->meanAfter(hitOffAt, 600)) < Wav / 4);
 }
 
@@ -231,7 +253,14 @@ void GameSoundTest::everyMediaFileIsPlayedOrToldOnce_data()
                                           << "file" << random << "random.mid is not a MIDI file";
     QTest::newRow("MIDI, a header only")
         << "header.mid"
-        << "file" << QByteArray("MThd\0\0\0\6\0\0\0\1\1\xe0", 14) << "header.mid stays silent: ";
+        << "file" << QByteArray("MThd\0\0\0\6\0\0\0\1\1\xe0", 14)
+        << "header.mid cannot be played (FluidSynth plays none of its events)";
+    QTest::newRow("MIDI of 200 tracks")
+        << "tracks.mid"
+        << "file" << manyTracks(200) << "tracks.mid cannot be played (FluidSynth plays none";
+    QTest::newRow("MIDI of silent notes")
+        << "silent.mid"
+        << "file" << TestMedia::midi({{0, 1000, 60, 0}}) << "silent.mid holds nothing to play";
     QTest::newRow("MIDI, a named pipe")
         << "pipe.mid"
         << "pipe" << QByteArray() << "pipe.mid cannot be read (a named pipe";
@@ -319,10 +348,10 @@ void GameSoundTest::rendererTroubleLeavesTheGameSilentWithOneWarning_data()
     QTest::newRow("killed") << QByteArray("kill -9 $$") << "bad-renderer crashed";
     QTest::newRow("failing with a reason")
         << QByteArray("echo chatter >&2; echo the SoundFont is gone >&2; exit 3")
-        << "seasound.mid stays silent: the SoundFont is gone";
-    QTest::newRow("writing garbage")
-        << QByteArray("printf 'RIFF\\0\\0\\0\\0WAVEjunk'")
-        << "seasound.mid stays silent: its rendering cannot be played (";
+        << "seasound.mid cannot be played (the SoundFont is gone)";
+    QTest::newRow("writing garbage") << QByteArray("printf 'RIFF\\0\\0\\0\\0WAVEjunk'")
+                                     << "seasound.mid cannot be played (the renderer "
+            + file("bad-renderer") + " wrote no WAV of the game's format)";
 }
 
 void GameSoundTest::rendererTroubleLeavesTheGameSilentWithOneWarning()

@@ -72,13 +72,16 @@ int MonitorRecorder::meanAfter(qint64 from, int spanMs)
     return int(sum / (to - from));
 }
 
-int MonitorRecorder::quietestWindowAfter(qint64 from, int spanMs)
+int MonitorRecorder::longestDropAfter(qint64 from, int spanMs, int level)
 {
     const qint64 window = framesIn(20);
-    int quietest = INT_MAX;
-    for (qint64 start = from; start + window <= from + framesIn(spanMs); start += window)
-        quietest = std::min(quietest, peakAfter(start, 20));
-    return quietest;
+    int run = 0;
+    int longest = 0;
+    for (qint64 start = from; start + window <= from + framesIn(spanMs); start += window) {
+        run = peakAfter(start, 20) <= level ? run + 20 : 0;
+        longest = std::max(longest, run);
+    }
+    return longest;
 }
 
 qint64 MonitorRecorder::firstLouderAfter(qint64 from, int level, int spanMs)

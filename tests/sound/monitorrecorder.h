@@ -32,8 +32,9 @@ public:
     int peakAfter(qint64 from, int spanMs);
     // The average sample of [from, from + span): the level of a constant sound under any music.
     int meanAfter(qint64 from, int spanMs);
-    // The lowest peak among 20 ms windows of [from, from + span): above silence means no gap.
-    int quietestWindowAfter(qint64 from, int spanMs);
+    // The longest run of 20 ms windows of [from, from + span) that peak at or below the level,
+    // in ms: 0 when the sound never drops to it.
+    int longestDropAfter(qint64 from, int spanMs, int level);
     // The first frame at or after from louder than the level, looking at most span far.
     qint64 firstLouderAfter(qint64 from, int level, int spanMs);
 

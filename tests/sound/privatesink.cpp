@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QProcess>
+#include <QRegularExpression>
 
 namespace {
 
@@ -47,4 +48,24 @@ PrivateSink::~PrivateSink()
     qunsetenv("PULSE_SINK");
     bool ok = false;
     pactl({QStringLiteral("unload-module"), m_module}, &ok);
+}
+
+int PrivateSink::streams() const
+{
+    bool ok = false;
+    const QStringList sinks
+        = pactl({QStringLiteral("list"), QStringLiteral("short"), QStringLiteral("sinks")}, &ok)
+              .split('\n');
+    const QStringList ours = sinks.filter(QRegularExpression("\\s" + m_name + "\\s"));
+    const QStringList inputs
+        = pactl({QStringLiteral("list"), QStringLiteral("short"), QStringLiteral("sink-inputs")},
+                &ok)
+              .split('\n', Qt::SkipEmptyParts);
+    if (!ok || ours.size() != 1)
+        return -1;
+    const QString index = ours.first().section('\t', 0, 0);
+    int count = 0;
+    for (const QString &input : inputs)
+        count += input.section('\t', 1, 1) == index;
+    return count;
 }

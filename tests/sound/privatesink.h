@@ -16,6 +16,8 @@ public:
     // Why there is no sink, when there is none.
     QString error() const { return m_error; }
     QString monitor() const { return m_name + QStringLiteral(".monitor"); }
+    // How many streams play into the sink now (-1: the server does not say).
+    int streams() const;
 
 private:
     QString m_name;

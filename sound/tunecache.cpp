@@ -1,0 +1,203 @@
+#include "sound/tunecache.h"
+
+#include "tune/tunewav.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace {
+constexpr int ReadFlags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+bool partFilesOnly = false;
+
+QString reason(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+QByteArray nameOf(const QString &name)
+{
+    return QFile::encodeName(name);
+}
+} // namespace
+
+FileHandle &FileHandle::operator=(FileHandle &&other) noexcept
+{
+    if (this != &other) {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = std::exchange(other.m_fd, -1);
+    }
+    return *this;
+}
+
+FileHandle::~FileHandle()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+qint64 TuneFile::read(qint64 offset, char *into, qint64 bytes) const
+{
+    bytes = std::min(bytes, dataBytes - offset);
+    if (bytes <= 0)
+        return 0;
+    const ssize_t got = pread(file.fd(), into, size_t(bytes), TuneWav::HeaderBytes + offset);
+    return std::max<qint64>(0, got);
+}
+
+TuneCache::TuneCache(const QString &folder) : m_folder(folder) { }
+
+void TuneCache::usePartFilesForTesting(bool partFiles)
+{
+    partFilesOnly = partFiles;
+}
+
+std::optional<TuneFile> TuneCache::open(const QString &name)
+{
+    QString unused;
+    if (!openFolder(&unused))
+        return std::nullopt;
+    FileHandle file(openat(m_dir.fd(), nameOf(name).constData(), ReadFlags));
+    if (!file.isOpen())
+        return std::nullopt;
+    const std::optional<qint64> bytes = soundBytes(file.fd());
+    if (!bytes)
+        return std::nullopt;
+    return TuneFile {std::move(file), *bytes};
+}
+
+std::optional<qint64> TuneCache::soundBytes(int fd)
+{
+    struct stat status;
+    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
+        return std::nullopt;
+    const qint64 bytes = qint64(status.st_size) - TuneWav::HeaderBytes;
+    if (bytes < TuneWav::BytesPerFrame || bytes > TuneWav::MaxDataBytes
+        || bytes % TuneWav::BytesPerFrame != 0)
+        return std::nullopt;
+    TuneWav::Header header;
+    if (pread(fd, header.data(), header.size(), 0) != ssize_t(header.size())
+        || header != TuneWav::header(std::uint32_t(bytes)))
+        return std::nullopt;
+    return bytes;
+}
+
+TuneCache::Scratch TuneCache::scratch(QString *why)
+{
+    if (openFolder(why)) {
+        FileHandle file;
+        if (!partFilesOnly)
+            file = FileHandle(openat(m_dir.fd(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
+        if (file.isOpen())
+            return {std::move(file), {}, false};
+        // A file system without O_TMPFILE: a part file, locked for as long as this game runs
+        // (without locks, another game may remove it meanwhile: it is then not kept).
+        QByteArray path = nameOf(m_folder + QStringLiteral("/tune-XXXXXX.part"));
+        file = FileHandle(mkostemps(path.data(), 5, O_CLOEXEC));
+        if (file.isOpen()) {
+            flock(file.fd(), LOCK_EX | LOCK_NB);
+            return {std::move(file), QFileInfo(QFile::decodeName(path)).fileName(), false};
+        }
+        *why = QStringLiteral("no file can be made in %1 (%2)").arg(m_folder, reason(errno));
+    }
+    return {FileHandle(memfd_create("seabattle-tune", MFD_CLOEXEC)), {}, true};
+}
+
+QString TuneCache::keep(Scratch &scratch, const QString &name)
+{
+    if (scratch.inMemory || !m_dir.isOpen())
+        return QStringLiteral("the folder cannot be used");
+    const QByteArray target = nameOf(name);
+    const QByteArray part = nameOf(scratch.partName);
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(scratch.file.fd());
+    QString why;
+    for (int attempt = 0; attempt < 2 && why.isEmpty(); ++attempt) {
+        const int result = part.isEmpty()
+            ? linkat(AT_FDCWD, self.constData(), m_dir.fd(), target.constData(), AT_SYMLINK_FOLLOW)
+            : renameat(m_dir.fd(), part.constData(), m_dir.fd(), target.constData());
+        if (result == 0) {
+            scratch.partName.clear();
+            return {};
+        }
+        if (errno != EEXIST && errno != EISDIR && errno != ENOTEMPTY)
+            why = reason(errno);
+        else if (part.isEmpty() && open(name))
+            return {}; // another game's rendering of the same tune came first: as good as ours
+        else
+            remove(name, &why);
+    }
+    if (!part.isEmpty())
+        unlinkat(m_dir.fd(), part.constData(), 0);
+    scratch.partName.clear();
+    return why.isEmpty() ? QStringLiteral("it is taken again and again") : why;
+}
+
+void TuneCache::discard(Scratch &scratch)
+{
+    if (!scratch.partName.isEmpty() && m_dir.isOpen())
+        unlinkat(m_dir.fd(), nameOf(scratch.partName).constData(), 0);
+    scratch = {};
+}
+
+void TuneCache::removeOthers(const QString &name)
+{
+    const QStringList all = QDir(m_folder).entryList({QStringLiteral("tune-*.wav")},
+                                                     QDir::Files | QDir::System | QDir::Hidden);
+    for (const QString &other : all) {
+        if (other != name)
+            unlinkat(m_dir.fd(), nameOf(other).constData(), 0);
+    }
+}
+
+bool TuneCache::openFolder(QString *why)
+{
+    if (m_dir.isOpen())
+        return true;
+    QDir().mkpath(m_folder);
+    m_dir = FileHandle(::open(nameOf(m_folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!m_dir.isOpen()) {
+        *why = QStringLiteral("the folder %1 cannot be used (%2)").arg(m_folder, reason(errno));
+        return false;
+    }
+    removeStaleParts();
+    return true;
+}
+
+void TuneCache::removeStaleParts()
+{
+    // A part's game holds its lock until it ends, however it ends.
+    const QStringList parts = QDir(m_folder).entryList({QStringLiteral("tune-*.part")},
+                                                       QDir::Files | QDir::System | QDir::Hidden);
+    for (const QString &part : parts) {
+        const QByteArray name = nameOf(part);
+        const FileHandle file(openat(m_dir.fd(), name.constData(), ReadFlags));
+        struct stat status;
+        if (file.isOpen() && fstat(file.fd(), &status) == 0 && S_ISREG(status.st_mode)
+            && flock(file.fd(), LOCK_EX | LOCK_NB) == 0)
+            unlinkat(m_dir.fd(), name.constData(), 0);
+    }
+}
+
+bool TuneCache::remove(const QString &name, QString *why)
+{
+    const QByteArray entry = nameOf(name);
+    if (unlinkat(m_dir.fd(), entry.constData(), 0) == 0 || errno == ENOENT)
+        return true;
+    if (errno == EISDIR && unlinkat(m_dir.fd(), entry.constData(), AT_REMOVEDIR) == 0)
+        return true;
+    *why = errno == ENOTEMPTY || errno == EEXIST
+        ? QStringLiteral("a folder that is not empty is there")
+        : reason(errno);
+    return false;
+}
