@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QTimer>
 
@@ -146,6 +147,11 @@ void frmMain::Form_KeyDown(int key)
 
 void frmMain::askToQuit()
 {
+    // One question at a time: the window may be lost or asked to close again while it is
+    // open, and the one open question answers for all of them.
+    if (m_askingToQuit)
+        return;
+    const QScopedValueRollback asking(m_askingToQuit, true);
     if (m_prompter.ask(this, QStringLiteral("Выход"),
                        QStringLiteral("   Вы действительно хотите Выйти ?"))) {
         m_effects->stopHitSound();

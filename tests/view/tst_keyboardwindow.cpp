@@ -2,6 +2,7 @@
 #include "windowfixture.h"
 
 #include "view/fieldcursor.h"
+#include "view/windowlosswatch.h"
 
 #include <QApplication>
 
@@ -27,6 +28,7 @@ private slots:
     void aControlThatHidesPassesTheFocusToTheNewPhasesFirstStop();
     void arrowsAndEnterPlaceAsThePointerDoes();
     void enterFiresOnceAtTheCursorAndTheOutcomeIsTold();
+    void oneQuestionToQuitIsOpenAtATime();
 
 private:
     frmMain &w() { return m_fixture->w(); }
@@ -231,6 +233,33 @@ void KeyboardWindowTest::enterFiresOnceAtTheCursorAndTheOutcomeIsTold()
     w().tmrI_Timer();
     QVERIFY2(news->accessibleName().startsWith("Выстрел противника, "),
              qPrintable(news->accessibleName()));
+}
+
+// However often the window is asked to close or is lost while the question to quit is
+// open, that one question is all that opens; once it is answered, the next request asks.
+void KeyboardWindowTest::oneQuestionToQuitIsOpenAtATime()
+{
+    auto *watch = w().findChild<WindowLossWatch *>();
+    QVERIFY(watch);
+    const QStringList &shown = m_fixture->prompter.shown;
+    const QString question = "Выход|   Вы действительно хотите Выйти ?";
+    int opened = 0;
+    m_fixture->prompter.whileOpen = [&](const QString &) {
+        if (++opened > 1)
+            return; // a second question: already a failure, not to be nested further
+        for (int k = 0; k < 3; ++k) {
+            emit watch->windowDestroyed();
+            w().close();
+        }
+    };
+    emit watch->windowDestroyed();
+    QCOMPARE(shown.count(question), 1);
+    QVERIFY(w().isVisible());
+
+    m_fixture->prompter.whileOpen = nullptr;
+    w().close();
+    QCOMPARE(shown.count(question), 2);
+    QVERIFY(w().isVisible());
 }
 
 QTEST_MAIN(KeyboardWindowTest)
