@@ -3,6 +3,7 @@
 #include "results/frmstat.h"
 #include "results/resultskeeper.h"
 #include "results/resultsstore.h"
+#include "view/announcement.h"
 #include "view/effects.h"
 #include "view/fieldview.h"
 #include "view/hitmarkers.h"
@@ -51,8 +52,9 @@ frmMain::frmMain(SoundService &sound, RandomSource &random, Prompter &prompter, 
     auto *keys = new KeyWatch(*this);
     connect(keys, &KeyWatch::keyDown, this, &frmMain::Form_KeyDown);
     connect(keys, &KeyWatch::keyUp, this, &frmMain::Form_KeyUp);
+    auto *announcement = new Announcement(this);
+    new ShotNews(*announcement, m_game, this);
     new KeyboardPlay(*this, m_game);
-    new ShotNews(this, m_game);
     connect(new WindowLossWatch(*this), &WindowLossWatch::windowDestroyed, this,
             &frmMain::rebuildLostWindow);
 }

@@ -1,6 +1,7 @@
 #include "battledriver.h"
 #include "windowfixture.h"
 
+#include "view/announcement.h"
 #include "view/fieldcursor.h"
 #include "view/windowlosswatch.h"
 
@@ -203,7 +204,7 @@ void KeyboardWindowTest::enterFiresOnceAtTheCursorAndTheOutcomeIsTold()
 {
     layOutAndChooseLevel(w(), 1);
     const Game &game = w().game();
-    QWidget *news = find<QWidget>(w(), "shotNews");
+    auto *news = find<Announcement>(w(), "announcement");
     const int target = compCells(w(), CellState::Ship).first();
     key(Qt::Key_Tab);
     aim(target);
