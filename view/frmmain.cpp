@@ -54,7 +54,7 @@ frmMain::frmMain(SoundService &sound, RandomSource &random, Prompter &prompter, 
     connect(keys, &KeyWatch::keyUp, this, &frmMain::Form_KeyUp);
     auto *announcement = new Announcement(this);
     new ShotNews(*announcement, m_game, this);
-    new KeyboardPlay(*this, m_game);
+    new KeyboardPlay(*this, m_game, *announcement);
     connect(new WindowLossWatch(*this), &WindowLossWatch::windowDestroyed, this,
             &frmMain::rebuildLostWindow);
 }

@@ -26,7 +26,8 @@ private slots:
     void tabReachesWhatCanBeClickedInReadingOrder_data();
     void tabReachesWhatCanBeClickedInReadingOrder();
     void noControlHoldsTheFocusBeforeAKey();
-    void aControlThatHidesPassesTheFocusToTheNewPhasesFirstStop();
+    void theFocusMarkFollowsEveryPhaseChange_data();
+    void theFocusMarkFollowsEveryPhaseChange();
     void arrowsAndEnterPlaceAsThePointerDoes();
     void enterFiresOnceAtTheCursorAndTheOutcomeIsTold();
     void oneQuestionToQuitIsOpenAtATime();
@@ -102,7 +103,8 @@ void KeyboardWindowTest::tabReachesWhatCanBeClickedInReadingOrder_data()
             + bottom;
     QTest::newRow("levels") << "levels" << QStringList {"rbL(0)", "rbL(1)", "rbL(2)"} + bottom;
     QTest::newRow("battle") << "battle"
-                            << QStringList {"pic(100)"} + bottom + QStringList {"cmdNewGame"};
+                            << QStringList {"pic(100)", "pic(0)"} + bottom
+            + QStringList {"cmdNewGame"};
 }
 
 void KeyboardWindowTest::tabReachesWhatCanBeClickedInReadingOrder()
@@ -145,19 +147,68 @@ void KeyboardWindowTest::noControlHoldsTheFocusBeforeAKey()
     QVERIFY(mark->geometry().contains(cell(w(), 0)->geometry()));
 }
 
-// Enter on a control that the next phase hides: the focus goes to that phase's first
-// stop, not to whatever Qt's own chain holds next.
-void KeyboardWindowTest::aControlThatHidesPassesTheFocusToTheNewPhasesFirstStop()
+// After every change of the phase, by keys or by the mouse, with the keys held by a message
+// box meanwhile or not, the focus is on a stop of the new phase (the one the keys chose if
+// it is still there, else the phase's first) and the focus mark sits around it; on the
+// player's field while placing, the preview shows at the cursor.
+void KeyboardWindowTest::theFocusMarkFollowsEveryPhaseChange_data()
 {
-    key(Qt::Key_Tab);
-    key(Qt::Key_Return); // "Расставить автоматически" stays, as "Поменять расстановку"
-    QCOMPARE(focusName(), QStringLiteral("lblSetAuto"));
-    key(Qt::Key_Tab);
-    key(Qt::Key_Return); // "Принять расстановку"
-    QCOMPARE(focusName(), QStringLiteral("rbL(0)"));
-    key(Qt::Key_Return);
-    QCOMPARE(w().game().level(), 1);
-    QCOMPARE(focusName(), QStringLiteral("pic(100)"));
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("focus");
+    const QStringList battle {"Tab", "Return", "Tab", "Return", "Return"};
+    const QStringList battleByMouse {"click lblSetAuto", "click lblAgree", "click rbL(0)"};
+    QTest::newRow("by hand, by keys") << QStringList {"Tab", "Tab", "Return"} << "pic(0)";
+    QTest::newRow("automatic layout, by keys") << QStringList {"Tab", "Return"} << "lblSetAuto";
+    QTest::newRow("layout accepted, by keys")
+        << QStringList {"Tab", "Return", "Tab", "Return"} << "rbL(0)";
+    QTest::newRow("level chosen, by keys") << battle << "pic(100)";
+    QTest::newRow("new game, by keys")
+        << battle + QStringList {"Backtab", "yes", "Return"} << "lblSetAuto";
+    QTest::newRow("by hand by the mouse, the focused control stays")
+        << QStringList {"Backtab", "click lblSetY"} << "lblStat";
+    QTest::newRow("by hand by the mouse, the focused control hidden")
+        << QStringList {"Tab", "click lblSetY"} << "pic(0)";
+    QTest::newRow("automatic layout by the mouse, the focused control hidden")
+        << QStringList {"Tab", "Tab", "click lblSetAuto"} << "lblSetAuto";
+    QTest::newRow("new game, by the mouse")
+        << battleByMouse + QStringList {"Tab", "yes", "click cmdNewGame"} << "lblSetAuto";
+}
+
+void KeyboardWindowTest::theFocusMarkFollowsEveryPhaseChange()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QString, focus);
+    // A real box takes the keys from the window while it is open, as the game's does.
+    m_fixture->prompter.whileOpen = [](const QString &) {
+        QWidget box;
+        box.show();
+        box.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&box));
+    };
+    const QMap<QString, int> keys {
+        {"Tab", Qt::Key_Tab}, {"Backtab", Qt::Key_Backtab}, {"Return", Qt::Key_Return}};
+    for (const QString &step : steps) {
+        if (step == "yes")
+            m_fixture->prompter.answers.push_back(true);
+        else if (step.startsWith("click "))
+            click(find(w(), step.mid(6)));
+        else
+            key(keys.value(step), step == "Backtab" ? Qt::ShiftModifier : Qt::NoModifier);
+        if (!w().isActiveWindow()) {
+            w().activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&w()));
+        }
+    }
+    QTRY_COMPARE(focusName(), focus);
+    const QWidget *control = QApplication::focusWidget();
+    const QWidget *mark = find(w(), "focusMark");
+    QVERIFY(mark->isVisible());
+    QCOMPARE(mark->geometry(),
+             QRect(control->mapTo(&w(), QPoint()), control->size()).adjusted(-2, -2, 2, 2));
+    if (focus == "pic(0)") {
+        for (int index : {0, 10, 20, 30})
+            QVERIFY(!w().game().board().hasFrame(index));
+    }
 }
 
 // The preview follows the cursor as it follows the pointer, Ctrl held means horizontal,
@@ -234,6 +285,21 @@ void KeyboardWindowTest::enterFiresOnceAtTheCursorAndTheOutcomeIsTold()
     w().tmrI_Timer();
     QVERIFY2(news->accessibleName().startsWith("Выстрел противника, "),
              qPrintable(news->accessibleName()));
+
+    // The player's own field, the next stop, is only read: Enter there says the last news
+    // once more and fires at nothing.
+    const QString last = news->accessibleName();
+    const int told = news->count();
+    QList<CellState> own;
+    for (int index = 0; index < 100; ++index)
+        own << game.board().state(index);
+    key(Qt::Key_Tab);
+    QCOMPARE(focusName(), QStringLiteral("pic(0)"));
+    key(Qt::Key_Return);
+    QCOMPARE(news->count(), told + 1);
+    QCOMPARE(news->accessibleName(), last);
+    for (int index = 0; index < 100; ++index)
+        QCOMPARE(game.board().state(index), own[index]);
 }
 
 // However often the window is asked to close or is lost while the question to quit is
