@@ -168,8 +168,15 @@ void frmMain::rebuildLostWindow()
     // its place, and treat the loss as a request to close.
     const QPoint position = pos();
     destroy(true, false);
+    // Qt still holds the window for shown; hidden first, showing it builds a new one.
+    hide();
     move(position);
     show();
+    // A box still open from before the loss would lie under the new window.
+    if (QWidget *open = QApplication::activeModalWidget()) {
+        open->raise();
+        open->activateWindow();
+    }
     askToQuit();
 }
 
