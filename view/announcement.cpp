@@ -40,5 +40,5 @@ void Announcement::say(const QString &text)
 void Announcement::repeat()
 {
     if (m_count > 0)
-        say(lastWords());
+        say(accessibleName());
 }

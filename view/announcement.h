@@ -19,7 +19,6 @@ public:
     // How often it has spoken: whoever must not say the same twice can tell whether
     // something was said meanwhile.
     int count() const { return m_count; }
-    QString lastWords() const { return accessibleName(); }
 
 private:
     int m_count = 0;
