@@ -92,8 +92,8 @@ def next_target():
             (row, column), = hits
             candidates = [(row, column + 1), (row + 1, column), (row, column - 1), (row - 1, column)]
     else:
-        candidates = [(row, column) for row in range(1, 11) for column in range(1, 11)
-                      if (row + column) % 2 == 0]
+        every = [(row, column) for row in range(1, 11) for column in range(1, 11)]
+        candidates = [cell for cell in every if sum(cell) % 2 == 0] + every
     for cell in candidates:
         if 1 <= cell[0] <= 10 and 1 <= cell[1] <= 10 and cell not in known:
             return cell

@@ -97,6 +97,14 @@ wait_until 90 "Orca to say it is on" orca_ready
 note "Orca speaks"
 
 export NO_AT_BRIDGE=0 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+# Qt 6.4 holds a copy of each key until the screen reader has heard it, and never frees
+# one whose control is gone by then (a message box answered meanwhile) or that is still
+# held when the game ends: a leak of Qt's own that only a screen reader brings, left out
+# of a sanitizer build's report here.
+if [[ ${LSAN_OPTIONS:-} =~ suppressions=([^:]*) ]]; then
+    { cat "${BASH_REMATCH[1]}"; echo "leak:libQt6Gui"; } >"$E2E_TMP/lsan.supp"
+    export LSAN_OPTIONS=${LSAN_OPTIONS/${BASH_REMATCH[1]}/$E2E_TMP/lsan.supp}
+fi
 start_game
 timeout 360 "$E2E_PY" "$E2E_HERE/screen_reader.py" "$WIN" "$SPOKEN" \
     || fail "the game was not heard as it should be"
