@@ -28,8 +28,8 @@ test=(
   clang-format qt6-tools-dev-tools fluidsynth
   # real-window and sound checks
   xvfb xauth x11-utils xdotool imagemagick pulseaudio pulseaudio-utils sox sqlite3 python3
-  # the screen reader's view over AT-SPI
-  dbus at-spi2-core python3-pyatspi
+  # a real screen reader (Orca) on buses of the test's own, speaking to a speech server
+  dbus at-spi2-core orca speech-dispatcher
   weston
   # installation and package checks, measurements, leak checks
   desktop-file-utils appstream hyperfine valgrind time

@@ -81,7 +81,11 @@ void FieldView::cellChanged(int index, Aspect aspect)
         return;
     }
     if (aspect == Aspect::State) {
-        cell->setAccessibleName(AccessibleNames::cell(index, m_board.state(index)));
+        // Renamed only when the name changes: every rename is an event for a screen
+        // reader, and Orca drops news while a hundred of them wait (a new layout).
+        const QString name = AccessibleNames::cell(index, m_board.state(index));
+        if (cell->accessibleName() != name)
+            cell->setAccessibleName(name);
         return;
     }
     const CellPicture picture = m_board.picture(index);

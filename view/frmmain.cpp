@@ -3,6 +3,7 @@
 #include "results/frmstat.h"
 #include "results/resultskeeper.h"
 #include "results/resultsstore.h"
+#include "view/announcement.h"
 #include "view/effects.h"
 #include "view/fieldview.h"
 #include "view/hitmarkers.h"
@@ -17,6 +18,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QTimer>
 
@@ -50,8 +52,9 @@ frmMain::frmMain(SoundService &sound, RandomSource &random, Prompter &prompter, 
     auto *keys = new KeyWatch(*this);
     connect(keys, &KeyWatch::keyDown, this, &frmMain::Form_KeyDown);
     connect(keys, &KeyWatch::keyUp, this, &frmMain::Form_KeyUp);
-    new KeyboardPlay(*this, m_game);
-    new ShotNews(this, m_game);
+    auto *announcement = new Announcement(this);
+    new ShotNews(*announcement, m_game, this);
+    new KeyboardPlay(*this, m_game, *announcement);
     connect(new WindowLossWatch(*this), &WindowLossWatch::windowDestroyed, this,
             &frmMain::rebuildLostWindow);
 }
@@ -146,6 +149,11 @@ void frmMain::Form_KeyDown(int key)
 
 void frmMain::askToQuit()
 {
+    // One question at a time: the window may be lost or asked to close again while it is
+    // open, and the one open question answers for all of them.
+    if (m_askingToQuit)
+        return;
+    const QScopedValueRollback asking(m_askingToQuit, true);
     if (m_prompter.ask(this, QStringLiteral("Выход"),
                        QStringLiteral("   Вы действительно хотите Выйти ?"))) {
         m_effects->stopHitSound();
@@ -160,8 +168,15 @@ void frmMain::rebuildLostWindow()
     // its place, and treat the loss as a request to close.
     const QPoint position = pos();
     destroy(true, false);
+    // Qt still holds the window for shown; hidden first, showing it builds a new one.
+    hide();
     move(position);
     show();
+    // A box still open from before the loss would lie under the new window.
+    if (QWidget *open = QApplication::activeModalWidget()) {
+        open->raise();
+        open->activateWindow();
+    }
     askToQuit();
 }
 

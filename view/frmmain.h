@@ -88,4 +88,5 @@ private:
     HitMarkers *m_markers = nullptr;
     Effects *m_effects = nullptr;
     AimCursor m_aim;
+    bool m_askingToQuit = false;
 };

@@ -1,9 +1,11 @@
 #include "view/keyboardplay.h"
 
 #include "battle/game.h"
+#include "view/announcement.h"
 #include "view/focusmark.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTimer>
@@ -21,10 +23,17 @@ bool isActivation(const QKeyEvent &key)
 {
     return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter || key.key() == Qt::Key_Space;
 }
+
+// What a screen reader calls the control.
+QString spokenName(QWidget *control)
+{
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(control);
+    return face ? face->text(QAccessible::Name) : QString();
+}
 } // namespace
 
-KeyboardPlay::KeyboardPlay(QWidget &window, Game &game)
-    : QObject(&window), m_window(window), m_game(game)
+KeyboardPlay::KeyboardPlay(QWidget &window, Game &game, Announcement &announcement)
+    : QObject(&window), m_window(window), m_game(game), m_announcement(announcement)
 {
     setObjectName(QStringLiteral("keyboardPlay"));
     for (const char *name : readingOrder) {
@@ -34,7 +43,7 @@ KeyboardPlay::KeyboardPlay(QWidget &window, Game &game)
     m_mark = new FocusMark(&window);
     // The window keeps the focus until a key moves it, so no control shows a focus mark.
     window.setFocus();
-    connect(&game, &Game::changed, this, &KeyboardPlay::keepFocusOnStop);
+    connect(&game, &Game::changed, this, &KeyboardPlay::phaseChanged);
     // A hit marker is laid over its cell above all; the mark goes back on top.
     connect(&game, &Game::shotResolved, m_mark, &QWidget::raise);
     connect(qApp, &QApplication::focusChanged, this, &KeyboardPlay::focusMoved);
@@ -51,23 +60,32 @@ QWidget *KeyboardPlay::cellWidget(int index) const
     return m_window.findChild<QWidget *>(QStringLiteral("pic(%1)").arg(index));
 }
 
-QWidget *KeyboardPlay::activeCursor() const
+QList<int> KeyboardPlay::cursorCells() const
 {
     switch (m_game.phase()) {
     case Game::Phase::PlacingByHand:
-        return cellWidget(m_own.cell());
+        return {m_own.cell()};
     case Game::Phase::Battle:
-        return cellWidget(m_enemy.cell());
+        return {m_enemy.cell(), m_own.cell()};
     default:
-        return nullptr;
+        return {};
     }
+}
+
+FieldCursor *KeyboardPlay::cursorOn(const QWidget *focus)
+{
+    for (FieldCursor *cursor : {&m_enemy, &m_own}) {
+        if (focus == cellWidget(cursor->cell()) && cursorCells().contains(cursor->cell()))
+            return cursor;
+    }
+    return nullptr;
 }
 
 QList<QWidget *> KeyboardPlay::stops() const
 {
     QList<QWidget *> stops;
-    if (QWidget *cursor = activeCursor())
-        stops << cursor;
+    for (int cell : cursorCells())
+        stops << cellWidget(cell);
     for (QWidget *control : m_controls) {
         if (control->isVisibleTo(&m_window) && control->isEnabled())
             stops << control;
@@ -89,8 +107,8 @@ bool KeyboardPlay::eventFilter(QObject *watched, QEvent *event)
         stepFocus(key.key() == Qt::Key_Tab);
         return true;
     }
-    if (focus && focus == activeCursor())
-        return cellKey(key);
+    if (FieldCursor *cursor = cursorOn(focus))
+        return cellKey(*cursor, key);
     // Space presses the buttons by itself; Enter does it here, once per press.
     auto *button = qobject_cast<QAbstractButton *>(focus);
     if (button && isActivation(key) && key.key() != Qt::Key_Space) {
@@ -130,10 +148,8 @@ void KeyboardPlay::focusStop(QWidget *stop, Qt::FocusReason reason)
     stop->setFocus(reason);
 }
 
-bool KeyboardPlay::cellKey(const QKeyEvent &key)
+bool KeyboardPlay::cellKey(FieldCursor &cursor, const QKeyEvent &key)
 {
-    const bool own = m_game.phase() == Game::Phase::PlacingByHand;
-    FieldCursor &cursor = own ? m_own : m_enemy;
     if (cursor.move(key.key())) {
         focusStop(cellWidget(cursor.cell()), Qt::OtherFocusReason);
         // Also at an edge, where the focus stays: Ctrl may have changed the orientation.
@@ -142,42 +158,79 @@ bool KeyboardPlay::cellKey(const QKeyEvent &key)
     }
     if (!isActivation(key))
         return false;
-    // As a click: the pointer comes to the cell first, then presses. A held key repeats
-    // nothing, so one press is one shot.
-    if (!key.isAutoRepeat()) {
-        m_game.pointerOverCell(cursor.cell());
-        m_game.pressCell(cursor.cell(), true);
+    // A held key repeats nothing, so one press is one shot.
+    if (key.isAutoRepeat())
+        return true;
+    if (&cursor == &m_own && m_game.phase() == Game::Phase::Battle) {
+        m_announcement.repeat(); // the player's own field is only read in the battle
+        return true;
     }
+    // As a click: the pointer comes to the cell first, then presses.
+    m_game.pointerOverCell(cursor.cell());
+    m_game.pressCell(cursor.cell(), true);
     return true;
 }
 
-void KeyboardPlay::keepFocusOnStop()
+void KeyboardPlay::phaseChanged()
 {
-    QWidget *focus = QApplication::focusWidget();
-    if (!focus || focus == &m_window || focus->window() != &m_window)
-        return;
-    const QList<QWidget *> order = stops();
-    if (order.isEmpty())
-        m_window.setFocus();
-    else if (QWidget *target = order.contains(m_stop) ? m_stop.data() : order.first();
-             target != focus)
-        focusStop(target, Qt::TabFocusReason);
+    settleFocus();
+    // A new name is looked at once the news of the change has been told, if any was.
+    if (!m_nameCheckDue) {
+        m_nameCheckDue = true;
+        QMetaObject::invokeMethod(this, &KeyboardPlay::tellNewName, Qt::QueuedConnection);
+    }
 }
 
-void KeyboardPlay::focusMoved(QWidget *old, QWidget *now)
+void KeyboardPlay::settleFocus()
+{
+    // The window's own focus child, which it keeps while a message box has the keys.
+    QWidget *focus = m_window.focusWidget();
+    if (!focus || focus == &m_window) {
+        showFocus(&m_window);
+        return;
+    }
+    const QList<QWidget *> order = stops();
+    QWidget *target = order.contains(m_stop) ? m_stop.data() : order.value(0, &m_window);
+    if (target != focus)
+        focusStop(target, Qt::TabFocusReason);
+    showFocus(target);
+}
+
+void KeyboardPlay::showFocus(QWidget *now)
+{
+    m_mark->follow(now == &m_window ? nullptr : now);
+    if (now == m_shown)
+        return;
+    QWidget *own = cellWidget(m_own.cell());
+    if (m_game.phase() == Game::Phase::PlacingByHand) {
+        if (now == own)
+            m_game.pointerOverCell(m_own.cell());
+        else if (m_shown == own)
+            m_game.pointerOverBareWindow(); // the keys left the field: no preview stays
+    }
+    m_shown = now;
+    m_heardName = now == &m_window ? QString() : spokenName(now);
+    m_toldWhenHeard = m_announcement.count();
+}
+
+void KeyboardPlay::tellNewName()
+{
+    m_nameCheckDue = false;
+    if (!m_shown || m_shown == &m_window || m_shown != m_window.focusWidget())
+        return;
+    const QString name = spokenName(m_shown);
+    if (name != m_heardName && m_announcement.count() == m_toldWhenHeard)
+        m_announcement.say(name);
+    m_heardName = name;
+    m_toldWhenHeard = m_announcement.count();
+}
+
+void KeyboardPlay::focusMoved(QWidget *, QWidget *now)
 {
     if (!now || now->window() != &m_window)
         return; // a message box or another window: all stays as it was
-    if (now != &m_window && now != m_stop) {
-        // Passed on by Qt: put right once the phase has shown.
-        QTimer::singleShot(0, this, &KeyboardPlay::keepFocusOnStop);
-        return;
-    }
-    m_mark->follow(now == &m_window ? nullptr : now);
-    if (m_game.phase() != Game::Phase::PlacingByHand)
-        return;
-    if (now == cellWidget(m_own.cell()))
-        m_game.pointerOverCell(m_own.cell());
-    else if (old && old == cellWidget(m_own.cell()))
-        m_game.pointerOverBareWindow(); // the keys left the field: no preview stays
+    if (now == &m_window || now == m_stop)
+        showFocus(now);
+    else // passed on by Qt: put right once the phase has shown
+        QTimer::singleShot(0, this, &KeyboardPlay::settleFocus);
 }

@@ -1,13 +1,12 @@
 #include "view/shotnews.h"
 
 #include "view/accessiblenames.h"
+#include "view/announcement.h"
 
-ShotNews::ShotNews(QWidget *window, const Game &game) : QLabel(window), m_game(game)
+ShotNews::ShotNews(Announcement &announcement, const Game &game, QObject *parent)
+    : QObject(parent), m_announcement(announcement), m_game(game)
 {
     setObjectName(QStringLiteral("shotNews"));
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    setGeometry(0, 0, 1, 1);
-    setAccessibleName(QStringLiteral("Ход игры"));
     connect(&game, &Game::shotResolved, this, &ShotNews::shotResolved);
     connect(&game, &Game::turnPassed, this, &ShotNews::turnPassed);
 }
@@ -22,23 +21,12 @@ void ShotNews::shotResolved(const Shot &shot)
         m_toldTurn = m_game.turn();
         news += QStringLiteral(". ") + AccessibleNames::turn(m_toldTurn);
     }
-    tell(news);
+    m_announcement.say(news);
 }
 
 void ShotNews::turnPassed(Game::Turn turn)
 {
     if (turn != m_toldTurn)
-        tell(AccessibleNames::turn(turn));
+        m_announcement.say(AccessibleNames::turn(turn));
     m_toldTurn = Game::Turn::None;
-}
-
-void ShotNews::tell(const QString &news)
-{
-    if (news.isEmpty())
-        return;
-    // The same words twice (two misses in a row are told apart by their cells, but a
-    // turn may come back to the same words) must still be heard: clear them first.
-    if (accessibleName() == news)
-        setAccessibleName(QString());
-    setAccessibleName(news);
 }

@@ -19,10 +19,34 @@ ends_within() {
 start_xvfb
 start_pulse || note "the game plays without a sound server: $E2E_PULSE_PROBLEM"
 
+# boxes_open: how many message boxes of the game are on the screen.
+boxes_open() {
+    local w n=0
+    for w in $(game_windows); do
+        [ "$w" = "$WIN" ] || ! is_viewable "$w" || [ "$(window_size "$w")" = "$MAIN_SIZE" ] || n=$((n + 1))
+    done
+    echo "$n"
+}
+new_main_window() { local w; w=$(main_window) && [ "$w" != "$1" ]; }
+# above A B: window A lies above window B (xwininfo lists the top window first).
+above() {
+    xwininfo -root -children | awk -v a="$(printf '0x%x' "$1")" -v b="$(printf '0x%x' "$2")" \
+        '$1 == a {ia = NR} $1 == b {ib = NR} END {exit !(ia > 0 && ia < ib)}'
+}
+
 start_game
 xdotool windowclose "$WIN"
 box=$(wait_for_box 10 "the question to quit after the window was destroyed")
 wait_until 10 "a new main window behind the question" main_window
+# Destroyed again while the question is open: rebuilt each time, and still one question.
+for k in 1 2 3; do
+    lost=$(main_window)
+    xdotool windowclose "$lost"
+    wait_until 10 "a new main window after it was destroyed again ($k)" new_main_window "$lost"
+done
+WIN=$(main_window)
+[ "$(boxes_open)" -eq 1 ] || fail "$(boxes_open) questions are open after the window was destroyed four times"
+above "$box" "$WIN" || fail "the question lies under the rebuilt window"
 snap
 mkdir -p "$E2E_OUT"
 screenshot "$E2E_OUT/window-closed.png"

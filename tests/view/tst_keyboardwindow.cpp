@@ -1,7 +1,9 @@
 #include "battledriver.h"
 #include "windowfixture.h"
 
+#include "view/announcement.h"
 #include "view/fieldcursor.h"
+#include "view/windowlosswatch.h"
 
 #include <QApplication>
 
@@ -24,9 +26,11 @@ private slots:
     void tabReachesWhatCanBeClickedInReadingOrder_data();
     void tabReachesWhatCanBeClickedInReadingOrder();
     void noControlHoldsTheFocusBeforeAKey();
-    void aControlThatHidesPassesTheFocusToTheNewPhasesFirstStop();
+    void theFocusMarkFollowsEveryPhaseChange_data();
+    void theFocusMarkFollowsEveryPhaseChange();
     void arrowsAndEnterPlaceAsThePointerDoes();
     void enterFiresOnceAtTheCursorAndTheOutcomeIsTold();
+    void oneQuestionToQuitIsOpenAtATime();
 
 private:
     frmMain &w() { return m_fixture->w(); }
@@ -99,7 +103,8 @@ void KeyboardWindowTest::tabReachesWhatCanBeClickedInReadingOrder_data()
             + bottom;
     QTest::newRow("levels") << "levels" << QStringList {"rbL(0)", "rbL(1)", "rbL(2)"} + bottom;
     QTest::newRow("battle") << "battle"
-                            << QStringList {"pic(100)"} + bottom + QStringList {"cmdNewGame"};
+                            << QStringList {"pic(100)", "pic(0)"} + bottom
+            + QStringList {"cmdNewGame"};
 }
 
 void KeyboardWindowTest::tabReachesWhatCanBeClickedInReadingOrder()
@@ -142,19 +147,68 @@ void KeyboardWindowTest::noControlHoldsTheFocusBeforeAKey()
     QVERIFY(mark->geometry().contains(cell(w(), 0)->geometry()));
 }
 
-// Enter on a control that the next phase hides: the focus goes to that phase's first
-// stop, not to whatever Qt's own chain holds next.
-void KeyboardWindowTest::aControlThatHidesPassesTheFocusToTheNewPhasesFirstStop()
+// After every change of the phase, by keys or by the mouse, with the keys held by a message
+// box meanwhile or not, the focus is on a stop of the new phase (the one the keys chose if
+// it is still there, else the phase's first) and the focus mark sits around it; on the
+// player's field while placing, the preview shows at the cursor.
+void KeyboardWindowTest::theFocusMarkFollowsEveryPhaseChange_data()
 {
-    key(Qt::Key_Tab);
-    key(Qt::Key_Return); // "Расставить автоматически" stays, as "Поменять расстановку"
-    QCOMPARE(focusName(), QStringLiteral("lblSetAuto"));
-    key(Qt::Key_Tab);
-    key(Qt::Key_Return); // "Принять расстановку"
-    QCOMPARE(focusName(), QStringLiteral("rbL(0)"));
-    key(Qt::Key_Return);
-    QCOMPARE(w().game().level(), 1);
-    QCOMPARE(focusName(), QStringLiteral("pic(100)"));
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("focus");
+    const QStringList battle {"Tab", "Return", "Tab", "Return", "Return"};
+    const QStringList battleByMouse {"click lblSetAuto", "click lblAgree", "click rbL(0)"};
+    QTest::newRow("by hand, by keys") << QStringList {"Tab", "Tab", "Return"} << "pic(0)";
+    QTest::newRow("automatic layout, by keys") << QStringList {"Tab", "Return"} << "lblSetAuto";
+    QTest::newRow("layout accepted, by keys")
+        << QStringList {"Tab", "Return", "Tab", "Return"} << "rbL(0)";
+    QTest::newRow("level chosen, by keys") << battle << "pic(100)";
+    QTest::newRow("new game, by keys")
+        << battle + QStringList {"Backtab", "yes", "Return"} << "lblSetAuto";
+    QTest::newRow("by hand by the mouse, the focused control stays")
+        << QStringList {"Backtab", "click lblSetY"} << "lblStat";
+    QTest::newRow("by hand by the mouse, the focused control hidden")
+        << QStringList {"Tab", "click lblSetY"} << "pic(0)";
+    QTest::newRow("automatic layout by the mouse, the focused control hidden")
+        << QStringList {"Tab", "Tab", "click lblSetAuto"} << "lblSetAuto";
+    QTest::newRow("new game, by the mouse")
+        << battleByMouse + QStringList {"Tab", "yes", "click cmdNewGame"} << "lblSetAuto";
+}
+
+void KeyboardWindowTest::theFocusMarkFollowsEveryPhaseChange()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QString, focus);
+    // A real box takes the keys from the window while it is open, as the game's does.
+    m_fixture->prompter.whileOpen = [](const QString &) {
+        QWidget box;
+        box.show();
+        box.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&box));
+    };
+    const QMap<QString, int> keys {
+        {"Tab", Qt::Key_Tab}, {"Backtab", Qt::Key_Backtab}, {"Return", Qt::Key_Return}};
+    for (const QString &step : steps) {
+        if (step == "yes")
+            m_fixture->prompter.answers.push_back(true);
+        else if (step.startsWith("click "))
+            click(find(w(), step.mid(6)));
+        else
+            key(keys.value(step), step == "Backtab" ? Qt::ShiftModifier : Qt::NoModifier);
+        if (!w().isActiveWindow()) {
+            w().activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&w()));
+        }
+    }
+    QTRY_COMPARE(focusName(), focus);
+    const QWidget *control = QApplication::focusWidget();
+    const QWidget *mark = find(w(), "focusMark");
+    QVERIFY(mark->isVisible());
+    QCOMPARE(mark->geometry(),
+             QRect(control->mapTo(&w(), QPoint()), control->size()).adjusted(-2, -2, 2, 2));
+    if (focus == "pic(0)") {
+        for (int index : {0, 10, 20, 30})
+            QVERIFY(!w().game().board().hasFrame(index));
+    }
 }
 
 // The preview follows the cursor as it follows the pointer, Ctrl held means horizontal,
@@ -201,7 +255,7 @@ void KeyboardWindowTest::enterFiresOnceAtTheCursorAndTheOutcomeIsTold()
 {
     layOutAndChooseLevel(w(), 1);
     const Game &game = w().game();
-    QWidget *news = find<QWidget>(w(), "shotNews");
+    auto *news = find<Announcement>(w(), "announcement");
     const int target = compCells(w(), CellState::Ship).first();
     key(Qt::Key_Tab);
     aim(target);
@@ -231,6 +285,33 @@ void KeyboardWindowTest::enterFiresOnceAtTheCursorAndTheOutcomeIsTold()
     w().tmrI_Timer();
     QVERIFY2(news->accessibleName().startsWith("Выстрел противника, "),
              qPrintable(news->accessibleName()));
+}
+
+// However often the window is asked to close or is lost while the question to quit is
+// open, that one question is all that opens; once it is answered, the next request asks.
+void KeyboardWindowTest::oneQuestionToQuitIsOpenAtATime()
+{
+    auto *watch = w().findChild<WindowLossWatch *>();
+    QVERIFY(watch);
+    const QStringList &shown = m_fixture->prompter.shown;
+    const QString question = "Выход|   Вы действительно хотите Выйти ?";
+    int opened = 0;
+    m_fixture->prompter.whileOpen = [&](const QString &) {
+        if (++opened > 1)
+            return; // a second question: already a failure, not to be nested further
+        for (int k = 0; k < 3; ++k) {
+            emit watch->windowDestroyed();
+            w().close();
+        }
+    };
+    emit watch->windowDestroyed();
+    QCOMPARE(shown.count(question), 1);
+    QVERIFY(w().isVisible());
+
+    m_fixture->prompter.whileOpen = nullptr;
+    w().close();
+    QCOMPARE(shown.count(question), 2);
+    QVERIFY(w().isVisible());
 }
 
 QTEST_MAIN(KeyboardWindowTest)
