@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game needs. Non-interactive and idempotent; works as root or
 # through sudo.
-#   --for play   what building and running the game needs (tools/play.sh)
-#   --for test   that and everything the tests, the benchmarks and the package need (the default)
+#   --for play     what building and running the game needs (tools/play.sh)
+#   --for package  that and what dpkg-buildpackage needs to make the Debian package
+#   --for test     all that and everything the tests and the benchmarks need (the default)
 set -euo pipefail
 
 purpose="test"
@@ -11,7 +12,7 @@ case "${1:-}" in
 --for=*) purpose=${1#--for=} ;;
 "") ;;
 *)
-  echo "usage: $0 [--for play|test]" >&2
+  echo "usage: $0 [--for play|package|test]" >&2
   exit 2
   ;;
 esac
@@ -24,6 +25,10 @@ play=(
   libfluidsynth-dev fluid-soundfont-gm
   fonts-liberation2
 )
+# debian/control's Build-Depends are in play; dpkg-buildpackage checks them.
+package=(
+  dpkg-dev debhelper file
+)
 test=(
   clang-format qt6-tools-dev-tools fluidsynth
   # real-window and sound checks
@@ -31,16 +36,18 @@ test=(
   # a real screen reader (Orca) on buses of the test's own, speaking to a speech server
   dbus at-spi2-core orca speech-dispatcher
   weston
-  # installation and package checks, measurements, leak checks
-  desktop-file-utils appstream hyperfine valgrind time
-  dpkg-dev fakeroot lintian
+  # installation and package checks: the package judged, its smoke test run the Debian way
+  desktop-file-utils appstream lintian blhc autopkgtest
+  # measurements, leak checks
+  hyperfine valgrind time
 )
 
 case $purpose in
 play) packages=("${play[@]}") ;;
-test) packages=("${play[@]}" "${test[@]}") ;;
+package) packages=("${play[@]}" "${package[@]}") ;;
+test) packages=("${play[@]}" "${package[@]}" "${test[@]}") ;;
 *)
-  echo "$0: --for takes play or test, not '$purpose'" >&2
+  echo "$0: --for takes play, package or test, not '$purpose'" >&2
   exit 2
   ;;
 esac
