@@ -167,6 +167,22 @@ quit_game() {
     note "the game ended on Esc and \"Да\""
 }
 
+# tune_rendered HOME: the game found its renderer: the rendered tune reaches the player's cache
+# (with a General MIDI SoundFont to render it with).
+tune_rendered() {
+    if [ ! -e /usr/share/sounds/sf2/default-GM.sf2 ]; then
+        note "no General MIDI SoundFont here: the tune's renderer is not checked"
+        return 0
+    fi
+    local deadline=$((SECONDS + 60))
+    until find "$1/.cache/seabattle" -type f -name '*.wav' 2>/dev/null | grep -q .; do
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its tune was rendered"
+        [ "$SECONDS" -lt "$deadline" ] || fail "no rendered tune in $1/.cache/seabattle within 60 s: the renderer was not found or failed"
+        sleep 0.2
+    done
+    note "the tune was rendered into $(find "$1/.cache/seabattle" -type f -name '*.wav' | head -n 1)"
+}
+
 no_media_warnings() {
     if grep -q '^seabattle\.media' "$T/game.err"; then
         fail "the installed game misses media: $(grep -m 3 '^seabattle\.media' "$T/game.err")"

@@ -144,6 +144,7 @@ check_system() {
         seabattle
     [ "$(readlink -f "/proc/$GAME_PID/exe")" = /usr/games/seabattle ] \
         || fail "the player ran $(readlink -f "/proc/$GAME_PID/exe")"
+    tune_rendered "$home"
     place_fleet
     quit_game
     no_media_warnings
