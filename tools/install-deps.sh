@@ -2,13 +2,15 @@
 # Installs the Debian packages the game needs. Non-interactive and idempotent; works as root or
 # through sudo.
 #   --for play     what building and running the game needs (tools/play.sh)
-#   --for package  that and what dpkg-buildpackage needs to make the Debian package
-#   --for test     all that and everything the tests and the benchmarks need (the default)
+#   --for package  what dpkg-buildpackage needs to make the Debian package: the build
+#                  dependencies that debian/control names, and the tools
+#   --for test     both and everything the tests and the benchmarks need (the default)
 set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
 
 purpose="test"
 case "${1:-}" in
---for) purpose=${2:?"--for play or --for test"} ;;
+--for) purpose=${2:?"--for play, package or test"} ;;
 --for=*) purpose=${1#--for=} ;;
 "") ;;
 *)
@@ -25,10 +27,15 @@ play=(
   libfluidsynth-dev fluid-soundfont-gm
   fonts-liberation2
 )
-# debian/control's Build-Depends are in play; dpkg-buildpackage checks them.
-package=(
-  dpkg-dev debhelper file
-)
+# The Build-Depends field of debian/control, one package a line (debhelper-compat is debhelper's).
+build_depends() {
+  sed -n '/^Build-Depends:/,/^[A-Z]/p' "$root/debian/control" \
+    | sed '1s/^Build-Depends://; /^[A-Z]/d' | tr ',' '\n' \
+    | sed 's/(.*//; s/ //g; /^$/d; s/^debhelper-compat$/debhelper/'
+}
+mapfile -t package < <(build_depends)
+[ ${#package[@]} -gt 0 ] || { echo "$0: debian/control names no Build-Depends" >&2; exit 1; }
+package+=(build-essential dpkg-dev file)
 test=(
   clang-format qt6-tools-dev-tools fluidsynth
   # real-window and sound checks
@@ -44,7 +51,7 @@ test=(
 
 case $purpose in
 play) packages=("${play[@]}") ;;
-package) packages=("${play[@]}" "${package[@]}") ;;
+package) packages=("${package[@]}") ;;
 test) packages=("${play[@]}" "${package[@]}" "${test[@]}") ;;
 *)
   echo "$0: --for takes play, package or test, not '$purpose'" >&2
