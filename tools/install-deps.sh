@@ -44,7 +44,7 @@ test=(
   dbus at-spi2-core orca speech-dispatcher
   weston
   # installation and package checks: the package judged, its smoke test run the Debian way
-  desktop-file-utils appstream lintian blhc autopkgtest
+  desktop-file-utils appstream lintian blhc autopkgtest git
   # measurements, leak checks
   hyperfine valgrind time
 )
