@@ -58,12 +58,12 @@ check_build() {
     done
     depends=$(dpkg-deb -f "$DEB" Depends)
     recommends=$(dpkg-deb -f "$DEB" Recommends)
-    for name in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6sql6 libfluidsynth3 \
-        libsdl2-2.0-0 libqt6sql6-sqlite qt6-translations-l10n fonts-liberation2; do
+    for name in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6sql6 libsqlite3-0 \
+        libfluidsynth3 libpulse0 libqt6sql6-sqlite qt6-translations-l10n fonts-liberation2; do
         has_dependency "$depends" "$name" || fail "Depends lacks $name: $depends"
     done
     has_dependency "$recommends" sf2-soundfont-gm || fail "Recommends no General MIDI SoundFont: $recommends"
-    for name in libsdl2-mixer-2.0-0 fluid-soundfont-gm; do
+    for name in libsdl2-mixer-2.0-0 libsdl2-2.0-0 fluid-soundfont-gm; do
         has_dependency "$depends" "$name" && fail "Depends names $name: $depends"
     done
     name=$(tr ',' '\n' <<<"$depends, $recommends" | sed 's/(.*//; s/ //g; /^$/d' | sort | uniq -d)
@@ -140,7 +140,7 @@ check_system() {
     cd /
     start_game setpriv --reuid="$player" --regid="$(id -g "$player")" --init-groups \
         env -i HOME="$home" USER="$player" LOGNAME="$player" PATH=/usr/local/bin:/usr/bin:/bin:/usr/games \
-        LANG=C.UTF-8 DISPLAY="$DISPLAY" XDG_RUNTIME_DIR="$home/runtime" SDL_AUDIODRIVER=dummy \
+        LANG=C.UTF-8 DISPLAY="$DISPLAY" XDG_RUNTIME_DIR="$home/runtime" PULSE_SERVER="unix:$T/no-sound-server" \
         seabattle
     [ "$(readlink -f "/proc/$GAME_PID/exe")" = /usr/games/seabattle ] \
         || fail "the player ran $(readlink -f "/proc/$GAME_PID/exe")"
