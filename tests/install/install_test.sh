@@ -116,10 +116,10 @@ check_launch() {
     ln -s "$P/$PROGRAM_DIR/seabattle" "$T/links/seabattle"
     (cd "$P" && find . | sort) >"$T/prefix.before"
     cd /
-    # A player's plain environment (but for a sanitizer build's options), no sound device:
+    # A player's plain environment (but for a sanitizer build's options), no sound server:
     # the test stays silent on any shared sink.
     start_game env -i HOME="$home" PATH=/usr/bin:/bin LANG=C.UTF-8 DISPLAY="$DISPLAY" \
-        XDG_RUNTIME_DIR="$home/runtime" QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy \
+        XDG_RUNTIME_DIR="$home/runtime" QT_QPA_PLATFORM=xcb PULSE_SERVER="unix:$T/no-sound-server" \
         ASAN_OPTIONS="${ASAN_OPTIONS:-}" LSAN_OPTIONS="${LSAN_OPTIONS:-}" \
         UBSAN_OPTIONS="${UBSAN_OPTIONS:-}" "$T/links/seabattle"
     [ "$(readlink -f "/proc/$GAME_PID/exe")" = "$P/$PROGRAM_DIR/seabattle" ] \
