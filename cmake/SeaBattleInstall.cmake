@@ -1,9 +1,31 @@
-# Installation of the game's folder: the executable with its media files side by side
-# (the game reads them from its own folder), and a launcher in bin/ that starts it.
-# The root CMakeLists.txt installs the executable itself into SEABATTLE_INSTALL_GAMEDIR.
+# Installation in the places Debian gives a game, under any prefix:
+#   games/seabattle                   the program, on every player's PATH
+#   share/games/seabattle/            its pictures, cursor and sounds
+#   lib/games/seabattle/              its private helper, the tune's renderer
+#   share/man/man6/, share/applications/, share/metainfo/, share/icons/
+# The game finds the media and the helper relative to its own folder (model/installfolder.cpp),
+# so a prefix moved as a whole, or staged with DESTDIR, still works. Nothing under the prefix
+# is written at run time: the results live in each player's data folder.
 
-set(SEABATTLE_INSTALL_GAMEDIR "lib/seabattle" CACHE STRING
-    "Folder of the executable and its media, relative to the installation prefix")
+set(SEABATTLE_INSTALL_PROGRAMDIR games)
+set(SEABATTLE_INSTALL_MEDIADIR ${CMAKE_INSTALL_DATADIR}/games/seabattle)
+# Not CMAKE_INSTALL_LIBDIR, which Debian makes a multiarch folder of shared libraries.
+set(SEABATTLE_INSTALL_HELPERDIR lib/games/seabattle)
+
+foreach(dir MEDIADIR HELPERDIR)
+    if(IS_ABSOLUTE "${SEABATTLE_INSTALL_${dir}}")
+        message(FATAL_ERROR "SEABATTLE_INSTALL_${dir} must lie under the prefix, the game "
+                            "finds it relative to itself")
+    endif()
+    file(RELATIVE_PATH seabattle_from_program_${dir} /prefix/${SEABATTLE_INSTALL_PROGRAMDIR}
+         /prefix/${SEABATTLE_INSTALL_${dir}})
+endforeach()
+target_compile_definitions(seabattle_core PRIVATE
+    SEABATTLE_MEDIA_FROM_PROGRAM="${seabattle_from_program_MEDIADIR}"
+    SEABATTLE_HELPERS_FROM_PROGRAM="${seabattle_from_program_HELPERDIR}")
+
+install(TARGETS seabattle RUNTIME DESTINATION ${SEABATTLE_INSTALL_PROGRAMDIR})
+install(TARGETS seabattle-tune RUNTIME DESTINATION ${SEABATTLE_INSTALL_HELPERDIR})
 
 # The media list is kept once, in media/CMakeLists.txt; the files come from the source tree.
 get_directory_property(seabattle_media_files DIRECTORY ${CMAKE_SOURCE_DIR}/media
@@ -12,25 +34,11 @@ if(NOT seabattle_media_files)
     message(FATAL_ERROR "media/CMakeLists.txt no longer names the media files (SEABATTLE_MEDIA_FILES)")
 endif()
 list(TRANSFORM seabattle_media_files PREPEND ${CMAKE_SOURCE_DIR}/media/)
-install(FILES ${seabattle_media_files} DESTINATION ${SEABATTLE_INSTALL_GAMEDIR})
-# The tune's renderer, which the game starts from its own folder.
-install(TARGETS seabattle-tune RUNTIME DESTINATION ${SEABATTLE_INSTALL_GAMEDIR})
+install(FILES ${seabattle_media_files} DESTINATION ${SEABATTLE_INSTALL_MEDIADIR})
 
-# The launcher finds the game folder relative to itself, so that any prefix works, and a
-# prefix moved as a whole (or staged with DESTDIR) still does.
-if(IS_ABSOLUTE "${SEABATTLE_INSTALL_GAMEDIR}" OR IS_ABSOLUTE "${CMAKE_INSTALL_BINDIR}")
-    set(SEABATTLE_LAUNCHER_TARGET "${SEABATTLE_INSTALL_GAMEDIR}/seabattle")
-    if(NOT IS_ABSOLUTE "${SEABATTLE_INSTALL_GAMEDIR}")
-        set(SEABATTLE_LAUNCHER_TARGET "${CMAKE_INSTALL_PREFIX}/${SEABATTLE_LAUNCHER_TARGET}")
-    endif()
-else()
-    file(RELATIVE_PATH seabattle_bin_to_game /prefix/${CMAKE_INSTALL_BINDIR}
-         /prefix/${SEABATTLE_INSTALL_GAMEDIR})
-    set(SEABATTLE_LAUNCHER_TARGET "\$here/${seabattle_bin_to_game}/seabattle")
-endif()
-configure_file(${CMAKE_SOURCE_DIR}/desktop/seabattle.sh.in
-               ${CMAKE_BINARY_DIR}/launcher/seabattle @ONLY)
-install(PROGRAMS ${CMAKE_BINARY_DIR}/launcher/seabattle DESTINATION ${CMAKE_INSTALL_BINDIR})
+configure_file(${CMAKE_SOURCE_DIR}/packaging/seabattle.6 ${CMAKE_BINARY_DIR}/packaging/seabattle.6
+               @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/seabattle.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 
 # The game links its own code statically and Qt from the system: an installed copy needs no
 # run-time search path of its own.

@@ -58,7 +58,10 @@ ResultsStore::Status ResultsStore::open()
     // A second opening comes while the window is shown.
     m_waitMs = m_quiet ? AttemptWaitMs : StartUpWaitMs;
     const QString installFile = InstallFolder::file(ResultsSchema::fileName());
-    if (!ResultsFile::folderAcceptsWrites(InstallFolder::path())) {
+    // An installed game keeps its results in the player's data folder, also where it could
+    // write to its own folders (run by root): nothing is written under its prefix.
+    const bool systemWide = systemWideForTesting().value_or(InstallFolder::isSystemWide());
+    if (systemWide || !ResultsFile::folderAcceptsWrites(InstallFolder::path())) {
         m_status = openInDataFolder(installFile, false);
     } else {
         m_status = openFile(installFile, {});

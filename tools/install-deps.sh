@@ -1,17 +1,20 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game needs. Non-interactive and idempotent; works as root or
 # through sudo.
-#   --for play   what building and running the game needs (tools/play.sh)
-#   --for test   that and everything the tests, the benchmarks and the package need (the default)
+#   --for play     what building and running the game needs (tools/play.sh)
+#   --for package  what dpkg-buildpackage needs to make the Debian package: the build
+#                  dependencies that debian/control names, and the tools
+#   --for test     both and everything the tests and the benchmarks need (the default)
 set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
 
 purpose="test"
 case "${1:-}" in
---for) purpose=${2:?"--for play or --for test"} ;;
+--for) purpose=${2:?"--for play, package or test"} ;;
 --for=*) purpose=${1#--for=} ;;
 "") ;;
 *)
-  echo "usage: $0 [--for play|test]" >&2
+  echo "usage: $0 [--for play|package|test]" >&2
   exit 2
   ;;
 esac
@@ -24,6 +27,15 @@ play=(
   libfluidsynth-dev fluid-soundfont-gm
   fonts-liberation2
 )
+# The Build-Depends field of debian/control, one package a line (debhelper-compat is debhelper's).
+build_depends() {
+  sed -n '/^Build-Depends:/,/^[A-Z]/p' "$root/debian/control" \
+    | sed '1s/^Build-Depends://; /^[A-Z]/d' | tr ',' '\n' \
+    | sed 's/(.*//; s/ //g; /^$/d; s/^debhelper-compat$/debhelper/'
+}
+mapfile -t package < <(build_depends)
+[ ${#package[@]} -gt 0 ] || { echo "$0: debian/control names no Build-Depends" >&2; exit 1; }
+package+=(build-essential dpkg-dev file)
 test=(
   clang-format qt6-tools-dev-tools fluidsynth
   # real-window and sound checks
@@ -31,16 +43,18 @@ test=(
   # a real screen reader (Orca) on buses of the test's own, speaking to a speech server
   dbus at-spi2-core orca speech-dispatcher
   weston
-  # installation and package checks, measurements, leak checks
-  desktop-file-utils appstream hyperfine valgrind time
-  dpkg-dev fakeroot lintian
+  # installation and package checks: the package judged, its smoke test run the Debian way
+  desktop-file-utils appstream lintian blhc autopkgtest git
+  # measurements, leak checks
+  hyperfine valgrind time
 )
 
 case $purpose in
 play) packages=("${play[@]}") ;;
-test) packages=("${play[@]}" "${test[@]}") ;;
+package) packages=("${package[@]}") ;;
+test) packages=("${play[@]}" "${package[@]}" "${test[@]}") ;;
 *)
-  echo "$0: --for takes play or test, not '$purpose'" >&2
+  echo "$0: --for takes play, package or test, not '$purpose'" >&2
   exit 2
   ;;
 esac
