@@ -5,6 +5,7 @@
 #include "sound/soundservice.h"
 #include "view/hitmarkers.h"
 #include "view/prompter.h"
+#include "view/testpace.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -28,8 +29,8 @@ Effects::Effects(QWidget *window, const Game &game, SoundService &sound, Prompte
     , m_prompter(prompter)
     , m_results(results)
     , m_markers(markers)
-    , m_computerMoves(makeTimer("tmrI", 1500, this))
-    , m_hitSoundCutOff(makeTimer("tmrBoom", 100, this))
+    , m_computerMoves(makeTimer("tmrI", TestPace::interval(1500), this))
+    , m_hitSoundCutOff(makeTimer("tmrBoom", TestPace::interval(100), this))
     , m_tuneRepeat(makeTimer("tmrMuz", 52000, this))
 {
     setObjectName(QStringLiteral("effects"));

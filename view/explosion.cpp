@@ -2,6 +2,7 @@
 
 #include "model/randomsource.h"
 #include "view/boombox.h"
+#include "view/testpace.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -28,10 +29,11 @@ public:
     {
         ++m_step;
         if (m_pacing == ExplosionPacing::EveryStep) {
-            m_box.refresh();
+            if (m_step % TestPace::factor() == 0 || m_step == Steps)
+                m_box.refresh();
             return;
         }
-        const qint64 nextDue = qint64(m_step + 1) * DurationNs / Steps;
+        const qint64 nextDue = qint64(m_step + 1) * (DurationNs / TestPace::factor()) / Steps;
         if (nextDue < m_frameEnd && m_step < Steps)
             return;
         m_box.refresh();
