@@ -3,36 +3,37 @@
 # placement, levels, the battle with the computer's turns, the end of a game, new games, the
 # statistics window and message boxes. The game must neither crash nor hang. A "Да" that the
 # storm happens to give to the question to quit ends the game normally; it is started again.
+# The battle runs at the fast test pace, so the storm reaches the ends of more games.
 # usage: event_storm.sh SEABATTLE_EXECUTABLE [OUTPUT_DIR] [EVENTS]
-E2E_NAME=event_storm
 source "$(dirname "$0")/lib.sh"
-GAME_EXE=$1
-E2E_OUT=${2:-$E2E_OUT}
-EVENTS=${3:-3000}
+e2e_open "$@"
+EVENTS=${E2E_ARGS[0]:-3000}
 
-start_xvfb
-start_pulse || note "the game plays without a sound server: $E2E_PULSE_PROBLEM"
+fast_battle
 start_game
 RANDOM=20261207
 
-# Where a player would click: the computer's field most, then the own field, the placement and
-# level controls, the picker, the switches and text buttons along the bottom, anywhere else.
+# Where a player would click, into AT_X and AT_Y: the computer's field most, then the own field,
+# the placement and level controls, the picker, the switches and text buttons along the bottom,
+# anywhere else.
 target() {
     local r=$((RANDOM % 100))
     if [ "$r" -lt 35 ]; then
-        echo $((456 + RANDOM % 320)) $((48 + RANDOM % 320))
+        AT_X=$((456 + RANDOM % 320)) AT_Y=$((48 + RANDOM % 320))
     elif [ "$r" -lt 50 ]; then
-        echo $((48 + RANDOM % 320)) $((48 + RANDOM % 320))
+        AT_X=$((48 + RANDOM % 320)) AT_Y=$((48 + RANDOM % 320))
     elif [ "$r" -lt 65 ]; then
-        echo $((300 + RANDOM % 200)) $((395 + RANDOM % 170))
+        AT_X=$((300 + RANDOM % 200)) AT_Y=$((395 + RANDOM % 170))
     elif [ "$r" -lt 72 ]; then
-        echo $((386 + RANDOM % 28)) $((410 + RANDOM % 158))
+        AT_X=$((386 + RANDOM % 28)) AT_Y=$((410 + RANDOM % 158))
     elif [ "$r" -lt 82 ]; then
-        echo $((20 + RANDOM % 770)) $((578 + RANDOM % 16))
+        AT_X=$((20 + RANDOM % 770)) AT_Y=$((578 + RANDOM % 16))
     else
-        echo $((RANDOM % 800)) $((RANDOM % 600))
+        AT_X=$((RANDOM % 800)) AT_Y=$((RANDOM % 600))
     fi
+    AT_X=$((WIN_X + AT_X)) AT_Y=$((WIN_Y + AT_Y))
 }
+KEYS=(Control_L Escape space a Tab Up)
 
 restarts=0
 boxes=0
@@ -46,26 +47,29 @@ check_alive() {
     start_game
 }
 
+# Ten events at a time go to the server in one xdotool command, as fast as it sends them.
+storm=()
 for ((event = 1; event <= EVENTS; event++)); do
-    if ((event % 10 == 0)); then
-        check_alive
-        # A message box or the statistics window blocks the window: close it as a player
-        # might, mostly with Escape, now and then with a click on it.
-        if box=$(message_box); then
-            boxes=$((boxes + 1))
-            xdotool windowfocus "$box" 2>/dev/null || true
-            xdotool key Escape 2>/dev/null || true
-        fi
-    fi
-    read -r x y <<<"$(target)"
+    target
     case $((RANDOM % 10)) in
-    0 | 1 | 2) xdotool mousemove $((WIN_X + x)) $((WIN_Y + y)) 2>/dev/null || true ;;
-    3) xdotool mousemove $((WIN_X + x)) $((WIN_Y + y)) click 3 2>/dev/null || true ;;
-    4) xdotool key --clearmodifiers "$(shuf -n1 -e Control_L Escape space a Tab Up)" 2>/dev/null || true ;;
-    5) xdotool keydown Control_L 2>/dev/null || true ;;
-    6) xdotool keyup Control_L 2>/dev/null || true ;;
-    *) xdotool mousemove $((WIN_X + x)) $((WIN_Y + y)) click 1 2>/dev/null || true ;;
+    0 | 1 | 2) storm+=(mousemove "$AT_X" "$AT_Y") ;;
+    3) storm+=(mousemove "$AT_X" "$AT_Y" click --delay 0 3) ;;
+    4) storm+=(key --clearmodifiers --delay 0 "${KEYS[RANDOM % ${#KEYS[@]}]}") ;;
+    5) storm+=(keydown Control_L) ;;
+    6) storm+=(keyup Control_L) ;;
+    *) storm+=(mousemove "$AT_X" "$AT_Y" click --delay 0 1) ;;
     esac
+    ((event % 10 == 0)) || continue
+    xdotool "${storm[@]}" 2>/dev/null || true
+    storm=()
+    check_alive
+    # A message box or the statistics window blocks the window: close it as a player
+    # might, mostly with Escape, now and then with a click on it.
+    if box=$(message_box); then
+        boxes=$((boxes + 1))
+        xdotool windowfocus "$box" 2>/dev/null || true
+        xdotool key Escape 2>/dev/null || true
+    fi
 done
 xdotool keyup Control_L 2>/dev/null || true
 check_alive

@@ -6,14 +6,10 @@
 # crash or hang; each ends with the row in the pending file (then moved into the results file
 # by the next start) or with the player told in the window that it has no place to go.
 # The game is a test copy whose player wins at once (lastshot.cpp), with the real main().
-# usage: exit_paths.sh SEABATTLE_EXECUTABLE LAST_SHOT_EXECUTABLE [OUTPUT_DIR]
-E2E_NAME=exit_paths
+# usage: exit_paths.sh SEABATTLE_EXECUTABLE OUTPUT_DIR LAST_SHOT_EXECUTABLE
 source "$(dirname "$0")/lib.sh"
-GAME_EXE=$1
-LAST_SHOT_EXE=$2
-E2E_OUT=${3:-$E2E_OUT}
-require_tools sqlite3
-mkdir -p "$E2E_OUT"
+E2E_SOUND=none e2e_open "$@"
+LAST_SHOT_EXE=${E2E_ARGS[0]:?"usage: $0 SEABATTLE_EXECUTABLE OUTPUT_DIR LAST_SHOT_EXECUTABLE"}
 
 BLOCKED=() # data folders made to refuse writes, freed again at the end
 unblock() {
@@ -71,7 +67,6 @@ pending_holds_the_row() {
 }
 row_moved() { [ "$(result_rows)" -eq 1 ] && [ ! -e "$PENDING" ]; }
 
-start_xvfb
 LATER_SHOWN=
 for exit_path in esc term lost kill; do
     for state in missing pipe link folder read-only; do

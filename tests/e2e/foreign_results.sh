@@ -1,16 +1,13 @@
 #!/usr/bin/env bash
 # The game's folder holds a Base.mdb of another program. The player is told at start-up,
 # over the window, that the results go to the data folder; a game played to its end leaves
-# its row there, "Статистика" lists it, and the other program's file keeps every byte.
+# its row there, "Статистика" lists it, and the other program's file keeps every byte. The
+# battle runs at the fast test pace.
 # usage: foreign_results.sh SEABATTLE_EXECUTABLE [OUTPUT_DIR]
-E2E_NAME=foreign_results
 source "$(dirname "$0")/lib.sh"
-GAME_EXE=$1
-E2E_OUT=${2:-$E2E_OUT}
-require_tools sqlite3 md5sum
+e2e_open "$@"
 GAME_DEADLINE=$((SECONDS + 330))
 
-start_xvfb
 copy_game
 # Another program's database that happens to bear the name: an office database's header
 # and pages of its own.
@@ -20,6 +17,7 @@ copy_game
 } >"$GAME_DIR/Base.mdb"
 foreign_sum=$(md5sum <"$GAME_DIR/Base.mdb")
 export XDG_DATA_HOME="$E2E_TMP/data"
+fast_battle
 DATA_DB="$XDG_DATA_HOME/seabattle/Base.mdb"
 start_game_copy
 
@@ -45,7 +43,7 @@ while [ "$(result_rows "$DATA_DB")" -eq 0 ]; do
     fi
     snap
     if ! is_players_turn; then
-        sleep 0.2
+        sleep 0.05
         continue
     fi
     while [ "$row" -le 10 ] && ! cell_untried right "$row" "$col"; do

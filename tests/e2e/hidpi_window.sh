@@ -3,16 +3,12 @@
 # their full-resolution sources: ships, frames and arrows show detail within every pair of
 # pixels instead of the blocks of a picture blown up from its cell size.
 # usage: hidpi_window.sh SEABATTLE_EXECUTABLE [OUTPUT_DIR]
-E2E_NAME=hidpi_window
 SCREEN_W=1800
 SCREEN_H=1300
 MAIN_SIZE=1600x1200
 source "$(dirname "$0")/lib.sh"
-GAME_EXE=$1
-E2E_OUT=${2:-$E2E_OUT}
+e2e_open "$@"
 
-start_xvfb
-start_pulse || note "the game plays without a sound server: $E2E_PULSE_PROBLEM"
 start_game QT_SCALE_FACTOR=2
 [ "$(window_size "$WIN")" = 1600x1200 ] || fail "the window is $(window_size "$WIN"), not 1600x1200"
 
@@ -23,7 +19,6 @@ sleep 0.5
 click_at $((2 * 400)) $((2 * 436))
 sleep 0.5
 snap
-mkdir -p "$E2E_OUT"
 screenshot "$E2E_OUT/hidpi.png"
 note "screenshot: $E2E_OUT/hidpi.png"
 

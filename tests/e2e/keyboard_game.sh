@@ -1,17 +1,14 @@
 #!/usr/bin/env bash
 # A whole game by keys alone, the pointer never moved: Tab to "Расставить корабли самому",
 # ten ships placed with the arrows and Enter, Enter on "Легкий", then the computer's field
-# swept with the arrows and Enter until the end; the result must be the one row stored.
+# swept with the arrows and Enter until the end; the result must be the one row stored. The
+# battle runs at the fast test pace.
 # usage: keyboard_game.sh SEABATTLE_EXECUTABLE [OUTPUT_DIR]
-E2E_NAME=keyboard_game
 source "$(dirname "$0")/lib.sh"
-GAME_EXE=$1
-E2E_OUT=${2:-$E2E_OUT}
-require_tools sqlite3 timeout
+e2e_open "$@"
 GAME_DEADLINE=$((SECONDS + 330))
 
-start_xvfb
-start_pulse || note "the game plays without a sound server: $E2E_PULSE_PROBLEM"
+fast_battle
 start_game
 # The pointer rests off the window, so nothing but keys reaches the game.
 xdotool mousemove 0 0
@@ -71,7 +68,7 @@ for row in 1 2 3 4 5 6 7 8 9 10; do
             elif players_turn_now; then
                 break
             else
-                sleep 0.2
+                sleep 0.05
             fi
         done
         [ "$game_over" = no ] || break 2

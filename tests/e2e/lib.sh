@@ -1,10 +1,11 @@
-# Helpers of the end-to-end tests, sourced by each test script after it sets E2E_NAME:
+# Helpers of the end-to-end tests, sourced by each test script, which then calls e2e_open:
 # an X server and a sound server of the test's own, the real game run from a private
 # copy of its folder, clicks at window coordinates and pixels read back from screenshots.
 # Coordinates given to the helpers are those of the game window's client area.
 set -euo pipefail
 
 E2E_HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+E2E_NAME=$(basename "$0" .sh)
 # shellcheck source=../../tools/private-servers.sh
 source "$E2E_HERE/../../tools/private-servers.sh"
 E2E_TMP=$(mktemp -d /tmp/seabattle-e2e.XXXXXX)
@@ -36,6 +37,31 @@ skip() {
     echo "SKIP [$E2E_NAME]: $*"
     exit 77
 }
+
+# The opening of every test script: e2e_open SEABATTLE_EXECUTABLE [OUTPUT_DIR [MORE...]] takes
+# the game to run and the folder for the test's pictures (the current one by default; MORE is
+# left in E2E_ARGS), then starts an X server of the test's own and, as E2E_SOUND says, a sound
+# server: "optional" (the default: the game plays on without one), "required" (the test is
+# skipped without one) or "none".
+e2e_open() {
+    GAME_EXE=${1:?"usage: $0 SEABATTLE_EXECUTABLE [OUTPUT_DIR]"}
+    E2E_OUT=${2:-$E2E_OUT}
+    E2E_ARGS=("${@:3}")
+    mkdir -p "$E2E_OUT"
+    start_xvfb
+    case ${E2E_SOUND:-optional} in
+    none) ;;
+    required) start_pulse || skip "no PulseAudio server to play into: $E2E_PULSE_PROBLEM" ;;
+    *) start_pulse || note "the game plays without a sound server: $E2E_PULSE_PROBLEM" ;;
+    esac
+}
+
+# fast_battle: the games the test starts from now on run their battle FAST_PACE times faster
+# (the game's test-only setting SEABATTLE_TEST_PACE), for tests of what happens rather than
+# when: the computer moves every 75 ms, the explosion is drawn in a few frames.
+FAST_PACE=20
+fast_battle() { export SEABATTLE_TEST_PACE=$FAST_PACE; }
+battle_is_fast() { [ "${SEABATTLE_TEST_PACE:-1}" -gt 1 ]; }
 
 e2e_cleanup() {
     local rc=$? i
@@ -80,7 +106,7 @@ wait_until() {
 
 # An Xvfb of the test's own on the first free display of :61 to :69.
 start_xvfb() {
-    require_tools Xvfb xdotool xwininfo import convert flock timeout "$E2E_PY"
+    require_tools Xvfb xdotool xwininfo import convert flock timeout sqlite3 "$E2E_PY"
     start_private_xvfb 61 69 "${SCREEN_W}x${SCREEN_H}" "$E2E_TMP/xvfb.log" || fail "$PRIVATE_PROBLEM"
     E2E_PIDS+=("$PRIVATE_XVFB_PID")
     note "Xvfb on $DISPLAY"
@@ -219,7 +245,14 @@ window_origin() {
 
 # click_at X Y [BUTTON]: moves the pointer there and presses the button (1, the left one).
 click_at() {
-    xdotool mousemove --sync $((WIN_X + $1)) $((WIN_Y + $2)) click "${3:-1}"
+    local x=$((WIN_X + $1)) y=$((WIN_Y + $2)) at
+    at=$(xdotool getmouselocation)
+    # --sync waits for the pointer to arrive: 15 s in vain when it is there already.
+    if [ "${at%% screen:*}" = "x:$x y:$y" ]; then
+        xdotool click "${3:-1}"
+    else
+        xdotool mousemove --sync "$x" "$y" click "${3:-1}"
+    fi
 }
 
 # The centre of a cell: FIELD left (the player's) or right (the computer's), ROW and COL 1 to 10.
@@ -234,9 +267,30 @@ click_cell() {
     click_at ${xy% *} ${xy#* }
 }
 
-# snap: a screenshot of the whole screen into SNAP (raw RGB), which the pixel helpers read.
-snap() { import -silent -window root -depth 8 "rgb:$SNAP"; }
-pixels() { "$E2E_PY" "$E2E_HERE/pixels.py" "$SNAP" "$SCREEN_W" "$@"; }
+# The pixels are read by one process for the whole test (pixels.py), asked a line at a time.
+mkfifo "$E2E_TMP/pixels.in" "$E2E_TMP/pixels.out"
+"$E2E_PY" "$E2E_HERE/pixels.py" "$SCREEN_W" "$SCREEN_H" "$SNAP" \
+    <"$E2E_TMP/pixels.in" >"$E2E_TMP/pixels.out" &
+E2E_PIDS+=("$!")
+exec {PIXELS_IN}>"$E2E_TMP/pixels.in" {PIXELS_OUT}<"$E2E_TMP/pixels.out"
+# pixels REQUEST...: the reader's answer (pixels.py says what it answers); fails on "error:".
+pixels() {
+    local reply
+    printf '%s\n' "$*" >&"$PIXELS_IN"
+    if ! IFS= read -r reply <&"$PIXELS_OUT"; then
+        echo "pixels $*: the pixel reader has ended" >&2
+        return 1
+    fi
+    case $reply in
+    error:*)
+        echo "pixels $*: ${reply#error: }" >&2
+        return 1
+        ;;
+    esac
+    echo "$reply"
+}
+# snap: a screenshot of the whole screen, which the pixel helpers read.
+snap() { pixels snap "$DISPLAY" >/dev/null; }
 # pixel_at X Y: "R G B" of the last screenshot at window coordinates.
 pixel_at() { pixels at $((WIN_X + $1)) $((WIN_Y + $2)); }
 # pixel_near X Y R G B TOL: whether the pixel is within TOL of the colour in every channel.
@@ -256,6 +310,7 @@ region_sig() { pixels sig $((WIN_X + $1)) $((WIN_Y + $2)) "$3" "$4"; }
 
 # screenshot FILE: the game window of the last snap as a PNG.
 screenshot() {
+    pixels save >/dev/null
     convert -size "${SCREEN_W}x${SCREEN_H}" -depth 8 "rgb:$SNAP" \
         -crop "$MAIN_SIZE+$WIN_X+$WIN_Y" +repage "$1"
 }
@@ -319,9 +374,11 @@ lay_out_and_choose_level() {
 }
 
 # shoot ROW COL [COMMAND...]: fires at a cell of the computer's field in the player's turn (by
-# a click, or by COMMAND, such as keys) and waits until the game has taken the shot. Sets SHOT to hit, miss or box (a refusal: a message box and no
-# change at the cell). A miss shows the computer's arrow; a hit changes the cell and keeps the
-# player's. After a hit SHOT_BOX holds the message box that followed it (the player's win).
+# a click, or by COMMAND, such as keys) and waits until the game has taken the shot. Sets SHOT
+# to hit, miss or box (a refusal: a message box and no change at the cell). A miss shows the
+# computer's arrow, unless a fast battle's computer has answered it before the first look; a
+# hit changes the cell and keeps the player's arrow. After the shot SHOT_BOX holds the message
+# box that followed it (the end of the game).
 shoot() {
     local before deadline=$((SECONDS + 15))
     snap
@@ -338,7 +395,7 @@ shoot() {
         if SHOT_BOX=$(message_box); then
             SHOT=box
             snap
-            [ "$(cell_sig right "$1" "$2")" = "$before" ] || SHOT=hit
+            [ "$(cell_sig right "$1" "$2")" = "$before" ] || judge_shot "$1" "$2"
             return 0
         fi
         snap
@@ -346,14 +403,35 @@ shoot() {
             SHOT=miss
             return 0
         fi
-        if [ "$(cell_sig right "$1" "$2")" != "$before" ] && is_players_turn; then
-            SHOT=hit
-            settle_hit "$1" "$2"
+        if [ "$(cell_sig right "$1" "$2")" != "$before" ] && { battle_is_fast || is_players_turn; }; then
+            judge_shot "$1" "$2"
             return 0
         fi
         sleep 0.05
     done
     fail "the shot at row $1, column $2 of the computer's field showed nothing within 15 s"
+}
+
+# judge_shot ROW COL: the cell has changed; waits for its explosion to end and tells a hit from
+# a miss. At the game's own pace the player's arrow did (a miss passes the turn at once, and a
+# hit's cell may show only the explosion's dust when its picture is missing); in a fast battle
+# the settled cell does: a hit ends in the fire picture, a miss shows the miss mark at once,
+# with no fire colour at all.
+judge_shot() {
+    SHOT=hit
+    settle_cell "$1" "$2"
+    if battle_is_fast; then
+        local xy warm
+        xy=$(cell_origin right "$1" "$2")
+        for _ in $(seq 50); do
+            warm=$(region_warm ${xy% *} ${xy#* } 33 33)
+            [ "$warm" -eq 0 ] && SHOT=miss
+            [ "$warm" -eq 0 ] || [ "$warm" -ge 100 ] && break
+            settle_cell "$1" "$2" # still exploding: the machine is slow
+        done
+    fi
+    # The box of the game's end, if this shot ended it; a later one is found by the caller.
+    [ -n "$SHOT_BOX" ] || SHOT_BOX=$(message_box) || SHOT_BOX=
 }
 
 # Answers a message box that came up during the battle; a result row marks the game's
@@ -369,14 +447,16 @@ handle_box() {
     done
 }
 
-# Waits for the explosion at a hit cell to end (its look stays the same for 0.3 s; HIT_DRAWN is
-# when it last changed), then half a second more for a message box that may follow.
-settle_hit() {
-    local last now steady=0
+# settle_cell ROW COL: waits for the look of a cell of the computer's field to stay the same for
+# 0.3 s, in a fast battle 0.15 s (the explosion over a hit has ended); HIT_DRAWN is when it
+# last changed.
+settle_cell() {
+    local last now steady=0 step=0.1
+    battle_is_fast && step=0.05
     last=$(cell_sig right "$1" "$2")
     HIT_DRAWN=$(date +%s.%N)
-    for _ in $(seq 100); do
-        sleep 0.1
+    for _ in $(seq 200); do
+        sleep $step
         snap
         now=$(cell_sig right "$1" "$2")
         if [ "$now" = "$last" ]; then
@@ -388,9 +468,4 @@ settle_hit() {
         fi
         last=$now
     done
-    for _ in 1 2 3 4 5; do
-        SHOT_BOX=$(message_box) && return 0
-        sleep 0.1
-    done
-    SHOT_BOX=
 }

@@ -3,13 +3,9 @@
 # program with exit(), and the sound, still playing on the mixer's thread, must let it end
 # without a crash or a hang.
 # usage: lost_display.sh SEABATTLE_EXECUTABLE [OUTPUT_DIR]
-E2E_NAME=lost_display
 source "$(dirname "$0")/lib.sh"
-GAME_EXE=$1
-E2E_OUT=${2:-$E2E_OUT}
+e2e_open "$@"
 
-start_xvfb
-start_pulse || note "the game plays without a sound server: $E2E_PULSE_PROBLEM"
 start_game
 sleep 2 # the tune is rendered and plays
 xdotool windowfocus "$WIN" 2>/dev/null || true

@@ -3,13 +3,9 @@
 # plays on (random layout, a level, shots until a hit and the computer's reply), and every
 # missing file that the game tried to use is reported once on stderr, naming the file.
 # usage: missing_media.sh SEABATTLE_EXECUTABLE [OUTPUT_DIR]
-E2E_NAME=missing_media
 source "$(dirname "$0")/lib.sh"
-GAME_EXE=$1
-E2E_OUT=${2:-$E2E_OUT}
+e2e_open "$@"
 
-start_xvfb
-start_pulse || note "the game plays without a sound server: $E2E_PULSE_PROBLEM"
 copy_game
 media=(Boom.wav seasound.mid Sn.cur XField.bmp picBoom.bmp
     Ship11.bmp Ship12.bmp Ship21.bmp Ship22.bmp Ship31.bmp Ship32.bmp Ship41.bmp Ship42.bmp)

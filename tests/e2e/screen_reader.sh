@@ -5,18 +5,15 @@
 # played by keys from what Orca said (screen_reader.py). Runs as any user, root included,
 # with no desktop session; skipped only when the packages are not installed.
 # usage: screen_reader.sh SEABATTLE_EXECUTABLE [OUTPUT_DIR]
-E2E_NAME=screen_reader
 source "$(dirname "$0")/lib.sh"
-GAME_EXE=$1
-E2E_OUT=${2:-$E2E_OUT}
 LAUNCHER=/usr/libexec/at-spi-bus-launcher
 GENERIC=/usr/lib/speech-dispatcher-modules/sd_generic
 command -v dbus-daemon >/dev/null || skip "dbus-daemon is not installed (package dbus)"
 [ -x "$LAUNCHER" ] || skip "$LAUNCHER is not installed (package at-spi2-core)"
 [ -x /usr/bin/orca ] || skip "orca is not installed (package orca)"
 [ -x "$GENERIC" ] || skip "$GENERIC is not installed (package speech-dispatcher)"
+E2E_SOUND=none e2e_open "$@"
 
-start_xvfb
 SPOKEN="$E2E_TMP/spoken.txt"
 ORCA_DEBUG="$E2E_TMP/orca-debug.txt"
 # Everything Orca and the speech server keep, in folders of the test's own.

@@ -4,14 +4,10 @@
 # that begins with the press and ends about 0.9 s after the explosion has been drawn, with the
 # music off. Ticking "Музыка" again brings the tune back.
 # usage: sound_heard.sh SEABATTLE_EXECUTABLE [OUTPUT_DIR]
-E2E_NAME=sound_heard
 source "$(dirname "$0")/lib.sh"
-GAME_EXE=$1
-E2E_OUT=${2:-$E2E_OUT}
-
 command -v parec >/dev/null || skip "parec (pulseaudio-utils) is not installed"
-start_pulse || skip "no PulseAudio server to play into: $E2E_PULSE_PROBLEM"
-start_xvfb
+E2E_SOUND=required e2e_open "$@"
+
 
 # Levels in RMS of 16-bit samples: the null sink's monitor gives exact zeros while nothing plays.
 LOUD=200

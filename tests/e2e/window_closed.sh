@@ -3,11 +3,8 @@
 # without a window or end it by a crash: another X client destroys the window (there is no
 # window manager to ask), SIGTERM, and the X server going away.
 # usage: window_closed.sh SEABATTLE_EXECUTABLE [OUTPUT_DIR]
-E2E_NAME=window_closed
 source "$(dirname "$0")/lib.sh"
-GAME_EXE=$1
-E2E_OUT=${2:-$E2E_OUT}
-require_tools xdotool xwininfo import
+e2e_open "$@"
 
 # ends_within SECONDS WHAT: the game must end by then, by itself and not by a signal.
 ends_within() {
@@ -16,8 +13,6 @@ ends_within() {
     note "the game ended with exit code $GAME_EXIT after $2"
 }
 
-start_xvfb
-start_pulse || note "the game plays without a sound server: $E2E_PULSE_PROBLEM"
 
 # boxes_open: how many message boxes of the game are on the screen.
 boxes_open() {
@@ -48,7 +43,6 @@ WIN=$(main_window)
 [ "$(boxes_open)" -eq 1 ] || fail "$(boxes_open) questions are open after the window was destroyed four times"
 above "$box" "$WIN" || fail "the question lies under the rebuilt window"
 snap
-mkdir -p "$E2E_OUT"
 screenshot "$E2E_OUT/window-closed.png"
 note "screenshot: $E2E_OUT/window-closed.png"
 answer_box "$box" Escape

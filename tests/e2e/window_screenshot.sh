@@ -2,16 +2,11 @@
 # The real game in a real X server: after the authorship notice the window opens centred and
 # shows its layout in the colours a player sees. The screen is kept as window.png.
 # usage: window_screenshot.sh SEABATTLE_EXECUTABLE [OUTPUT_DIR]
-E2E_NAME=window_screenshot
 source "$(dirname "$0")/lib.sh"
-GAME_EXE=$1
-E2E_OUT=${2:-$E2E_OUT}
+e2e_open "$@"
 
-start_xvfb
-start_pulse || note "the game plays without a sound server: $E2E_PULSE_PROBLEM"
 start_game
 snap
-mkdir -p "$E2E_OUT"
 screenshot "$E2E_OUT/window.png"
 note "screenshot: $E2E_OUT/window.png"
 
