@@ -21,9 +21,10 @@ using namespace SoundLevels;
 
 namespace {
 constexpr int RenderTimeoutMs = 60000;
-// A drop in a sound that plays on, short of what a player hears as a pause, long enough for
-// the scheduler of a machine whose cores are both busy.
-constexpr int MaxDropMs = 100;
+// The longest drop in a sound that plays on: far short of the whole second or more that a sound
+// stopped by mistake (or waiting for a busy window) is silent for, and long enough for the
+// scheduler of a machine whose cores are both busy, sanitizers included, to starve the player.
+constexpr int MaxDropMs = 300;
 
 QString renderer()
 {
@@ -211,14 +212,23 @@ void GameSoundTest::musicSwitchLeavesTheHitSoundAlone()
     QVERIFY(waitUntilHeard() >= 0);
     m_sound->stopTune();
     const qint64 musicOffAt = m_recorder->frames() + MonitorRecorder::framesIn(SettleMs);
-    QVERIFY(m_recorder->longestDropAfter(musicOffAt, 600, Wav / 2) < MaxDropMs);
-    QVERIFY(m_recorder->meanAfter(musicOffAt, 600) > Wav / 2);
+    const int hitDrop = m_recorder->longestDropAfter(musicOffAt, 1000, Wav / 2);
+    QVERIFY2(hitDrop < MaxDropMs,
+             qPrintable(QStringLiteral("the hit sound fell silent for %1 ms").arg(hitDrop)));
+    QVERIFY(m_recorder->meanAfter(musicOffAt, 1000) > Wav / 2);
 
     m_sound->playTune();
     m_sound->stopHitSound();
-    const qint64 hitOffAt = m_recorder->frames() + MonitorRecorder::framesIn(SettleMs);
-    QVERIFY(m_recorder->longestDropAfter(hitOffAt, 600, Silence) < MaxDropMs);
-    QVERIFY(qAbs(m_recorder->meanAfter(hitOffAt, 600)) < Wav / 4);
+    // The recording may lag behind a loaded machine: the hit sound is looked for to end within
+    // 3 s, and the tune must be heard on from then.
+    qint64 hitGone = m_recorder->frames();
+    const qint64 lastLook = hitGone + MonitorRecorder::framesIn(3000);
+    while (hitGone < lastLook && qAbs(m_recorder->meanAfter(hitGone, 600)) >= Wav / 4)
+        hitGone += MonitorRecorder::framesIn(100);
+    QVERIFY2(hitGone < lastLook, "the hit sound went on for 3 s after it was stopped");
+    const int tuneDrop = m_recorder->longestDropAfter(hitGone, 600, Silence);
+    QVERIFY2(tuneDrop < MaxDropMs,
+             qPrintable(QStringLiteral("the tune fell silent for %1 ms").arg(tuneDrop)));
 }
 
 void GameSoundTest::everyMediaFileIsPlayedOrToldOnce_data()
