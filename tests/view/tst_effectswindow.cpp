@@ -265,8 +265,9 @@ void EffectsWindowTest::missingMediaNeverStopsTheGame()
     QCOMPARE(storedRows(m_fixture->folder.filePath("Base.mdb")).size(), 1);
 }
 
-// A real modal box stays open while tmrI would tick: after the computer's twentieth hit
-// no further move happens, and the row is written once, after the box is closed.
+// A real modal box runs an event loop of its own: the timers tick while it is open (tmrBoom's
+// ninth tick cuts the last hit's sound off), while tmrI, stopped before the box opened, starts
+// no move after the computer's twentieth hit; the row is written once.
 void EffectsWindowTest::realMessageBoxLetsTheTimersTick()
 {
     MessageBoxPrompter realBoxes;
@@ -291,7 +292,11 @@ void EffectsWindowTest::realMessageBoxLetsTheTimersTick()
             board.setState(i, CellState::Miss);
     }
     int boxes = 0;
+    bool cutOffRunningAtOpen = false;
+    bool cutOffTickedWhileOpen = false;
+    bool movesTimedWhileOpen = true;
     int boomsWhileOpen = -1;
+    qsizetype hitStopsWhileOpen = -1;
     std::function<void()> closeWhenSeen = [&] {
         QWidget *box = QApplication::activeModalWidget();
         if (!box) {
@@ -300,18 +305,25 @@ void EffectsWindowTest::realMessageBoxLetsTheTimersTick()
         }
         ++boxes;
         const int booms = markersShown(window);
-        // Long enough for tmrI to tick twice, were it running.
-        QTest::qWait(3200);
+        const qsizetype hitStops = m_fixture->sound.calls.count("stop hit");
+        cutOffRunningAtOpen = timer(window, "tmrBoom")->isActive();
+        cutOffTickedWhileOpen
+            = QTest::qWaitFor([&] { return !timer(window, "tmrBoom")->isActive(); }, 10000);
+        movesTimedWhileOpen = timer(window, "tmrI")->isActive();
         boomsWhileOpen = markersShown(window) - booms;
+        hitStopsWhileOpen = m_fixture->sound.calls.count("stop hit") - hitStops;
         QTest::keyClick(box, Qt::Key_Return);
     };
     QTimer::singleShot(50, closeWhenSeen);
     QVERIFY(timer(window, "tmrI")->isActive());
-    QTRY_VERIFY_WITH_TIMEOUT(boomsWhileOpen >= 0, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(boomsWhileOpen >= 0, 20000);
     QCOMPARE(boxes, 1);
+    QVERIFY(cutOffRunningAtOpen);
+    QVERIFY(cutOffTickedWhileOpen);
+    QVERIFY(!movesTimedWhileOpen);
     QCOMPARE(boomsWhileOpen, 0);
     QCOMPARE(board.state(lastShip), CellState::Hit);
-    QVERIFY(!timer(window, "tmrI")->isActive());
+    QCOMPARE(hitStopsWhileOpen, 1);
     QCOMPARE(storedRows(m_fixture->folder.filePath("Base.mdb")).size(), 1);
 }
 
