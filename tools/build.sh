@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Installs what is missing, then configures and builds everything, the tests, the benchmarks
-# and the media generator included, into build/ (or $BUILD_DIR).
+# Installs what is missing, then configures and builds a preset of CMakePresets.json (the one
+# place that says how each build is made): `default` unless named, into its own folder.
+# usage: tools/build.sh [PRESET [CMAKE_OPTION...]]   e.g. tools/build.sh asan
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${BUILD_DIR:-$root/build}
+preset=${1:-default}
 "$root/tools/install-deps.sh" --for test
-# Explicitly on: the folder may have been configured for the game alone by tools/play.sh.
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} \
-  -DBUILD_TESTING=ON -DSEABATTLE_DEVTOOLS=ON "$@" >/dev/null
-cmake --build "$build" -j"$(nproc)"
+cd "$root"
+cmake --preset "$preset" "${@:2}" >/dev/null
+cmake --build --preset "$preset" -j"$(nproc)"

@@ -1,29 +1,37 @@
 #!/usr/bin/env bash
 # Sets up a fresh Debian 12 machine, checks the formatting of the C++ files, builds everything
-# and runs the whole test suite:
-# once on the ordinary build (the rules' tests also under valgrind), then once more on
-# a build with AddressSanitizer and UndefinedBehaviorSanitizer.
+# and runs the whole test suite: once on the ordinary build (the `default` preset, the rules'
+# tests also under valgrind), then the tests of the product's own code paths once more on the
+# `asan` preset's build with AddressSanitizer and UndefinedBehaviorSanitizer. How each build is
+# made is said by CMakePresets.json alone; warnings are errors in both.
 # SKIP_SANITIZERS=1 leaves out the second run. Extra arguments go to both ctest runs.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${BUILD_DIR:-$root/build}
-asan_build=${ASAN_BUILD_DIR:-$root/build-asan}
+cd "$root"
 
 # The cheapest check first: every tracked C++ file as clang-format writes it.
-"$root/tools/install-deps.sh" --for test
-"$root/tools/check-format.sh"
+tools/install-deps.sh --for test
+tools/check-format.sh
 
-BUILD_DIR=$build "$root/tools/build.sh"
+# stage NAME COMMAND...: runs a step and says how long it took.
+stage() {
+  local started=$SECONDS
+  "${@:2}"
+  echo "== $1: $((SECONDS - started)) s"
+}
+
+configure_and_build() {
+  cmake --preset "$1" >/dev/null
+  cmake --build --preset "$1" -j"$(nproc)"
+}
+
+stage "ordinary build" configure_and_build default
 # Tests that listen to the game need a sound server; start one with a silent sink.
-"$root/tools/start-audio.sh"
-ctest --test-dir "$build" --output-on-failure -j"$(nproc)" "$@"
+tools/start-audio.sh
+stage "ordinary suite" ctest --preset default -j"$(nproc)" "$@"
 
 if [ "${SKIP_SANITIZERS:-0}" != 1 ]; then
-  echo "== the same suite under AddressSanitizer and UndefinedBehaviorSanitizer =="
-  BUILD_DIR=$asan_build BUILD_TYPE=Debug "$root/tools/build.sh" -DSEABATTLE_SANITIZE=ON
-  # For every test and every program they start; system libraries keep some memory to the end.
-  export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1
-  export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp:print_suppressions=0
-  export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
-  ctest --test-dir "$asan_build" --output-on-failure -j"$(nproc)" "$@"
+  echo "== the tests of the product's own code paths under AddressSanitizer and UndefinedBehaviorSanitizer =="
+  stage "sanitizer build" configure_and_build asan
+  stage "sanitizer suite" ctest --preset asan -j"$(nproc)" "$@"
 fi

@@ -47,6 +47,8 @@ test=(
   desktop-file-utils appstream lintian blhc autopkgtest git
   # measurements, leak checks
   hyperfine valgrind time
+  # a CPU hog beside the suite, to show it holds on a busy machine
+  stress-ng
 )
 
 case $purpose in
