@@ -2,8 +2,10 @@
 # Sets up a fresh Debian 12 machine, checks the formatting of the C++ files, builds everything
 # and runs the whole test suite: once on the ordinary build (the `default` preset, the rules'
 # tests also under valgrind), then the tests of the product's own code paths once more on the
-# `asan` preset's build with AddressSanitizer and UndefinedBehaviorSanitizer. How each build is
-# made is said by CMakePresets.json alone; warnings are errors in both.
+# `asan` preset's build with AddressSanitizer and UndefinedBehaviorSanitizer. That one is built
+# at the lowest priority while the ordinary suite runs (its output in
+# build/sanitizer-build.log). How each build is made is said by CMakePresets.json alone;
+# warnings are errors in both.
 # SKIP_SANITIZERS=1 leaves out the second run. Extra arguments go to both ctest runs.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -26,12 +28,25 @@ configure_and_build() {
 }
 
 stage "ordinary build" configure_and_build default
+# The sanitizer build takes only what the ordinary suite leaves of the processors: most of its
+# tests wait for windows, servers and sounds.
+if [ "${SKIP_SANITIZERS:-0}" != 1 ]; then
+  # In a session of its own, so that a failed suite stops the whole build.
+  setsid nice -n 19 bash -c "$(declare -f configure_and_build); configure_and_build asan" \
+    >build/sanitizer-build.log 2>&1 &
+  asan_build=$!
+  trap 'kill -- "-$asan_build" 2>/dev/null || true' EXIT
+fi
 # Tests that listen to the game need a sound server; start one with a silent sink.
 tools/start-audio.sh
 stage "ordinary suite" ctest --preset default -j"$(nproc)" "$@"
 
 if [ "${SKIP_SANITIZERS:-0}" != 1 ]; then
   echo "== the tests of the product's own code paths under AddressSanitizer and UndefinedBehaviorSanitizer =="
-  stage "sanitizer build" configure_and_build asan
+  wait_for_build() {
+    wait "$asan_build" || { tail -n 40 build/sanitizer-build.log; exit 1; }
+  }
+  stage "sanitizer build, after the ordinary suite" wait_for_build
+  trap - EXIT
   stage "sanitizer suite" ctest --preset asan -j"$(nproc)" "$@"
 fi
