@@ -5,7 +5,7 @@
 // whose file holds those million rows, in a process of its own. Prints figures, asserts
 // nothing. Runs in a temporary folder on the disk of /tmp (or the folder given as the
 // first argument).
-#include "model/installfolder.h"
+#include "files/installfolder.h"
 #include "results/frmstat.h"
 #include "results/resultsstore.h"
 

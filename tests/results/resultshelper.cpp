@@ -7,7 +7,7 @@
 // be told goes to standard error, and the helper ends when every row is in the store.
 // Row i holds the hit counts i % 21 and i / 21 and level i % 3, so a test can
 // tell every row of a writer and whether it is whole.
-#include "model/installfolder.h"
+#include "files/installfolder.h"
 #include "results/resultskeeper.h"
 #include "results/resultsstore.h"
 

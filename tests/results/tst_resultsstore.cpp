@@ -1,6 +1,6 @@
 #include "results/resultsstore.h"
 
-#include "model/installfolder.h"
+#include "files/installfolder.h"
 #include "resultssandbox.h"
 #include "testfiles.h"
 #include "writeblock.h"

@@ -6,7 +6,7 @@
 #include "soundwarnings.h"
 #include "testmedia.h"
 
-#include "model/mediafile.h"
+#include "files/mediafile.h"
 #include "sound/gamesound.h"
 
 #include <QDir>

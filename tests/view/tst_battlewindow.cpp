@@ -3,10 +3,10 @@
 
 #include "results/pendingresults.h"
 #include "results/resultskeeper.h"
-#include "view/boombox.h"
-#include "view/scorepanel.h"
-#include "view/storedpicture.h"
-#include "view/textbutton.h"
+#include "view/controls/scorepanel.h"
+#include "view/controls/textbutton.h"
+#include "view/effects/boombox.h"
+#include "view/fields/storedpicture.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,9 +2,9 @@
 // none may block, crash or swamp the game. Each is refused from what can be learnt
 // without decoding it, with one warning naming the file, and the game goes on as
 // for a missing file; a link to a good file and a name in other letters still serve.
-#include "model/installfolder.h"
-#include "model/mediafile.h"
-#include "view/mediafiles.h"
+#include "files/installfolder.h"
+#include "files/mediafile.h"
+#include "view/fields/mediafiles.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "battledriver.h"
 #include "windowfixture.h"
 
-#include "view/announcement.h"
-#include "view/fieldcursor.h"
+#include "view/keys/announcement.h"
+#include "view/keys/fieldcursor.h"
 #include "view/windowlosswatch.h"
 
 #include <QApplication>

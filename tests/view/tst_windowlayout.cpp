@@ -1,9 +1,9 @@
 #include "windowdriver.h"
 #include "windowfixture.h"
 
-#include "view/boombox.h"
-#include "view/cellview.h"
-#include "view/scorepanel.h"
+#include "view/controls/scorepanel.h"
+#include "view/effects/boombox.h"
+#include "view/fields/cellview.h"
 
 #include <QAccessible>
 #include <QCheckBox>
