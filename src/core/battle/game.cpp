@@ -1,6 +1,7 @@
 #include "battle/game.h"
 
 #include "battle/computeropponent.h"
+#include "model/fleet.h"
 #include "placement/placementrule.h"
 
 namespace {
@@ -28,8 +29,8 @@ Game::Game(RandomSource &random, QObject *parent)
 
 bool Game::isOver() const
 {
-    return m_playerField.count(CellState::Hit) == Field::FleetCells
-        || m_computerField.count(CellState::Hit) == Field::FleetCells;
+    return m_playerField.count(CellState::Hit) == Fleet::Cells
+        || m_computerField.count(CellState::Hit) == Fleet::Cells;
 }
 
 void Game::start()

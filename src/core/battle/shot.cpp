@@ -1,6 +1,7 @@
 #include "battle/shot.h"
 
 #include "battle/sinkresolver.h"
+#include "model/fleet.h"
 
 Shot fire(Board &board, Score &score, Side shooter, int cell)
 {
@@ -30,6 +31,6 @@ Shot fire(Board &board, Score &score, Side shooter, int cell)
     shot.length = sink.length;
     shot.ring = std::move(sink.ring);
     const Field target(board, byPlayer ? Side::Comp : Side::Player);
-    shot.won = target.count(CellState::Hit) == Field::FleetCells;
+    shot.won = target.count(CellState::Hit) == Fleet::Cells;
     return shot;
 }

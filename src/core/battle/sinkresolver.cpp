@@ -1,6 +1,7 @@
 #include "battle/sinkresolver.h"
 
 #include "model/field.h"
+#include "model/fleet.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ SinkResult resolve(Field field, std::array<int, 5> &afloat, int x, int y)
         }
     }
     result.length = 1 + up + down + left + right;
-    if (result.length >= 1 && result.length <= 4)
+    if (result.length >= 1 && result.length <= Fleet::LargestShip)
         --afloat[result.length];
     return result;
 }

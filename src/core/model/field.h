@@ -11,8 +11,6 @@ class Field
 {
 public:
     static constexpr int Size = 10;
-    // The ship cells of a fleet: 4 x 1 + 3 x 2 + 2 x 3 + 1 x 4.
-    static constexpr int FleetCells = 20;
 
     Field(Board &board, Side side) : m_board(&board), m_side(side) { }
 

@@ -1,10 +1,10 @@
 #include "model/fleetlayout.h"
 
+#include "model/fleet.h"
+
 #include <array>
 
 namespace {
-
-constexpr std::array<int, 10> FleetSizes {4, 3, 3, 2, 2, 2, 1, 1, 1, 1};
 
 // A normal layout needs at most a few hundred redraws for one ship. Past this many the
 // field is searched for a legal start at all: with this fleet, this order and these
@@ -24,7 +24,7 @@ struct FixedShip
     int column;
 };
 // Horizontal, in fleet order, inside the ranges of the random starts.
-constexpr std::array<FixedShip, 10> FixedFleet {
+constexpr std::array<FixedShip, Fleet::ShipCount> FixedFleet {
     {{1, 1}, {1, 6}, {3, 1}, {3, 5}, {3, 8}, {5, 1}, {5, 4}, {5, 6}, {5, 8}, {7, 1}}};
 
 } // namespace
@@ -45,7 +45,7 @@ void FleetLayout::SetShips(Side side)
         clearPlayerField();
         m_random.reseedFromClock();
         bool complete = true;
-        for (int size : FleetSizes) {
+        for (int size : Fleet::Sizes) {
             const int o = m_random.draw(2);
             if (!layShip(size, o == 1 ? Orientation::Horizontal : Orientation::Vertical, side)) {
                 complete = false;
@@ -70,7 +70,7 @@ void FleetLayout::SetShipsG(int intS, Side side)
 
 bool FleetLayout::layShip(int size, int orientation, Side side)
 {
-    if (size < 1 || size > 4)
+    if (size < 1 || size > Fleet::LargestShip)
         return false;
     Field field(m_board, side);
     const bool vertical = orientation == Orientation::Vertical;
@@ -162,7 +162,7 @@ void FleetLayout::layFixedFleet(Side side)
     Field field(m_board, side);
     clearShips(field);
     clearPlayerField();
-    for (std::size_t i = 0; i < FleetSizes.size(); ++i)
-        place(field, {FixedFleet[i].row, FixedFleet[i].column}, FleetSizes[i], false,
+    for (std::size_t i = 0; i < Fleet::Sizes.size(); ++i)
+        place(field, {FixedFleet[i].row, FixedFleet[i].column}, Fleet::Sizes[i], false,
               side == Side::Player);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <array>
+#include "model/fleet.h"
 
 // The counters of the score panel. Hits and misses of each side, and the ships of
 // each size (1 to 4) still afloat. A new game brings them back to their start.
@@ -10,9 +10,8 @@ struct Score
     int userMisses = 0; // lblFU
     int compHits = 0; // lblC
     int compMisses = 0; // lblFC
-    // Indexed by ship size 1..4; element 0 is unused.
-    std::array<int, 5> compAfloat {0, 4, 3, 2, 1}; // lblU1..lblU4: what the player has to sink
-    std::array<int, 5> playerAfloat {0, 4, 3, 2, 1}; // lblC1..lblC4: what the computer has to sink
+    Fleet::CountBySize compAfloat = Fleet::countBySize(); // lblU1..lblU4: the player's to sink
+    Fleet::CountBySize playerAfloat = Fleet::countBySize(); // lblC1..lblC4: the computer's to sink
 
     bool operator==(const Score &) const = default;
 };

@@ -1,20 +1,21 @@
 #pragma once
 
+#include "model/fleet.h"
+
 #include <array>
 
-// The ship picker `rb`: ten members, one per ship of the fleet. A member is enabled
+// The ship picker `rb`: one member per ship of the fleet, in its order. A member is enabled
 // while its ship is still to be placed; exactly one member is selected at any time.
 // It is the only record of which ships are still to be placed.
 class ShipPicker
 {
 public:
-    static constexpr int Count = 10;
+    static constexpr int Count = Fleet::ShipCount;
 
-    // The size a member stands for, its caption: 4, 3, 3, 2, 2, 2, 1, 1, 1, 1.
-    static int sizeOf(int member)
-    {
-        return member == 0 ? 4 : member <= 2 ? 3 : member <= 5 ? 2 : 1;
-    }
+    // The size a member stands for, its caption.
+    static int sizeOf(int member) { return Fleet::Sizes[member]; }
+
+    ShipPicker() { enableAll(); }
 
     bool isEnabled(int member) const { return m_enabled[member]; }
     int selected() const { return m_selected; }
@@ -29,6 +30,6 @@ public:
     bool advance();
 
 private:
-    std::array<bool, Count> m_enabled {true, true, true, true, true, true, true, true, true, true};
+    std::array<bool, Count> m_enabled {};
     int m_selected = 0;
 };

@@ -6,8 +6,6 @@
 #include <QLabel>
 
 namespace {
-const char *const deckNames[] = {"4-палубных", "3-палубных", "2-палубных", "1-палубных"};
-
 QFrame *addLine(const QString &name, const QRect &geometry, QWidget *parent)
 {
     auto *line = new QFrame(parent);
@@ -45,16 +43,16 @@ ScorePanel::ScorePanel(QWidget *parent) : QGroupBox(QStringLiteral("Счет"), 
     m_userMisses = addLabel("lblFU", "0", {296, 48, 16, 36}, counter, Qt::black);
     addLabel("Label4", "Осталось:", {136, 80, 0, 0}, heading, orange);
 
-    for (int row = 0; row < 4; ++row) {
-        const int size = 4 - row;
+    // One row a ship size, the largest first.
+    for (int row = 0; row < Fleet::LargestShip; ++row) {
+        const int size = Fleet::LargestShip - row;
         const int y = 96 + 16 * row;
-        const QString start = QString::number(row + 1);
-        addLabel(QStringLiteral("Label%1").arg(6 + row), deckNames[row], {16, y, 0, 0}, heading,
-                 orange);
+        const QString start = QString::number(Fleet::countBySize()[size]);
+        const QString ships = QStringLiteral("%1-палубных").arg(size);
+        addLabel(QStringLiteral("Label%1").arg(6 + row), ships, {16, y, 0, 0}, heading, orange);
         m_playerAfloat[size]
             = addLabel(QStringLiteral("lblC%1").arg(size), start, {136, y, 0, 0}, small, orange);
-        addLabel(QStringLiteral("Label%1").arg(10 + row), deckNames[row], {192, y, 0, 0}, heading,
-                 orange);
+        addLabel(QStringLiteral("Label%1").arg(10 + row), ships, {192, y, 0, 0}, heading, orange);
         m_compAfloat[size]
             = addLabel(QStringLiteral("lblU%1").arg(size), start, {304, y, 0, 0}, small, orange);
     }
@@ -101,7 +99,7 @@ void ScorePanel::showScore(const Score &score)
     setCount(m_compMisses, score.compMisses);
     setCount(m_userHits, score.userHits);
     setCount(m_userMisses, score.userMisses);
-    for (int size = 1; size <= 4; ++size) {
+    for (int size = 1; size <= Fleet::LargestShip; ++size) {
         setCount(m_playerAfloat[size], score.playerAfloat[size]);
         setCount(m_compAfloat[size], score.compAfloat[size]);
     }

@@ -23,8 +23,8 @@ private:
     QLabel *m_compMisses = nullptr; // the computer's misses
     QLabel *m_userHits = nullptr; // the player's hits
     QLabel *m_userMisses = nullptr; // the player's misses
-    std::array<QLabel *, 5> m_playerAfloat {}; // [size]: the player's ships afloat
-    std::array<QLabel *, 5> m_compAfloat {}; // [size]: the computer's ships afloat
+    std::array<QLabel *, Fleet::LargestShip + 1> m_playerAfloat {}; // [size]: the player's afloat
+    std::array<QLabel *, Fleet::LargestShip + 1> m_compAfloat {}; // [size]: the computer's afloat
 
     QLabel *addLabel(const QString &name, const QString &caption, const QRect &geometry,
                      const QFont &font, const QColor &colour);
