@@ -1,5 +1,6 @@
 #include "battle/computeropponent.h"
 
+#include "model/celldraw.h"
 #include "model/field.h"
 
 namespace {
@@ -10,21 +11,9 @@ constexpr int DrawsBeforeCheck = 1000;
 // A broken generator that never finds the open cell gets the first in reading order.
 constexpr int DrawLimit = 100000;
 
-CellState stateAt(const Board &board, int row, int column)
+CellState stateAt(const Board &board, FieldCell cell)
 {
-    return board.state(Field::cellIndex(Side::Player, row, column));
-}
-
-ComputerTarget firstOpenCell(const Board &board)
-{
-    for (int row = 1; row <= Field::Size; ++row) {
-        for (int column = 1; column <= Field::Size; ++column) {
-            const CellState state = stateAt(board, row, column);
-            if (!isFiredAt(state))
-                return {row, column, state == CellState::Ship};
-        }
-    }
-    return {};
+    return board.state(Field::cellIndex(Side::Player, cell.row, cell.column));
 }
 
 } // namespace
@@ -32,26 +21,19 @@ ComputerTarget firstOpenCell(const Board &board)
 ComputerTarget chooseTarget(const Board &board, int intLevel, RandomSource &random)
 {
     random.reseedFromClock();
+    const auto open = [&board](FieldCell cell) {
+        return Field::contains(cell.row, cell.column) && !isFiredAt(stateAt(board, cell));
+    };
     ComputerTarget target;
     const int tries = intLevel < 1 ? 1 : intLevel;
     for (int attempt = 0; attempt < tries; ++attempt) {
-        for (int draws = 1;; ++draws) {
-            target.row = random.draw(10);
-            target.column = random.draw(10);
-            if (Field::contains(target.row, target.column)
-                && !isFiredAt(stateAt(board, target.row, target.column)))
-                break;
-            if (draws == DrawsBeforeCheck && !firstOpenCell(board).isValid())
-                return {};
-            if (draws == DrawLimit) {
-                target = firstOpenCell(board);
-                break;
-            }
-        }
-        if (stateAt(board, target.row, target.column) == CellState::Ship) {
-            target.hit = true;
+        const std::optional<FieldCell> cell
+            = drawFittingCell(random, Field::Size, Field::Size, DrawsBeforeCheck, DrawLimit, open);
+        if (!cell)
+            return {};
+        target = {cell->row, cell->column, stateAt(board, *cell) == CellState::Ship};
+        if (target.hit)
             return target;
-        }
     }
     return target;
 }

@@ -88,10 +88,7 @@ void Game::pointerOverCell(int index)
 
 void Game::pointerOverBareWindow()
 {
-    for (int index = 0; index < 100; ++index) {
-        if (m_board.state(index) == CellState::Empty && !m_board.hasFrame(index))
-            m_board.setFrame(index, true);
-    }
+    clearPreview(m_board);
 }
 
 void Game::runPlacementTest(int row, int column, bool place)

@@ -18,13 +18,8 @@ constexpr int DrawLimit = 10000;
 // dead ends; after this many fresh starts a fixed legal fleet ends the layout.
 constexpr int AttemptLimit = 1000;
 
-struct FixedShip
-{
-    int row;
-    int column;
-};
 // Horizontal, in fleet order, inside the ranges of the random starts.
-constexpr std::array<FixedShip, Fleet::ShipCount> FixedFleet {
+constexpr std::array<FieldCell, Fleet::ShipCount> FixedFleet {
     {{1, 1}, {1, 6}, {3, 1}, {3, 5}, {3, 8}, {5, 1}, {5, 4}, {5, 6}, {5, 8}, {7, 1}}};
 
 } // namespace
@@ -75,26 +70,18 @@ bool FleetLayout::layShip(int size, int orientation, Side side)
     Field field(m_board, side);
     const bool vertical = orientation == Orientation::Vertical;
     m_random.reseedFromClock();
-    for (int draws = 1;; ++draws) {
-        // The row is drawn first, then the column. Along the ship the range ends one cell
-        // short, so a vertical ship never reaches row 10 nor a horizontal one column 10.
-        Position start;
-        start.row = m_random.draw(vertical ? 10 - size : 10);
-        start.column = m_random.draw(vertical ? 10 : 10 - size);
-        if (fits(field, start, size, vertical)) {
-            place(field, start, size, vertical, side == Side::Player);
-            return true;
-        }
-        if (draws == DrawsBeforeCheck && !firstRoom(field, size, vertical))
-            return false;
-        if (draws == DrawLimit) {
-            place(field, *firstRoom(field, size, vertical), size, vertical, side == Side::Player);
-            return true;
-        }
-    }
+    // Along the ship the range ends one cell short, so a vertical ship never reaches row 10
+    // nor a horizontal one column 10.
+    const std::optional<FieldCell> start = drawFittingCell(
+        m_random, vertical ? 10 - size : 10, vertical ? 10 : 10 - size, DrawsBeforeCheck, DrawLimit,
+        [&](FieldCell cell) { return fits(field, cell, size, vertical); });
+    if (!start)
+        return false;
+    place(field, *start, size, vertical, side == Side::Player);
+    return true;
 }
 
-bool FleetLayout::fits(const Field &field, Position start, int size, bool vertical) const
+bool FleetLayout::fits(const Field &field, FieldCell start, int size, bool vertical) const
 {
     // A draw outside its range can only come from a generator that breaks [0, 1).
     const int rowSpan = vertical ? 10 - size : 10;
@@ -112,19 +99,7 @@ bool FleetLayout::fits(const Field &field, Position start, int size, bool vertic
     return true;
 }
 
-std::optional<FleetLayout::Position> FleetLayout::firstRoom(const Field &field, int size,
-                                                            bool vertical) const
-{
-    for (int row = 1; row <= 10; ++row) {
-        for (int column = 1; column <= 10; ++column) {
-            if (fits(field, {row, column}, size, vertical))
-                return Position {row, column};
-        }
-    }
-    return std::nullopt;
-}
-
-void FleetLayout::place(Field &field, Position start, int size, bool vertical, bool drawn)
+void FleetLayout::place(Field &field, FieldCell start, int size, bool vertical, bool drawn)
 {
     const int orientation = vertical ? Orientation::Vertical : Orientation::Horizontal;
     for (int k = 0; k < size; ++k) {
@@ -163,6 +138,5 @@ void FleetLayout::layFixedFleet(Side side)
     clearShips(field);
     clearPlayerField();
     for (std::size_t i = 0; i < Fleet::Sizes.size(); ++i)
-        place(field, {FixedFleet[i].row, FixedFleet[i].column}, Fleet::Sizes[i], false,
-              side == Side::Player);
+        place(field, FixedFleet[i], Fleet::Sizes[i], false, side == Side::Player);
 }

@@ -1,10 +1,9 @@
 #pragma once
 
 #include "model/board.h"
+#include "model/celldraw.h"
 #include "model/field.h"
 #include "model/randomsource.h"
-
-#include <optional>
 
 // The automatic layout of a whole fleet: the computer's at every game, the player's when
 // the player asks for one. SetShips lays the fleet ship by ship; SetShipsV and SetShipsG
@@ -30,16 +29,9 @@ public:
     int restartCount() const { return m_restarts; }
 
 private:
-    struct Position
-    {
-        int row;
-        int column;
-    };
-
     bool layShip(int size, int orientation, Side side);
-    bool fits(const Field &field, Position start, int size, bool vertical) const;
-    std::optional<Position> firstRoom(const Field &field, int size, bool vertical) const;
-    void place(Field &field, Position start, int size, bool vertical, bool drawn);
+    bool fits(const Field &field, FieldCell start, int size, bool vertical) const;
+    void place(Field &field, FieldCell start, int size, bool vertical, bool drawn);
     void clearPlayerField();
     void clearShips(Field &field);
     void layFixedFleet(Side side);

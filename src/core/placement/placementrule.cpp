@@ -2,24 +2,24 @@
 
 #include "model/field.h"
 
-namespace {
-
-// Every cell not holding a ship gets its frame back. A frame that is already on is left
-// alone: the board would not change, and a view repaints on every notification.
-void clearPreview(Field &field)
+void clearPreview(Board &board)
 {
+    Field field(board, Side::Player);
     for (int row = 1; row <= Field::Size; ++row) {
         for (int column = 1; column <= Field::Size; ++column) {
+            // A frame that is on is left alone: a view repaints on every notification.
             if (field.state(row, column) != CellState::Ship && !field.hasFrame(row, column))
                 field.setFrame(row, column, true);
         }
     }
 }
 
+namespace {
+
 void drawY(Board &board, int size, int r, int c, bool bolPoss, bool vertical)
 {
+    clearPreview(board);
     Field field(board, Side::Player);
-    clearPreview(field);
 
     // The ship must end inside the field. Anything else off the field (row or column 11
     // while the pointer is over the computer's field) stops here as well.

@@ -12,3 +12,7 @@
 // A row or column of 11 (the pointer over the computer's field) only clears the preview.
 void DrawYV(Board &board, int size, int row, int column, bool bolPoss);
 void DrawYG(Board &board, int size, int row, int column, bool bolPoss);
+
+// Takes the preview away: every cell of the player's field not holding a ship gets its frame
+// back.
+void clearPreview(Board &board);
