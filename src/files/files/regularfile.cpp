@@ -1,11 +1,11 @@
 #include "files/regularfile.h"
 
+#include "files/oncelog.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QMutex>
-#include <QSet>
 #include <QThread>
 
 #include <cerrno>
@@ -42,15 +42,10 @@ RegularFile::Kind kindOf(mode_t mode)
 }
 
 // A path keeps its warning for the whole run: a retry every few seconds must not repeat it.
-void warnOnce(const QString &message)
+OnceLog &filesLog()
 {
-    static QMutex mutex;
-    static QSet<QString> said;
-    const QMutexLocker locker(&mutex);
-    if (said.contains(message))
-        return;
-    said.insert(message);
-    qCWarning(lcFiles).noquote() << message;
+    static OnceLog log(lcFiles);
+    return log;
 }
 
 } // namespace
@@ -144,7 +139,7 @@ void RegularFile::refuse(Kind kind)
 {
     m_refusedKind = kind;
     m_error = 0;
-    warnOnce(problem());
+    filesLog().say(problem());
 }
 
 QString RegularFile::problem() const

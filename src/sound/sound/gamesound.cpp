@@ -7,7 +7,8 @@
 Q_LOGGING_CATEGORY(lcSound, "seabattle.sound")
 
 GameSound::GameSound(const QString &renderer)
-    : m_output([this](std::int16_t *samples, int frames) { fill(samples, frames); },
+    : m_log(lcSound)
+    , m_output([this](std::int16_t *samples, int frames) { fill(samples, frames); },
                [this](const QString &why) { warn(QStringLiteral("no sound: %1").arg(why)); })
     , m_renderer(
           renderer, [this](TuneFile tune) { takeTune(std::move(tune)); },
@@ -151,12 +152,4 @@ void GameSound::fill(std::int16_t *samples, int frames)
     if (!m_mix.isAudible() && !m_quietNoted.exchange(true))
         QMetaObject::invokeMethod(
             &m_windowThread, [this] { followMix(); }, Qt::QueuedConnection);
-}
-
-void GameSound::warn(const QString &message)
-{
-    const QMutexLocker lock(&m_saidLock);
-    if (!m_said.contains(message))
-        qCWarning(lcSound).noquote() << message;
-    m_said.insert(message);
 }

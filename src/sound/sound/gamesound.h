@@ -1,13 +1,12 @@
 #pragma once
 
+#include "files/oncelog.h"
 #include "sound/audiooutput.h"
 #include "sound/soundmix.h"
 #include "sound/soundservice.h"
 #include "sound/tunerenderer.h"
 
-#include <QMutex>
 #include <QObject>
-#include <QSet>
 
 #include <atomic>
 
@@ -48,11 +47,10 @@ private:
     void followMix();
     void fill(std::int16_t *samples, int frames);
     // Each trouble is said once: the game repeats its commands every few seconds.
-    void warn(const QString &message);
+    void warn(const QString &message) { m_log.say(message); }
 
     QObject m_windowThread; // the output's thread reaches the window's thread through it
-    QMutex m_saidLock; // warnings come from the output's thread too
-    QSet<QString> m_said;
+    OnceLog m_log; // warnings come from the output's thread too
     std::atomic<bool> m_quietNoted = false;
 
     QString m_tunePath;

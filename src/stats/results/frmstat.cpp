@@ -1,5 +1,6 @@
 #include "results/frmstat.h"
 
+#include "files/oncelog.h"
 #include "results/resultsfile.h"
 #include "results/resultslog.h"
 #include "results/resultsstore.h"
@@ -8,7 +9,6 @@
 
 #include <QEvent>
 #include <QHeaderView>
-#include <QSet>
 #include <QTableView>
 
 #ifdef __GLIBC__
@@ -87,12 +87,8 @@ void frmStat::Form_Load(const QString &filePath)
     if (kind == ResultsFile::Kind::Store && m_model->setFile(filePath, &why))
         return;
     // Told once a run, not at every opening of the window.
-    static QSet<QString> told;
-    const QString warning = QStringLiteral("no results shown from %1 - %2").arg(filePath, why);
-    if (!told.contains(warning)) {
-        told.insert(warning);
-        qCWarning(lcResults).noquote() << warning;
-    }
+    static OnceLog told(lcResults);
+    told.say(QStringLiteral("no results shown from %1 - %2").arg(filePath, why));
 }
 
 void frmStat::Form_Activate()

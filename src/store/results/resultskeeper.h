@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/oncelog.h"
 #include "results/resultslog.h"
 #include "results/resultsstore.h"
 
@@ -64,5 +65,5 @@ private:
     QElapsedTimer m_busySince;
     bool m_toldBusy = false;
     int m_patienceMs = BusyPatienceMs;
-    ResultsOnceLog m_log;
+    OnceLog m_log {lcResults};
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "files/filestamp.h"
+#include "files/oncelog.h"
 #include "results/pendingresults.h"
 #include "results/resultsfile.h"
 #include "results/resultslog.h"
@@ -118,7 +119,7 @@ private:
     // The installation's file as it was found when it was refused, for the notice.
     ResultsFile::Kind m_refusedKind = ResultsFile::Kind::Missing;
     RegularFile::Kind m_refusedStanding = RegularFile::Kind::Regular;
-    ResultsOnceLog m_log;
+    OnceLog m_log {lcResults};
     FileStamp m_opened; // of m_path when it was opened, to notice it deleted or swapped
     int m_waitMs = StartUpWaitMs;
     bool m_quiet = false; // while append() tries the opening again

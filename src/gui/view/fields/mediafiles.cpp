@@ -2,13 +2,13 @@
 
 #include "files/filestamp.h"
 #include "files/mediafile.h"
+#include "files/oncelog.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QHash>
 #include <QImageReader>
 #include <QPainter>
-#include <QSet>
 #include <QtEndian>
 
 Q_LOGGING_CATEGORY(lcMedia, "seabattle.media")
@@ -114,13 +114,9 @@ Decoded &load(const QString &fileName, Kind kind)
 
 void MediaFiles::warnOnce(const QString &fileName, const QString &reason)
 {
-    static QSet<QString> warned;
-    const QString key = fileName + QLatin1Char('\n') + reason;
-    if (warned.contains(key))
-        return;
-    warned.insert(key);
-    qCWarning(lcMedia).noquote() << "cannot use" << MediaFile::path(fileName) << "-" << reason
-                                 << "- the game goes on without it";
+    static OnceLog log(lcMedia);
+    log.say(QStringLiteral("cannot use %1 - %2 - the game goes on without it")
+                .arg(MediaFile::path(fileName), reason));
 }
 
 QImage MediaFiles::readImage(const QString &fileName)
