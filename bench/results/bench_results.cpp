@@ -219,7 +219,7 @@ int main(int argc, char *argv[])
     QList<double> appends;
     for (int i = 0; i < 300; ++i) {
         timer.restart();
-        first.append("Игрок", "20", QString::number(i % 21), "Средний");
+        first.append({ResultRow::Winner::Player, 20, i % 21, "Средний"});
         appends << ms(timer);
     }
     printSpread("append one result (synchronous=FULL)", appends);

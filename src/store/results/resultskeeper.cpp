@@ -34,11 +34,10 @@ ResultsKeeper::ResultsKeeper(ResultsStore &store, QObject *parent) : QObject(par
 // or the player was told it had nowhere to go.
 ResultsKeeper::~ResultsKeeper() = default;
 
-QString ResultsKeeper::save(const QStringList &row)
+QString ResultsKeeper::save(const ResultRow &row)
 {
     // This run's rows keep their order: a new one goes straight in only when none waits.
-    if ((waitingCount() == 0 || moveWaitingRows())
-        && m_store.append(row.value(0), row.value(1), row.value(2), row.value(3)))
+    if ((waitingCount() == 0 || moveWaitingRows()) && m_store.append(row))
         return {};
     const Refusal refusal = m_store.refusal();
     const QString failure = m_store.failure();
@@ -59,8 +58,8 @@ bool ResultsKeeper::keepUnkept(QString *problem)
     if (m_unkept.isEmpty())
         return true;
     QList<PendingResults::Row> rows;
-    for (const QStringList &values : std::as_const(m_unkept))
-        rows << PendingResults::Row {PendingResults::newId(), m_store.filePath(), values};
+    for (const ResultRow &row : std::as_const(m_unkept))
+        rows << PendingResults::Row {PendingResults::newId(), m_store.filePath(), row.columns()};
     PendingResults::Problem why;
     if (!PendingResults::add(rows, &why)) {
         if (problem)
@@ -101,8 +100,7 @@ bool ResultsKeeper::moveWaitingRows()
     m_ownIds = still;
     // Rows without a durable place are newer than those in the pending file.
     while (m_ownIds.isEmpty() && !m_unkept.isEmpty()) {
-        const QStringList &row = m_unkept.constFirst();
-        if (!m_store.append(row.value(0), row.value(1), row.value(2), row.value(3)))
+        if (!m_store.append(m_unkept.constFirst()))
             break;
         m_unkept.removeFirst();
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "files/oncelog.h"
+#include "results/resultrow.h"
 #include "results/resultslog.h"
 #include "results/resultsstore.h"
 
@@ -8,7 +9,6 @@
 #include <QList>
 #include <QObject>
 #include <QSet>
-#include <QStringList>
 #include <QTimer>
 
 // Holds every finished game's row until the results file has it. A row the file refuses is
@@ -35,7 +35,7 @@ public:
 
     // Stores the row, or keeps it for later. Returns what the player must be told now, in
     // Russian; empty when the row is stored or only waits for a busy file.
-    QString save(const QStringList &row);
+    QString save(const ResultRow &row);
     // This run's rows that the results file does not hold yet.
     int waitingCount() const { return int(m_ownIds.size() + m_unkept.size()); }
     // Moves every waiting row it can into the results file now; true when none of this
@@ -59,7 +59,7 @@ private:
     QSet<QString> m_ownIds; // this run's rows in the pending file
     // This run's rows with no durable place (no data folder to write to): newer than those
     // in the pending file, kept in order, and tried again while the game runs.
-    QList<QStringList> m_unkept;
+    QList<ResultRow> m_unkept;
     int m_leftovers = 0; // rows of other runs for this results file still pending
     QTimer m_retry;
     QElapsedTimer m_busySince;

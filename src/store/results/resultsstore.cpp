@@ -328,8 +328,7 @@ bool ResultsStore::readyToWrite()
     return true;
 }
 
-bool ResultsStore::append(const QString &winner, const QString &userHits, const QString &compHits,
-                          const QString &level, int lockWaitMs)
+bool ResultsStore::append(const ResultRow &row, int lockWaitMs)
 {
     if (!readyToWrite())
         return false;
@@ -340,8 +339,7 @@ bool ResultsStore::append(const QString &winner, const QString &userHits, const 
         m_connection->setBusyTimeout(AttemptWaitMs);
     if (!begun)
         return failWriting(QStringLiteral("the row"));
-    if (m_connection->insertRows({{winner, userHits, compHits, level}})
-        && m_connection->exec(QStringLiteral("COMMIT")))
+    if (m_connection->insertRows({row.columns()}) && m_connection->exec(QStringLiteral("COMMIT")))
         return true;
     return failWriting(QStringLiteral("the row"));
 }

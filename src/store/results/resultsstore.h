@@ -3,6 +3,7 @@
 #include "files/filestamp.h"
 #include "files/oncelog.h"
 #include "results/pendingresults.h"
+#include "results/resultrow.h"
 #include "results/resultsfile.h"
 #include "results/resultslog.h"
 
@@ -63,8 +64,7 @@ public:
     // One row per finished game, in its own transaction: after a crash the row is there
     // whole or not at all. Waits at most lockWaitMs for another connection's lock. False
     // when the row was not stored; refusal() and failure() say why.
-    bool append(const QString &winner, const QString &userHits, const QString &compHits,
-                const QString &level, int lockWaitMs = AttemptWaitMs);
+    bool append(const ResultRow &row, int lockWaitMs = AttemptWaitMs);
     // Rows kept in the pending file, in one transaction, each unless the file took its id
     // before; `taken` receives the ids the file holds now.
     bool appendPending(const QList<PendingResults::Row> &rows, QSet<QString> *taken);

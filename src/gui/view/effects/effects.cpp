@@ -1,6 +1,7 @@
 #include "view/effects/effects.h"
 
 #include "files/mediafile.h"
+#include "results/resultrow.h"
 #include "results/resultskeeper.h"
 #include "sound/soundservice.h"
 #include "view/effects/hitmarkers.h"
@@ -71,8 +72,7 @@ void Effects::gameEnded(Side winner)
     const bool playerWon = winner == Side::Player;
     // Whatever ends the program while the box is open (a signal, a logout, a lost
     // display) finds the row on disk already: stored, or synced to the pending file.
-    const QString notSaved
-        = SaveDB(playerWon ? QStringLiteral("Игрок") : QStringLiteral("Компьютер"));
+    const QString notSaved = SaveDB(winner);
     m_endMessageOpen = true;
     m_prompter.inform(m_window,
                       playerWon ? QStringLiteral("Вы выиграли") : QStringLiteral("Вы проиграли"));
@@ -95,11 +95,12 @@ void Effects::tellAboutResults(const QString &message)
         m_prompter.inform(m_window, message);
 }
 
-QString Effects::SaveDB(const QString &winner)
+QString Effects::SaveDB(Side winner)
 {
     const Score &score = m_game.score();
-    return m_results.save({winner, QString::number(score.userHits), QString::number(score.compHits),
-                           Game::levelName(m_game.level())});
+    return m_results.save(
+        {winner == Side::Player ? ResultRow::Winner::Player : ResultRow::Winner::Computer,
+         score.userHits, score.compHits, Game::levelName(m_game.level())});
 }
 
 void Effects::startMusic()

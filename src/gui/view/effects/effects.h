@@ -39,7 +39,7 @@ public:
     void tmrMuz_Timer();
     // Appends the finished game's row: the winner, both hit counts and the level. Returns
     // what the player must be told when it could not be stored (it is kept and retried).
-    QString SaveDB(const QString &winner);
+    QString SaveDB(Side winner);
     // What the results keeper tells later: after the end message when that is open.
     void tellAboutResults(const QString &message);
 
