@@ -54,7 +54,11 @@ frmMain::frmMain(SoundService &sound, RandomSource &random, Prompter &prompter, 
     connect(keys, &KeyWatch::keyUp, this, &frmMain::Form_KeyUp);
     auto *announcement = new Announcement(this);
     new ShotNews(*announcement, m_game, this);
-    new KeyboardPlay(*this, m_game, *announcement);
+    auto *keyboard = new KeyboardPlay(
+        *this, m_game, *m_fields, m_placement->controls() + m_switches->controls(), *announcement);
+    connect(keyboard, &KeyboardPlay::cellPointed, this, &frmMain::pic_KeyMove);
+    connect(keyboard, &KeyboardPlay::cellPressed, this, &frmMain::pic_KeyPress);
+    connect(keyboard, &KeyboardPlay::fieldLeft, this, &frmMain::pic_KeyLeave);
     connect(new WindowLossWatch(*this), &WindowLossWatch::windowDestroyed, this,
             &frmMain::rebuildLostWindow);
 }

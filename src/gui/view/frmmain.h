@@ -46,6 +46,15 @@ public:
         m_game.pressCell(index, button == Qt::LeftButton);
     }
     void pic_MouseMove(int index);
+    // The keys' cursor: the preview as under the pointer, without the aim cursor, which
+    // follows the pointer only; Enter is the pointer's move and a left press there.
+    void pic_KeyMove(int index) { m_game.pointerOverCell(index); }
+    void pic_KeyPress(int index)
+    {
+        pic_KeyMove(index);
+        pic_MouseDown(index, Qt::LeftButton);
+    }
+    void pic_KeyLeave() { m_game.pointerOverBareWindow(); }
     void Form_MouseMove();
     void Form_KeyDown(int key);
     void Form_KeyUp(int key)

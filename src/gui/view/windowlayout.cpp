@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <algorithm>
+
 namespace {
 
 struct Place
@@ -70,4 +72,14 @@ QRect WindowLayout::pickerMember(int member)
 QRect WindowLayout::levelButton(int k)
 {
     return {296, 424 + 56 * k, 209, 25};
+}
+
+QList<QWidget *> WindowLayout::inReadingOrder(QList<QWidget *> controls)
+{
+    // Controls that share a place never show together (lblSetY and lblAgree): kept as given.
+    std::stable_sort(controls.begin(), controls.end(), [](const QWidget *a, const QWidget *b) {
+        const QPoint first = a->geometry().topLeft(), second = b->geometry().topLeft();
+        return first.y() != second.y() ? first.y() < second.y() : first.x() < second.x();
+    });
+    return controls;
 }

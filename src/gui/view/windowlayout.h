@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QRect>
 #include <QString>
 
@@ -19,5 +20,9 @@ QRect coordinateLabel(int k); // Label1(k): 0..19 row numbers, 20..39 column let
 QRect hitMarker(int k); // picBoom(k), parked below the fields until used
 QRect pickerMember(int member); // rb(member)
 QRect levelButton(int k); // rbL(k)
+
+// The controls in the order they are read on the screen, top to bottom, then left to
+// right, by the places this layout gave them: the order of Tab.
+QList<QWidget *> inReadingOrder(QList<QWidget *> controls);
 
 } // namespace WindowLayout

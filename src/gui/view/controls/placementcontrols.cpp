@@ -107,3 +107,13 @@ void PlacementControls::clearHoverFrames()
             button->setHoverFrame(false);
     }
 }
+
+QList<QWidget *> PlacementControls::controls() const
+{
+    QList<QWidget *> all {m_setAuto, m_setByHand, m_agree};
+    for (QWidget *member : m_picker)
+        all << member;
+    for (QWidget *level : m_levels)
+        all << level;
+    return all;
+}

@@ -34,14 +34,14 @@ SwitchPanel::SwitchPanel(QWidget *window) : QObject(window)
     connect(m_back, &QCheckBox::clicked, this, &SwitchPanel::backClicked);
     connect(m_points, &QCheckBox::clicked, this, &SwitchPanel::chPoints_Click);
 
-    auto *stat = new TextButton(QStringLiteral("lblStat"), QStringLiteral("Статистика"), window);
+    m_stat = new TextButton(QStringLiteral("lblStat"), QStringLiteral("Статистика"), window);
     m_newGame = new TextButton(QStringLiteral("cmdNewGame"), QStringLiteral("Новая Игра"), window);
-    for (TextButton *button : {stat, m_newGame}) {
+    for (TextButton *button : {m_stat, m_newGame}) {
         WindowLayout::place(button);
         Look::paintText(button, Look::Orange);
     }
     m_newGame->hide();
-    connect(stat, &TextButton::clicked, this, &SwitchPanel::statClicked);
+    connect(m_stat, &TextButton::clicked, this, &SwitchPanel::statClicked);
     connect(m_newGame, &TextButton::clicked, this, &SwitchPanel::newGameClicked);
 
     // The score panel lies under the placement controls, built after it, so the game
@@ -65,6 +65,11 @@ QCheckBox *SwitchPanel::addSwitch(QWidget *window, const char *name, const char 
     Look::paintText(box, Look::Orange);
     box->setFocusPolicy(Qt::NoFocus);
     return box;
+}
+
+QList<QWidget *> SwitchPanel::controls() const
+{
+    return {m_grid, m_music, m_back, m_points, m_stat, m_newGame};
 }
 
 bool SwitchPanel::isGridOn() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 
 class Game;
@@ -21,6 +22,8 @@ public:
     bool isGridOn() const;
     bool isMusicOn() const;
     bool isBackOn() const;
+    // What the player can click here: the switches, "Статистика" and "Новая Игра".
+    QList<QWidget *> controls() const;
     // Counters, turn arrows and "Новая Игра" as the game stands.
     void showGame(const Game &game);
     void chPoints_Click();
@@ -39,6 +42,7 @@ private:
     QCheckBox *m_music = nullptr;
     QCheckBox *m_back = nullptr;
     QCheckBox *m_points = nullptr;
+    TextButton *m_stat = nullptr;
     TextButton *m_newGame = nullptr;
     ScorePanel *m_score = nullptr;
     StoredPicture *m_computersTurn = nullptr;

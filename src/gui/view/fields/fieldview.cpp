@@ -104,3 +104,8 @@ void FieldView::cellChanged(int index, Aspect aspect)
         break;
     }
 }
+
+QWidget *FieldView::cell(int index) const
+{
+    return m_cells[index];
+}

@@ -24,6 +24,7 @@ public:
 
     void showCoordinates(bool on);
     void showFrames(bool on);
+    QWidget *cell(int index) const; // pic(index)
 
 signals:
     void pressed(int cellIndex, Qt::MouseButton button);

@@ -1,8 +1,10 @@
 #include "view/keys/keyboardplay.h"
 
 #include "battle/game.h"
+#include "view/fields/fieldview.h"
 #include "view/keys/announcement.h"
 #include "view/keys/focusmark.h"
+#include "view/windowlayout.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -12,13 +14,6 @@
 #include <QWidget>
 
 namespace {
-// Down the middle of the lower half, then along the bottom row. The picker's members 5
-// and 8 stand in each other's places on the screen.
-const char *const readingOrder[]
-    = {"lblSetAuto", "lblSetY", "lblAgree", "rb(0)",    "rb(1)",   "rb(2)",     "rb(3)",  "rb(4)",
-       "rb(8)",      "rb(5)",   "rb(9)",    "rb(6)",    "rb(7)",   "rbL(0)",    "rbL(1)", "rbL(2)",
-       "chGrid",     "chMusic", "chBack",   "chPoints", "lblStat", "cmdNewGame"};
-
 bool isActivation(const QKeyEvent &key)
 {
     return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter || key.key() == Qt::Key_Space;
@@ -32,14 +27,16 @@ QString spokenName(QWidget *control)
 }
 } // namespace
 
-KeyboardPlay::KeyboardPlay(QWidget &window, Game &game, Announcement &announcement)
-    : QObject(&window), m_window(window), m_game(game), m_announcement(announcement)
+KeyboardPlay::KeyboardPlay(QWidget &window, const Game &game, const FieldView &fields,
+                           const QList<QWidget *> &controls, Announcement &announcement)
+    : QObject(&window)
+    , m_window(window)
+    , m_game(game)
+    , m_fields(fields)
+    , m_announcement(announcement)
+    , m_controls(WindowLayout::inReadingOrder(controls))
 {
     setObjectName(QStringLiteral("keyboardPlay"));
-    for (const char *name : readingOrder) {
-        if (auto *control = window.findChild<QWidget *>(QLatin1String(name)))
-            m_controls << control;
-    }
     m_mark = new FocusMark(&window);
     // The window keeps the focus until a key moves it, so no control shows a focus mark.
     window.setFocus();
@@ -57,7 +54,7 @@ KeyboardPlay::~KeyboardPlay()
 
 QWidget *KeyboardPlay::cellWidget(int index) const
 {
-    return m_window.findChild<QWidget *>(QStringLiteral("pic(%1)").arg(index));
+    return m_fields.cell(index);
 }
 
 QList<int> KeyboardPlay::cursorCells() const
@@ -153,7 +150,7 @@ bool KeyboardPlay::cellKey(FieldCursor &cursor, const QKeyEvent &key)
     if (cursor.move(key.key())) {
         focusStop(cellWidget(cursor.cell()), Qt::OtherFocusReason);
         // Also at an edge, where the focus stays: Ctrl may have changed the orientation.
-        m_game.pointerOverCell(cursor.cell());
+        emit cellPointed(cursor.cell());
         return true;
     }
     if (!isActivation(key))
@@ -165,9 +162,7 @@ bool KeyboardPlay::cellKey(FieldCursor &cursor, const QKeyEvent &key)
         m_announcement.repeat(); // the player's own field is only read in the battle
         return true;
     }
-    // As a click: the pointer comes to the cell first, then presses.
-    m_game.pointerOverCell(cursor.cell());
-    m_game.pressCell(cursor.cell(), true);
+    emit cellPressed(cursor.cell());
     return true;
 }
 
@@ -204,9 +199,9 @@ void KeyboardPlay::showFocus(QWidget *now)
     QWidget *own = cellWidget(m_own.cell());
     if (m_game.phase() == Game::Phase::PlacingByHand) {
         if (now == own)
-            m_game.pointerOverCell(m_own.cell());
+            emit cellPointed(m_own.cell());
         else if (m_shown == own)
-            m_game.pointerOverBareWindow(); // the keys left the field: no preview stays
+            emit fieldLeft();
     }
     m_shown = now;
     m_heardName = now == &m_window ? QString() : spokenName(now);

@@ -8,17 +8,18 @@
 #include <QString>
 
 class Announcement;
+class FieldView;
 class FocusMark;
 class Game;
 class QKeyEvent;
 class QWidget;
 
-// The whole game by keys. Tab and Shift+Tab go through what the player can click in the
-// current phase, in the order it is read on the screen; Enter or Space acts on it. A field
-// is one stop, its cursor cell: while placing by hand the cursor on the player's field
-// shows the preview as the pointer would; in the battle Enter fires at the cursor on the
-// computer's field, and the player's own field, the next stop, is there to be read (Enter
-// there says the last news again). The arrow keys move a cursor, which each field keeps.
+// The whole game by keys, acted out through the window as the mouse would. Tab and Shift+Tab go
+// through what the player can click in the current phase, in the order it is read on the screen;
+// Enter or Space acts on it. A field is one stop, its cursor cell: while placing by hand the cursor
+// on the player's field shows the preview as the pointer would; in the battle Enter fires at the
+// cursor on the computer's field, and the player's own field, the next stop, is there to be read
+// (Enter there says the last news again). The arrow keys move a cursor, which each field keeps.
 //
 // Only keys give the controls the focus (they take none from the mouse), so until a key
 // is used the window itself holds it and nothing on the screen changes. From then on the
@@ -28,16 +29,25 @@ class KeyboardPlay : public QObject
 {
     Q_OBJECT
 public:
-    KeyboardPlay(QWidget &window, Game &game, Announcement &announcement);
+    // The controls are the window's, in any order: Tab takes them as they are read.
+    KeyboardPlay(QWidget &window, const Game &game, const FieldView &fields,
+                 const QList<QWidget *> &controls, Announcement &announcement);
     ~KeyboardPlay() override;
 
-    // The stops of Tab now, in order.
-    QList<QWidget *> stops() const;
+signals:
+    // The cursor came to a cell: the preview shows there as under the pointer.
+    void cellPointed(int index);
+    // Enter on a cell: a left click there, after the pointer came to it.
+    void cellPressed(int index);
+    // The keys left the player's field while placing: no preview stays.
+    void fieldLeft();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The stops of Tab now, in order.
+    QList<QWidget *> stops() const;
     QWidget *cellWidget(int index) const;
     // The cells of the cursors that are stops now; the field the phase is about first.
     QList<int> cursorCells() const;
@@ -53,7 +63,8 @@ private:
     void focusMoved(QWidget *old, QWidget *now);
 
     QWidget &m_window;
-    Game &m_game;
+    const Game &m_game;
+    const FieldView &m_fields;
     Announcement &m_announcement;
     QList<QWidget *> m_controls; // every control but the cells, in reading order
     FieldCursor m_own {0};
