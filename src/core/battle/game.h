@@ -46,6 +46,12 @@ public:
     const ShipPicker &picker() const { return m_picker; }
     Phase phase() const { return m_phase; }
     Turn turn() const { return m_turn; }
+    // bolBattle: the battle runs and no move of the computer is under way. Set when the
+    // level is chosen and at each miss of the computer; cleared at each move of the computer
+    // (its first tick after the player's miss starts its run) and when the player wins. So
+    // it is still true between the player's miss and the computer's first tick, and false
+    // through the computer's run of hits. A press fires only with it and the player's turn;
+    // the aim cursor shows over the computer's field while it is true.
     bool isBattle() const { return m_battle; }
     bool isCtrlHeld() const { return m_ctrlHeld; }
     int level() const { return m_level; }
@@ -97,7 +103,7 @@ private:
     ShipPicker m_picker;
     Phase m_phase = Phase::ChoosingWay;
     Turn m_turn = Turn::None;
-    bool m_battle = false;
+    bool m_battle = false; // see isBattle()
     bool m_ctrlHeld = false;
     int m_level = 0;
     int m_shipSize = 0;
