@@ -12,7 +12,7 @@
 #include "view/keys/keyboardplay.h"
 #include "view/keys/keywatch.h"
 #include "view/keys/shotnews.h"
-#include "view/palette.h"
+#include "view/look.h"
 #include "view/prompter.h"
 #include "view/windowlosswatch.h"
 
@@ -27,7 +27,7 @@ frmMain::frmMain(SoundService &sound, RandomSource &random, Prompter &prompter, 
     , m_prompter(prompter)
     , m_game(random)
     , m_store(std::make_unique<ResultsStore>())
-    , m_keeper(std::make_unique<ResultsKeeper>(*m_store))
+    , m_keeper(std::make_unique<ResultsKeeper>(*m_store, this))
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Морской бой"));
@@ -87,9 +87,9 @@ void frmMain::connectParts()
     connect(m_effects, &Effects::computerToMove, this, &frmMain::tmrI_Timer);
     // The screen shows the new state first; then the effects follow the events.
     connect(&m_game, &Game::changed, this, &frmMain::mirror);
-    connect(&m_game, &Game::shotResolved, m_effects, &Effects::shotResolved);
-    connect(&m_game, &Game::turnPassed, m_effects, &Effects::turnPassed);
-    connect(&m_game, &Game::gameEnded, m_effects, &Effects::gameEnded);
+    connect(&m_game, &Game::shotResolved, m_effects, &Effects::showShot);
+    connect(&m_game, &Game::turnPassed, m_effects, &Effects::timeComputersMoves);
+    connect(&m_game, &Game::gameEnded, m_effects, &Effects::finishGame);
 }
 
 void frmMain::mirror()

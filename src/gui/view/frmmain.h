@@ -39,7 +39,6 @@ public:
     static void showAuthorshipNotice(Prompter &prompter, QWidget *parent);
 
     Game &game() { return m_game; }
-    ResultsKeeper &resultsKeeper() { return *m_keeper; }
 
     void pic_MouseDown(int index, Qt::MouseButton button)
     {
@@ -89,7 +88,8 @@ private:
     Prompter &m_prompter;
     Game m_game;
     std::unique_ptr<ResultsStore> m_store;
-    // Declared after the store it writes to, so it is destroyed (and flushes) first.
+    // Declared after the store it writes to, so it is destroyed (and flushes) first; a
+    // child of the window all the same, where a test finds it.
     std::unique_ptr<ResultsKeeper> m_keeper;
     FieldView *m_fields = nullptr;
     SwitchPanel *m_switches = nullptr;

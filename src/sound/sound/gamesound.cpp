@@ -1,6 +1,6 @@
 #include "sound/gamesound.h"
 
-#include "files/mediafile.h"
+#include "files/mediabytes.h"
 
 #include <QLoggingCategory>
 
@@ -22,7 +22,7 @@ void GameSound::openTune()
     closeTune();
     QString why;
     const std::optional<QByteArray> midi
-        = MediaFile::read(m_tunePath, MediaFile::MaxTuneBytes, &why);
+        = MediaBytes::read(m_tunePath, MediaBytes::MaxTuneBytes, &why);
     if (!midi) {
         return warn(
             QStringLiteral("the tune %1 cannot be read (%2): no music").arg(m_tunePath, why));
@@ -76,7 +76,8 @@ void GameSound::closeTune()
 void GameSound::startHitSound(const QString &wavPath)
 {
     QString why;
-    const std::optional<QByteArray> wav = MediaFile::read(wavPath, MediaFile::MaxSoundBytes, &why);
+    const std::optional<QByteArray> wav
+        = MediaBytes::read(wavPath, MediaBytes::MaxSoundBytes, &why);
     if (!wav) {
         stopHitSound();
         return warn(

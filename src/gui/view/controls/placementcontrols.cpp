@@ -2,7 +2,7 @@
 
 #include "battle/game.h"
 #include "view/controls/textbutton.h"
-#include "view/palette.h"
+#include "view/look.h"
 #include "view/windowlayout.h"
 
 #include <QPushButton>

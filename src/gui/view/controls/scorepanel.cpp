@@ -1,6 +1,6 @@
 #include "view/controls/scorepanel.h"
 
-#include "view/palette.h"
+#include "view/look.h"
 
 #include <QFrame>
 #include <QLabel>

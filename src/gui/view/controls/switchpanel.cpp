@@ -4,7 +4,7 @@
 #include "view/controls/scorepanel.h"
 #include "view/controls/textbutton.h"
 #include "view/fields/storedpicture.h"
-#include "view/palette.h"
+#include "view/look.h"
 #include "view/windowlayout.h"
 
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "view/effects/effects.h"
 
-#include "files/mediafile.h"
+#include "files/mediabytes.h"
 #include "results/resultrow.h"
 #include "results/resultskeeper.h"
 #include "sound/soundservice.h"
@@ -40,7 +40,7 @@ Effects::Effects(QWidget *window, const Game &game, SoundService &sound, Prompte
     connect(&m_results, &ResultsKeeper::laterNotice, this, &Effects::tellAboutResults);
 }
 
-void Effects::shotResolved(const Shot &shot)
+void Effects::showShot(const Shot &shot)
 {
     // Every shot first silences the hit sound of an earlier hit.
     stopHitSound();
@@ -50,13 +50,13 @@ void Effects::shotResolved(const Shot &shot)
     }
     if (!shot.isHit())
         return;
-    m_sound.startHitSound(MediaFile::path(QStringLiteral("Boom.wav")));
+    m_sound.startHitSound(MediaBytes::path(QStringLiteral("Boom.wav")));
     m_markers.DrawBoom(shot.cell);
     m_boomStep = 0;
     m_hitSoundCutOff->start();
 }
 
-void Effects::turnPassed(Game::Turn turn)
+void Effects::timeComputersMoves(Game::Turn turn)
 {
     if (turn == Game::Turn::Computer)
         m_computerMoves->start();
@@ -64,7 +64,7 @@ void Effects::turnPassed(Game::Turn turn)
         m_computerMoves->stop();
 }
 
-void Effects::gameEnded(Side winner)
+void Effects::finishGame(Side winner)
 {
     // The timer is off before the box opens: no move can start while it is open.
     stopHitSound();
@@ -105,7 +105,7 @@ QString Effects::SaveDB(Side winner)
 
 void Effects::startMusic()
 {
-    m_sound.setTuneFile(MediaFile::path(QStringLiteral("seasound.mid")));
+    m_sound.setTuneFile(MediaBytes::path(QStringLiteral("seasound.mid")));
     m_sound.openTune();
     m_tuneRepeat->start();
     m_sound.playTune();

@@ -25,11 +25,13 @@ public:
     Effects(QWidget *window, const Game &game, SoundService &sound, Prompter &prompter,
             ResultsKeeper &results, HitMarkers &markers);
 
-    void shotResolved(const Shot &shot);
-    void turnPassed(Game::Turn turn);
+    // The hit sound and the explosion of a hit; "Уже попадали" for a refused shot.
+    void showShot(const Shot &shot);
+    // tmrI runs exactly while the computer is to move.
+    void timeComputersMoves(Game::Turn turn);
     // The row is saved first, then the end message is shown, then why the row could not be
     // saved, if it could not and still is not.
-    void gameEnded(Side winner);
+    void finishGame(Side winner);
 
     // Start-up: the tune from seasound.mid, repeated by tmrMuz.
     void startMusic();

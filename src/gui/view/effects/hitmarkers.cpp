@@ -2,7 +2,7 @@
 
 #include "view/effects/boombox.h"
 #include "view/effects/explosion.h"
-#include "view/fields/mediafiles.h"
+#include "view/fields/picturefiles.h"
 #include "view/windowlayout.h"
 
 HitMarkers::HitMarkers(QWidget *window, RandomSource &random) : QObject(window), m_random(random)
@@ -38,7 +38,7 @@ void HitMarkers::DrawBoom(int cellIndex)
         box->refresh();
         box->show();
         drawExplosion(*box, m_random);
-        const QImage picture = MediaFiles::readImage(QStringLiteral("picBoom.bmp"));
+        const QImage picture = PictureFiles::readImage(QStringLiteral("picBoom.bmp"));
         if (!picture.isNull())
             box->setPicture(picture);
     }

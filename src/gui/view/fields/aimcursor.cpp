@@ -1,12 +1,13 @@
 #include "view/fields/aimcursor.h"
 
-#include "view/fields/mediafiles.h"
+#include "view/fields/picturefiles.h"
 
 #include <QWidget>
 
 void AimCursor::showOn(QWidget &window)
 {
-    const std::optional<MediaFiles::Cursor> aim = MediaFiles::readCursor(QStringLiteral("Sn.cur"));
+    const std::optional<PictureFiles::Cursor> aim
+        = PictureFiles::readCursor(QStringLiteral("Sn.cur"));
     if (!aim)
         return;
     if (aim->picture.cacheKey() == m_picture && window.cursor().shape() == Qt::BitmapCursor)

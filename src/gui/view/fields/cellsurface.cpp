@@ -1,6 +1,6 @@
 #include "view/fields/cellsurface.h"
 
-#include "view/palette.h"
+#include "view/look.h"
 
 #include <QMouseEvent>
 #include <QPainter>

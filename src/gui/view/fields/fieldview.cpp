@@ -1,12 +1,12 @@
 #include "view/fields/fieldview.h"
 
 #include "view/fields/cellview.h"
-#include "view/fields/mediafiles.h"
 #include "view/fields/modship.h"
+#include "view/fields/picturefiles.h"
 #include "view/fields/pictureholder.h"
 #include "view/fields/storedpicture.h"
 #include "view/keys/accessiblenames.h"
-#include "view/palette.h"
+#include "view/look.h"
 #include "view/windowlayout.h"
 
 #include <QLabel>
@@ -94,8 +94,9 @@ void FieldView::cellChanged(int index, Aspect aspect)
         cell->setPicture(QPixmap());
         break;
     case CellPicture::Kind::MissMark: {
-        const QPixmap mark = MediaFiles::readPixmap(QStringLiteral("XField.bmp"));
-        cell->setPicture(mark.isNull() ? QPixmap::fromImage(MediaFiles::builtInMissMark()) : mark);
+        const QPixmap mark = PictureFiles::readPixmap(QStringLiteral("XField.bmp"));
+        cell->setPicture(mark.isNull() ? QPixmap::fromImage(PictureFiles::builtInMissMark())
+                                       : mark);
         break;
     }
     case CellPicture::Kind::ShipPiece:

@@ -1,8 +1,8 @@
 #include "view/fields/modship.h"
 
 #include "model/cellpicture.h"
-#include "view/fields/mediafiles.h"
 #include "view/fields/pictureclip.h"
+#include "view/fields/picturefiles.h"
 #include "view/fields/pictureholder.h"
 
 void modShip::LoadShipPart(int piece, int size, int orientation, PictureHolder &holder)
@@ -17,14 +17,14 @@ void modShip::LoadShipPart(int piece, int size, int orientation, PictureHolder &
         PClip.setCols(1);
     }
     const QString fileName = QStringLiteral("Ship%1%2.bmp").arg(size).arg(orientation);
-    const QImage strip = MediaFiles::readImage(fileName);
+    const QImage strip = PictureFiles::readImage(fileName);
     if (strip.isNull())
         return;
     PClip.setPicture(strip);
     const QImage part = PClip.graphicCell(piece - 1);
     if (part.isNull()) {
-        MediaFiles::warnOnce(fileName,
-                             QStringLiteral("it is too small to hold %1 pieces").arg(size));
+        PictureFiles::warnOnce(fileName,
+                               QStringLiteral("it is too small to hold %1 pieces").arg(size));
         return;
     }
     holder.setPicture(part);

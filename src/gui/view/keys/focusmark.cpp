@@ -1,6 +1,6 @@
 #include "view/keys/focusmark.h"
 
-#include "view/palette.h"
+#include "view/look.h"
 
 #include <QPainter>
 

@@ -7,11 +7,11 @@ ShotNews::ShotNews(Announcement &announcement, const Game &game, QObject *parent
     : QObject(parent), m_announcement(announcement), m_game(game)
 {
     setObjectName(QStringLiteral("shotNews"));
-    connect(&game, &Game::shotResolved, this, &ShotNews::shotResolved);
-    connect(&game, &Game::turnPassed, this, &ShotNews::turnPassed);
+    connect(&game, &Game::shotResolved, this, &ShotNews::tellShot);
+    connect(&game, &Game::turnPassed, this, &ShotNews::tellTurn);
 }
 
-void ShotNews::shotResolved(const Shot &shot)
+void ShotNews::tellShot(const Shot &shot)
 {
     QString news = AccessibleNames::shot(shot);
     if (news.isEmpty())
@@ -24,7 +24,7 @@ void ShotNews::shotResolved(const Shot &shot)
     m_announcement.say(news);
 }
 
-void ShotNews::turnPassed(Game::Turn turn)
+void ShotNews::tellTurn(Game::Turn turn)
 {
     if (turn != m_toldTurn)
         m_announcement.say(AccessibleNames::turn(turn));

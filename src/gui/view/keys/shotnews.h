@@ -14,8 +14,8 @@ class ShotNews : public QObject
 public:
     ShotNews(Announcement &announcement, const Game &game, QObject *parent);
 
-    void shotResolved(const Shot &shot);
-    void turnPassed(Game::Turn turn);
+    void tellShot(const Shot &shot);
+    void tellTurn(Game::Turn turn);
 
 private:
     Announcement &m_announcement;

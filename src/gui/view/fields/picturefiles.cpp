@@ -1,7 +1,7 @@
-#include "view/fields/mediafiles.h"
+#include "view/fields/picturefiles.h"
 
 #include "files/filestamp.h"
-#include "files/mediafile.h"
+#include "files/mediabytes.h"
 #include "files/oncelog.h"
 
 #include <QBuffer>
@@ -43,12 +43,12 @@ bool isTooLarge(const QString &fileName, QSize size, int maxSide)
 {
     if (size.width() <= maxSide && size.height() <= maxSide)
         return false;
-    MediaFiles::warnOnce(fileName,
-                         QStringLiteral("the picture is %1 x %2 pixels, more than the %3 a side "
-                                        "it may have")
-                             .arg(size.width())
-                             .arg(size.height())
-                             .arg(maxSide));
+    PictureFiles::warnOnce(fileName,
+                           QStringLiteral("the picture is %1 x %2 pixels, more than the %3 a side "
+                                          "it may have")
+                               .arg(size.width())
+                               .arg(size.height())
+                               .arg(maxSide));
     return true;
 }
 
@@ -72,7 +72,7 @@ QImage decode(const QString &fileName, const QByteArray &bytes, const char *form
     reader.setAllocationLimit(16);
     QImage image = reader.read();
     if (image.isNull()) {
-        MediaFiles::warnOnce(fileName, reader.errorString());
+        PictureFiles::warnOnce(fileName, reader.errorString());
         return {};
     }
     if (isTooLarge(fileName, image.size(), maxSide))
@@ -86,7 +86,7 @@ Decoded &load(const QString &fileName, Kind kind)
 {
     static QHash<QString, Entry> cache;
     Entry &entry = cache[fileName];
-    const QString path = MediaFile::path(fileName);
+    const QString path = MediaBytes::path(fileName);
     const FileStamp stamp = FileStamp::of(path);
     if (path == entry.path && stamp == entry.stamp && stamp.exists)
         return entry.decoded;
@@ -95,36 +95,36 @@ Decoded &load(const QString &fileName, Kind kind)
     entry.decoded = {};
     QString why;
     const qint64 maxBytes
-        = kind == Kind::Cursor ? MediaFile::MaxCursorBytes : MediaFile::MaxPictureBytes;
-    const std::optional<QByteArray> bytes = MediaFile::read(path, maxBytes, &why);
+        = kind == Kind::Cursor ? MediaBytes::MaxCursorBytes : MediaBytes::MaxPictureBytes;
+    const std::optional<QByteArray> bytes = MediaBytes::read(path, maxBytes, &why);
     if (!bytes) {
-        MediaFiles::warnOnce(fileName, why);
+        PictureFiles::warnOnce(fileName, why);
         return entry.decoded;
     }
     if (kind == Kind::Cursor) {
-        entry.decoded.image = decode(fileName, *bytes, "cur", MediaFiles::MaxCursorSide);
+        entry.decoded.image = decode(fileName, *bytes, "cur", PictureFiles::MaxCursorSide);
         entry.decoded.hotSpot = cursorHotSpot(*bytes, entry.decoded.image);
     } else {
-        entry.decoded.image = decode(fileName, *bytes, nullptr, MediaFiles::MaxPictureSide);
+        entry.decoded.image = decode(fileName, *bytes, nullptr, PictureFiles::MaxPictureSide);
     }
     return entry.decoded;
 }
 
 } // namespace
 
-void MediaFiles::warnOnce(const QString &fileName, const QString &reason)
+void PictureFiles::warnOnce(const QString &fileName, const QString &reason)
 {
     static OnceLog log(lcMedia);
     log.say(QStringLiteral("cannot use %1 - %2 - the game goes on without it")
-                .arg(MediaFile::path(fileName), reason));
+                .arg(MediaBytes::path(fileName), reason));
 }
 
-QImage MediaFiles::readImage(const QString &fileName)
+QImage PictureFiles::readImage(const QString &fileName)
 {
     return load(fileName, Kind::Picture).image;
 }
 
-QPixmap MediaFiles::readPixmap(const QString &fileName)
+QPixmap PictureFiles::readPixmap(const QString &fileName)
 {
     Decoded &decoded = load(fileName, Kind::Picture);
     if (decoded.pixmap.isNull() && !decoded.image.isNull())
@@ -132,7 +132,7 @@ QPixmap MediaFiles::readPixmap(const QString &fileName)
     return decoded.pixmap;
 }
 
-std::optional<MediaFiles::Cursor> MediaFiles::readCursor(const QString &fileName)
+std::optional<PictureFiles::Cursor> PictureFiles::readCursor(const QString &fileName)
 {
     Decoded &decoded = load(fileName, Kind::Cursor);
     if (decoded.image.isNull())
@@ -142,7 +142,7 @@ std::optional<MediaFiles::Cursor> MediaFiles::readCursor(const QString &fileName
     return Cursor {decoded.pixmap, decoded.hotSpot};
 }
 
-QImage MediaFiles::builtInMissMark()
+QImage PictureFiles::builtInMissMark()
 {
     QImage mark(66, 66, QImage::Format_ARGB32_Premultiplied);
     mark.fill(Qt::transparent);

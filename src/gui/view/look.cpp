@@ -1,4 +1,4 @@
-#include "view/palette.h"
+#include "view/look.h"
 
 #include <QWidget>
 

@@ -14,7 +14,7 @@ Q_DECLARE_LOGGING_CATEGORY(lcMedia)
 // and aim cursor. Each use looks at the file again, but a file is decoded only when
 // it has changed since, so a hundred miss marks share one picture. A file that
 // cannot be used gives one warning naming it and the cause, and a null result.
-namespace MediaFiles {
+namespace PictureFiles {
 
 // Bounds no real picture reaches; anything larger is refused from its header alone,
 // before it is decoded.
@@ -37,4 +37,4 @@ QImage builtInMissMark();
 // Says once per cause that a file could not be used, and why.
 void warnOnce(const QString &fileName, const QString &reason);
 
-} // namespace MediaFiles
+} // namespace PictureFiles

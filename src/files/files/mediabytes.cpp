@@ -1,4 +1,4 @@
-#include "files/mediafile.h"
+#include "files/mediabytes.h"
 
 #include "files/installfolder.h"
 
@@ -53,7 +53,7 @@ bool readAll(int fd, qint64 size, QByteArray &bytes)
 
 } // namespace
 
-QString MediaFile::path(const QString &name)
+QString MediaBytes::path(const QString &name)
 {
     const QString exact = InstallFolder::file(name);
     if (QFileInfo::exists(exact))
@@ -65,7 +65,7 @@ QString MediaFile::path(const QString &name)
     return sameName.size() == 1 ? InstallFolder::file(sameName.first()) : exact;
 }
 
-std::optional<QByteArray> MediaFile::read(const QString &filePath, qint64 maxBytes, QString *why)
+std::optional<QByteArray> MediaBytes::read(const QString &filePath, qint64 maxBytes, QString *why)
 {
     const QByteArray native = QFile::encodeName(filePath);
     // O_NONBLOCK: opening a pipe without a writer would otherwise wait for ever.

@@ -9,7 +9,7 @@
 // installation folder. Players bring their own, so nothing about them is trusted:
 // a pipe, a device or an oversized file in their place must neither block nor
 // swamp the game.
-namespace MediaFile {
+namespace MediaBytes {
 
 // Size limits no real file of each kind reaches.
 constexpr qint64 MaxPictureBytes = 16 * 1024 * 1024;
@@ -27,4 +27,4 @@ QString path(const QString &name);
 // `why` receives a short reason in plain words.
 std::optional<QByteArray> read(const QString &filePath, qint64 maxBytes, QString *why = nullptr);
 
-} // namespace MediaFile
+} // namespace MediaBytes
