@@ -2,15 +2,5 @@
 
 QString stateCode(CellState state)
 {
-    switch (state) {
-    case CellState::Empty:
-        return QString();
-    case CellState::Ship:
-        return QStringLiteral("1");
-    case CellState::Miss:
-        return QStringLiteral("2");
-    case CellState::Hit:
-        return QStringLiteral("3");
-    }
-    return QString();
+    return state == CellState::Empty ? QString() : QString::number(int(state));
 }

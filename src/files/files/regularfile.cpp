@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <iterator>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -238,25 +239,11 @@ RegularFile::Kind RegularFile::kindAt(const QString &path)
 
 QString RegularFile::describe(Kind kind)
 {
-    switch (kind) {
-    case Kind::Missing:
-        return QStringLiteral("missing");
-    case Kind::Regular:
-        return QStringLiteral("a regular file");
-    case Kind::Link:
-        return QStringLiteral("a symbolic link");
-    case Kind::Folder:
-        return QStringLiteral("a folder");
-    case Kind::Pipe:
-        return QStringLiteral("a named pipe");
-    case Kind::Socket:
-        return QStringLiteral("a socket");
-    case Kind::Device:
-        return QStringLiteral("a device");
-    case Kind::Other:
-        break;
-    }
-    return QStringLiteral("not a regular file");
+    static const char *const words[]
+        = {"missing",      "a regular file", "a symbolic link", "a folder",
+           "a named pipe", "a socket",       "a device",        "not a regular file"};
+    static_assert(std::size(words) == std::size_t(Kind::Other) + 1, "one for each Kind, in order");
+    return QString::fromLatin1(words[int(kind)]);
 }
 
 bool RegularFile::makeFolder(const QString &path, int *error)

@@ -1,22 +1,15 @@
 #include "results/playerwording.h"
 
+#include <iterator>
+
 QString PlayerWording::fileKind(RegularFile::Kind kind)
 {
-    switch (kind) {
-    case RegularFile::Kind::Link:
-        return QStringLiteral("символическая ссылка");
-    case RegularFile::Kind::Folder:
-        return QStringLiteral("папка");
-    case RegularFile::Kind::Pipe:
-        return QStringLiteral("именованный канал");
-    case RegularFile::Kind::Socket:
-        return QStringLiteral("сокет");
-    case RegularFile::Kind::Device:
-        return QStringLiteral("файл устройства");
-    case RegularFile::Kind::Missing:
-    case RegularFile::Kind::Regular:
-    case RegularFile::Kind::Other:
-        break;
-    }
-    return QStringLiteral("не обычный файл");
+    // Each kind of RegularFile, in order: a link or a special file by its name, the rest
+    // (a file missing or one that reads as regular after all) as what it is not.
+    static const char *const words[] = {
+        nullptr,           nullptr, "символическая ссылка", "папка", "именованный канал", "сокет",
+        "файл устройства", nullptr};
+    static_assert(std::size(words) == std::size_t(RegularFile::Kind::Other) + 1);
+    const char *word = words[int(kind)];
+    return QString::fromUtf8(word ? word : "не обычный файл");
 }
