@@ -40,10 +40,10 @@ KeyboardPlay::KeyboardPlay(QWidget &window, const Game &game, const FieldView &f
     m_mark = new FocusMark(&window);
     // The window keeps the focus until a key moves it, so no control shows a focus mark.
     window.setFocus();
-    connect(&game, &Game::changed, this, &KeyboardPlay::phaseChanged);
+    connect(&game, &Game::changed, this, &KeyboardPlay::settleAfterChange);
     // A hit marker is laid over its cell above all; the mark goes back on top.
     connect(&game, &Game::shotResolved, m_mark, &QWidget::raise);
-    connect(qApp, &QApplication::focusChanged, this, &KeyboardPlay::focusMoved);
+    connect(qApp, &QApplication::focusChanged, this, &KeyboardPlay::keepMarkOnFocus);
     qApp->installEventFilter(this);
 }
 
@@ -166,7 +166,7 @@ bool KeyboardPlay::cellKey(FieldCursor &cursor, const QKeyEvent &key)
     return true;
 }
 
-void KeyboardPlay::phaseChanged()
+void KeyboardPlay::settleAfterChange()
 {
     settleFocus();
     // A new name is looked at once the news of the change has been told, if any was.
@@ -220,7 +220,7 @@ void KeyboardPlay::tellNewName()
     m_toldWhenHeard = m_announcement.count();
 }
 
-void KeyboardPlay::focusMoved(QWidget *, QWidget *now)
+void KeyboardPlay::keepMarkOnFocus(QWidget *, QWidget *now)
 {
     if (!now || now->window() != &m_window)
         return; // a message box or another window: all stays as it was

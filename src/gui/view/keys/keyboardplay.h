@@ -56,11 +56,11 @@ private:
     void stepFocus(bool forward);
     void focusStop(QWidget *stop, Qt::FocusReason reason);
     bool cellKey(FieldCursor &cursor, const QKeyEvent &key);
-    void phaseChanged();
+    void settleAfterChange();
     void settleFocus();
     void showFocus(QWidget *now);
     void tellNewName();
-    void focusMoved(QWidget *old, QWidget *now);
+    void keepMarkOnFocus(QWidget *old, QWidget *now);
 
     QWidget &m_window;
     const Game &m_game;
