@@ -515,12 +515,12 @@ EOF
 box_med=$(median "${box_first[@]}")
 before_med=$(median "${before_first[@]}")
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
-# Lines of sound/ now, and at BEFORE_REV (a commit of this repository) when given.
-sound_lines=$(cat "$root"/sound/* | wc -l)
-tune_lines=$(cat "$root"/tune/* 2>/dev/null | wc -l)
+# Lines of the sound library now, and at BEFORE_REV (a commit of this repository) when given.
+sound_lines=$(cat "$root"/src/sound/CMakeLists.txt "$root"/src/sound/sound/* | wc -l)
+tune_lines=$(cat "$root"/src/tune/CMakeLists.txt "$root"/src/tune/tune/* 2>/dev/null | wc -l)
 sound_lines_before=n/a
 if [ -n "${BEFORE_REV:-}" ]; then
-    sound_lines_before=$(git -C "$root" ls-tree --name-only "$BEFORE_REV" sound/ \
+    sound_lines_before=$(git -C "$root" ls-tree -r --name-only "$BEFORE_REV" sound/ src/sound/ \
         | while read -r f; do git -C "$root" show "$BEFORE_REV:$f"; done | wc -l)
 fi
 cat <<EOF
@@ -529,8 +529,8 @@ Beside the game before the change (BEFORE_GAME, measured in the same run):
 
 | Figure | Before | Now | Goal | Met |
 |---|---|---|---|---|
-| Lines in \`sound/\` | $sound_lines_before | $sound_lines | — | — |
-| Lines in \`tune/\` (the renderer, a program of its own) | — | $tune_lines | — | — |
+| Lines in \`src/sound/\` | $sound_lines_before | $sound_lines | — | — |
+| Lines in \`src/tune/\` (the renderer, a program of its own) | — | $tune_lines | — | — |
 | Shared libraries at start (\`ldd\`) | $libs_before | $libs_game | ≤ 60 | $(verdict "$libs_game" 61) |
 | Shared libraries mapped 3 s after the main window, the tune playing | $before_mapped | $game_mapped | ≤ 80 | $(verdict "$game_mapped" 80.5) |
 | Resident memory then | $before_rss MB | $game_rss MB | ≤ 40 MB | $(verdict "$game_rss" 40.05) |

@@ -3,8 +3,9 @@
 #   share/games/seabattle/            its pictures, cursor and sounds
 #   lib/games/seabattle/              its private helper, the tune's renderer
 #   share/man/man6/, share/applications/, share/metainfo/, share/icons/
-# The game finds the media and the helper relative to its own folder (model/installfolder.cpp),
-# so a prefix moved as a whole, or staged with DESTDIR, still works. Nothing under the prefix
+# The game finds the media and the helper relative to its own folder
+# (src/files/files/installfolder.cpp), so a prefix moved as a whole, or staged with DESTDIR,
+# still works. Nothing under the prefix
 # is written at run time: the results live in each player's data folder.
 
 set(SEABATTLE_INSTALL_PROGRAMDIR games)
@@ -20,7 +21,7 @@ foreach(dir MEDIADIR HELPERDIR)
     file(RELATIVE_PATH seabattle_from_program_${dir} /prefix/${SEABATTLE_INSTALL_PROGRAMDIR}
          /prefix/${SEABATTLE_INSTALL_${dir}})
 endforeach()
-target_compile_definitions(seabattle_core PRIVATE
+target_compile_definitions(seabattle_files PRIVATE
     SEABATTLE_MEDIA_FROM_PROGRAM="${seabattle_from_program_MEDIADIR}"
     SEABATTLE_HELPERS_FROM_PROGRAM="${seabattle_from_program_HELPERDIR}")
 

@@ -5,7 +5,7 @@
 // whose file holds those million rows, in a process of its own. Prints figures, asserts
 // nothing. Runs in a temporary folder on the disk of /tmp (or the folder given as the
 // first argument).
-#include "model/installfolder.h"
+#include "files/installfolder.h"
 #include "results/frmstat.h"
 #include "results/resultsstore.h"
 
@@ -219,7 +219,7 @@ int main(int argc, char *argv[])
     QList<double> appends;
     for (int i = 0; i < 300; ++i) {
         timer.restart();
-        first.append("Игрок", "20", QString::number(i % 21), "Средний");
+        first.append({ResultRow::Winner::Player, 20, i % 21, "Средний"});
         appends << ms(timer);
     }
     printSpread("append one result (synchronous=FULL)", appends);

@@ -1,8 +1,8 @@
 // How long the explosion takes on the screen the program runs on: a hit-marker box in
 // an 800 x 600 window, the whole explosion drawn several times, each dot shown at once.
 #include "model/randomsource.h"
-#include "view/boombox.h"
-#include "view/explosion.h"
+#include "view/effects/boombox.h"
+#include "view/effects/explosion.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,6 +1,7 @@
 #include "battle/game.h"
 #include "coretestsupport.h"
 #include "gamerecorder.h"
+#include "model/fleet.h"
 
 #include <QTest>
 
@@ -109,9 +110,8 @@ void GameFlowTest::placingTenShipsByHandLeadsToTheLevels()
     m_game->placeByHand();
     const int tops[10][2]
         = {{1, 1}, {1, 3}, {1, 5}, {1, 7}, {1, 9}, {6, 1}, {6, 3}, {6, 5}, {6, 7}, {6, 9}};
-    const int sizes[10] = {4, 3, 3, 2, 2, 2, 1, 1, 1, 1};
     for (int ship = 0; ship < 10; ++ship) {
-        QCOMPARE(m_game->picker().selectedSize(), sizes[ship]);
+        QCOMPARE(m_game->picker().selectedSize(), Fleet::Sizes[ship]);
         const int index = Field::cellIndex(Side::Player, tops[ship][0], tops[ship][1]);
         m_game->pointerOverCell(index);
         QVERIFY(!m_game->board().hasFrame(index));

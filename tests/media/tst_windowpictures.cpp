@@ -39,8 +39,8 @@ void WindowPicturesTest::fieldFrameHasBevelsAndSeaUnderTheCells_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<int>("scale");
-    QTest::newRow("1x") << "view/resources/fieldframe.png" << 1;
-    QTest::newRow("2x") << "view/resources/fieldframe@2x.png" << 2;
+    QTest::newRow("1x") << "src/gui/resources/fieldframe.png" << 1;
+    QTest::newRow("2x") << "src/gui/resources/fieldframe@2x.png" << 2;
 }
 
 void WindowPicturesTest::fieldFrameHasBevelsAndSeaUnderTheCells()
@@ -78,8 +78,8 @@ void WindowPicturesTest::turnArrowsPointTowardsTheirField_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<bool>("pointsRight");
-    QTest::newRow("LeftL") << "view/resources/leftarrow.svg" << false;
-    QTest::newRow("RightL") << "view/resources/rightarrow.svg" << true;
+    QTest::newRow("LeftL") << "src/gui/resources/leftarrow.svg" << false;
+    QTest::newRow("RightL") << "src/gui/resources/rightarrow.svg" << true;
 }
 
 void WindowPicturesTest::turnArrowsPointTowardsTheirField()

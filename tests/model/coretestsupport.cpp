@@ -1,5 +1,7 @@
 #include "coretestsupport.h"
 
+#include "model/fleet.h"
+
 #include <array>
 #include <functional>
 
@@ -110,7 +112,7 @@ QString fleetProblem(const Board &board, Side side, bool drawn, bool randomRange
         if (randomRanges && lastRow == 10 && lastColumn == 10)
             return QStringLiteral("a ship in row 10, column 10");
     }
-    if (count != std::array<int, 5> {0, 4, 3, 2, 1})
+    if (count != Fleet::countBySize())
         return QStringLiteral("fleet of %1 x1, %2 x2, %3 x3, %4 x4")
             .arg(count[1])
             .arg(count[2])

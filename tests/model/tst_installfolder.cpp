@@ -1,4 +1,4 @@
-#include "model/installfolder.h"
+#include "files/installfolder.h"
 
 #include <QDir>
 #include <QFile>

@@ -7,7 +7,7 @@
 // be told goes to standard error, and the helper ends when every row is in the store.
 // Row i holds the hit counts i % 21 and i / 21 and level i % 3, so a test can
 // tell every row of a writer and whether it is whole.
-#include "model/installfolder.h"
+#include "files/installfolder.h"
 #include "results/resultskeeper.h"
 #include "results/resultsstore.h"
 
@@ -41,15 +41,13 @@ int main(int argc, char *argv[])
         return 2;
     }
     InstallFolder::setPathForTesting(args[1]);
-    const QString winner = args[2] == QLatin1String("player") ? QStringLiteral("Игрок")
-                                                              : QStringLiteral("Компьютер");
+    const ResultRow::Winner winner = args[2] == QLatin1String("player")
+        ? ResultRow::Winner::Player
+        : ResultRow::Winner::Computer;
     const int count = args[3].toInt();
     const QStringList levels {QStringLiteral("Легкий"), QStringLiteral("Средний"),
                               QStringLiteral("Сложный")};
-    auto row = [&](int i) {
-        return QStringList {winner, QString::number(i % 21), QString::number(i / 21),
-                            levels[i % 3]};
-    };
+    auto row = [&](int i) { return ResultRow {winner, i % 21, i / 21, levels[i % 3]}; };
 
     ResultsStore store;
     const ResultsStore::Status status = store.open();
@@ -57,8 +55,7 @@ int main(int argc, char *argv[])
     std::fflush(stdout);
     if (args.size() == 4) {
         for (int i = 0; count < 0 || i < count; ++i) {
-            const QStringList values = row(i);
-            if (!store.append(values[0], values[1], values[2], values[3], 5000))
+            if (!store.append(row(i), 5000))
                 return 1;
             std::printf("ok %d\n", i + 1);
             std::fflush(stdout);

@@ -1,6 +1,6 @@
 #include "resultssandbox.h"
 
-#include "model/installfolder.h"
+#include "files/installfolder.h"
 #include "results/resultsstore.h"
 
 #include <QDir>

@@ -207,7 +207,7 @@ void FrmStatTest::openWindowNeverKeepsTheGameFromSaving()
     open.show();
     QVERIFY(QTest::qWaitForWindowExposed(&open));
 
-    QVERIFY(store.append("Компьютер", "11", "20", "Легкий"));
+    QVERIFY(store.append({ResultRow::Winner::Computer, 11, 20, "Легкий"}));
     QCOMPARE(shown(gridOf(open)).size(), 1 + kRows.size());
     frmStat next(nullptr, store);
     QCOMPARE(shown(gridOf(next)).last(), (QStringList {"Компьютер", "11", "20", "Легкий"}));

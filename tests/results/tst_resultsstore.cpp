@@ -1,6 +1,6 @@
 #include "results/resultsstore.h"
 
-#include "model/installfolder.h"
+#include "files/installfolder.h"
 #include "resultssandbox.h"
 #include "testfiles.h"
 #include "writeblock.h"
@@ -32,9 +32,16 @@ const QStringList kLost {"Компьютер", "7", "20", "Сложный"};
 const QStringList kHolders {"Игрок", "20", "1", "Легкий"};
 const QStringList kEasy {"Игрок", "20", "0", "Легкий"};
 
+// The row whose columns the file must then hold.
+ResultRow rowOf(const QStringList &columns)
+{
+    return {columns[0] == "Игрок" ? ResultRow::Winner::Player : ResultRow::Winner::Computer,
+            columns[1].toInt(), columns[2].toInt(), columns[3]};
+}
+
 bool append(ResultsStore &store, const QStringList &row)
 {
-    return store.append(row[0], row[1], row[2], row[3]);
+    return store.append(rowOf(row));
 }
 
 // Holds the write lock on a file from a thread of its own, as another copy of the
@@ -459,7 +466,7 @@ void ResultsStoreTest::lockedFileWaitsThenStoresOrReports()
     const QString path = sandbox.installFile();
 
     LockHolder holder(path, 700, kHolders);
-    const bool ok = store.append(kWon[0], kWon[1], kWon[2], kWon[3], lockWaitMs);
+    const bool ok = store.append(rowOf(kWon), lockWaitMs);
     QCOMPARE(ok, stored);
     QCOMPARE(store.failure().isEmpty(), stored);
     if (!stored) {

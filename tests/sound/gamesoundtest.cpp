@@ -6,7 +6,7 @@
 #include "soundwarnings.h"
 #include "testmedia.h"
 
-#include "model/mediafile.h"
+#include "files/mediabytes.h"
 #include "sound/gamesound.h"
 
 #include <QDir>
@@ -275,7 +275,7 @@ void GameSoundTest::everyMediaFileIsPlayedOrToldOnce_data()
         << "pipe.mid"
         << "pipe" << QByteArray() << "pipe.mid cannot be read (a named pipe";
     QTest::newRow("MIDI, too large") << "huge.mid"
-                                     << "file" << QByteArray(MediaFile::MaxTuneBytes + 1, 'M')
+                                     << "file" << QByteArray(MediaBytes::MaxTuneBytes + 1, 'M')
                                      << "huge.mid cannot be read (4194305 bytes";
 }
 

@@ -3,10 +3,10 @@
 
 #include "results/pendingresults.h"
 #include "results/resultskeeper.h"
-#include "view/boombox.h"
-#include "view/scorepanel.h"
-#include "view/storedpicture.h"
-#include "view/textbutton.h"
+#include "view/controls/scorepanel.h"
+#include "view/controls/textbutton.h"
+#include "view/effects/boombox.h"
+#include "view/fields/storedpicture.h"
 
 #include <QDir>
 #include <QFile>
@@ -43,6 +43,7 @@ private slots:
 
 private:
     frmMain &w() { return m_fixture->w(); }
+    ResultsKeeper &keeper() { return *w().findChild<ResultsKeeper *>(); }
     QString baseFile() { return m_fixture->folder.filePath("Base.mdb"); }
     std::unique_ptr<WindowFixture> m_fixture;
 };
@@ -133,7 +134,7 @@ void BattleWindowTest::finishedGameIsStoredOrKeptAndToldTruthfully()
     const QString pending = PendingResults::filePath();
     if (noPendingFile)
         QVERIFY(QDir().mkpath(pending));
-    w().resultsKeeper().setBusyPatienceForTesting(patienceMs);
+    keeper().setBusyPatienceForTesting(patienceMs);
     const QString won = QStringLiteral("Игрок|20|0|Легкий");
     QStringList expected {"|Вы выиграли"};
     if (!told.isEmpty())
@@ -182,7 +183,7 @@ void BattleWindowTest::finishedGameIsStoredOrKeptAndToldTruthfully()
         if (busy)
             QVERIFY(hold.exec("COMMIT"));
     }
-    QTRY_COMPARE_WITH_TIMEOUT(w().resultsKeeper().waitingCount(), 0, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(keeper().waitingCount(), 0, 10000);
     QCOMPARE(storedRows(baseFile()), QStringList {won});
     QCOMPARE(QFileInfo(pending).isDir(), noPendingFile);
     QVERIFY(noPendingFile || !QFileInfo::exists(pending));

@@ -2,10 +2,10 @@
 #include "windowfixture.h"
 
 #include "coretestsupport.h"
-#include "view/boombox.h"
-#include "view/explosion.h"
+#include "view/effects/boombox.h"
+#include "view/effects/explosion.h"
+#include "view/fields/storedpicture.h"
 #include "view/prompter.h"
-#include "view/storedpicture.h"
 
 #include <QApplication>
 #include <QLabel>

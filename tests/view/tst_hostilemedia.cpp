@@ -2,9 +2,9 @@
 // none may block, crash or swamp the game. Each is refused from what can be learnt
 // without decoding it, with one warning naming the file, and the game goes on as
 // for a missing file; a link to a good file and a name in other letters still serve.
-#include "model/installfolder.h"
-#include "model/mediafile.h"
-#include "view/mediafiles.h"
+#include "files/installfolder.h"
+#include "files/mediabytes.h"
+#include "view/fields/picturefiles.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -142,9 +142,9 @@ void HostileMediaTest::hostileFileIsRefusedWithOneWarning()
     // Used as often as a game uses it: one warning, and nothing to show.
     for (int use = 0; use < 3; ++use) {
         if (name == "Sn.cur")
-            QVERIFY(!MediaFiles::readCursor(name));
+            QVERIFY(!PictureFiles::readCursor(name));
         else
-            QVERIFY(MediaFiles::readImage(name).isNull());
+            QVERIFY(PictureFiles::readImage(name).isNull());
     }
     QCOMPARE(warnings.size(), 1);
     QVERIFY2(warnings.first().contains(path), qPrintable(warnings.first()));
@@ -179,16 +179,16 @@ void HostileMediaTest::usableFileIsFoundThroughLinksAndLetterCase()
         writeFile(placed(onDisk), bytes);
     }
     if (name.endsWith(".cur"))
-        QVERIFY(MediaFiles::readCursor(name));
+        QVERIFY(PictureFiles::readCursor(name));
     else
-        QCOMPARE(MediaFiles::readImage(name).size(), QSize(32, 32));
+        QCOMPARE(PictureFiles::readImage(name).size(), QSize(32, 32));
     QVERIFY(warnings.isEmpty());
 
     // The exact name wins over one in other letters.
     if (!throughLink && !name.endsWith(".cur")) {
         writeFile(placed(name), QByteArray("not a picture"));
-        QVERIFY(MediaFiles::readImage(name).isNull());
-        QCOMPARE(MediaFile::path(name), placed(name));
+        QVERIFY(PictureFiles::readImage(name).isNull());
+        QCOMPARE(MediaBytes::path(name), placed(name));
     }
 }
 
@@ -196,16 +196,16 @@ void HostileMediaTest::pictureIsDecodedOncePerChangeOfTheFile()
 {
     // A hundred miss marks share one decoded picture; a new file is read afresh.
     writeFile(placed("XField.bmp"), smallPicture("BMP"));
-    const QPixmap first = MediaFiles::readPixmap("XField.bmp");
+    const QPixmap first = PictureFiles::readPixmap("XField.bmp");
     for (int cell = 0; cell < 100; ++cell)
-        QCOMPARE(MediaFiles::readPixmap("XField.bmp").cacheKey(), first.cacheKey());
+        QCOMPARE(PictureFiles::readPixmap("XField.bmp").cacheKey(), first.cacheKey());
 
     QImage other(16, 8, QImage::Format_RGB32);
     other.fill(Qt::blue);
     QVERIFY(other.save(placed("next.bmp"), "BMP"));
     QVERIFY(QFile::remove(placed("XField.bmp")));
     QVERIFY(QFile::rename(placed("next.bmp"), placed("XField.bmp")));
-    QCOMPARE(MediaFiles::readPixmap("XField.bmp").size(), QSize(16, 8));
+    QCOMPARE(PictureFiles::readPixmap("XField.bmp").size(), QSize(16, 8));
 }
 
 QTEST_MAIN(HostileMediaTest)

@@ -1,11 +1,13 @@
 #include "battledriver.h"
 #include "windowfixture.h"
 
-#include "view/announcement.h"
-#include "view/fieldcursor.h"
+#include "view/keys/announcement.h"
+#include "view/keys/fieldcursor.h"
 #include "view/windowlosswatch.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QRegularExpression>
 
 using namespace BattleDriver;
 
@@ -90,6 +92,7 @@ void KeyboardWindowTest::cursorStopsAtTheFieldsEdges()
 
 // Tab goes through the controls the phase lets the player click, as they are read on the
 // screen (a field is one stop, its cursor cell), and comes round; Shift+Tab goes back.
+// Every button shown is a stop, whatever its name.
 void KeyboardWindowTest::tabReachesWhatCanBeClickedInReadingOrder_data()
 {
     QTest::addColumn<QString>("phase");
@@ -126,6 +129,17 @@ void KeyboardWindowTest::tabReachesWhatCanBeClickedInReadingOrder()
         forward << focusName();
     }
     QCOMPARE(forward, order + QStringList {order.first()});
+    QStringList clickable;
+    for (QWidget *child : w().findChildren<QWidget *>()) {
+        const bool button
+            = qobject_cast<QAbstractButton *>(child) || qobject_cast<TextButton *>(child);
+        if (button && child->isVisible() && child->isEnabled())
+            clickable << child->objectName();
+    }
+    QStringList controls = order.filter(QRegularExpression("^(?!pic\\()"));
+    clickable.sort();
+    controls.sort();
+    QCOMPARE(controls, clickable);
     key(Qt::Key_Backtab, Qt::ShiftModifier);
     QCOMPARE(focusName(), order.last());
     key(Qt::Key_Backtab, Qt::ShiftModifier);

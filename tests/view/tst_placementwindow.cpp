@@ -1,9 +1,9 @@
 #include "windowdriver.h"
 #include "windowfixture.h"
 
-#include "view/pictureholder.h"
-#include "view/scorepanel.h"
-#include "view/textbutton.h"
+#include "view/controls/scorepanel.h"
+#include "view/controls/textbutton.h"
+#include "view/fields/pictureholder.h"
 
 #include <QCheckBox>
 #include <QLabel>

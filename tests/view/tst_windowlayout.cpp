@@ -1,9 +1,10 @@
 #include "windowdriver.h"
 #include "windowfixture.h"
 
-#include "view/boombox.h"
-#include "view/cellview.h"
-#include "view/scorepanel.h"
+#include "model/fleet.h"
+#include "view/controls/scorepanel.h"
+#include "view/effects/boombox.h"
+#include "view/fields/cellview.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -168,8 +169,8 @@ void WindowLayoutTest::cellsSitOnTheirFields()
 void WindowLayoutTest::hiddenHelpersAndTimersStartStopped()
 {
     frmMain &w = m_fixture->w();
-    const int starts[5] = {0, 4, 3, 2, 1};
-    for (int size = 1; size <= 4; ++size) {
+    const Fleet::CountBySize starts = Fleet::countBySize();
+    for (int size = 1; size <= Fleet::LargestShip; ++size) {
         QCOMPARE(find<QLabel>(w, QStringLiteral("lblC%1").arg(size))->text(),
                  QString::number(starts[size]));
         QCOMPARE(find<QLabel>(w, QStringLiteral("lblU%1").arg(size))->text(),

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "view/boombox.h"
-#include "view/cellview.h"
-#include "view/effects.h"
+#include "view/controls/textbutton.h"
+#include "view/effects/boombox.h"
+#include "view/effects/effects.h"
+#include "view/effects/hitmarkers.h"
+#include "view/fields/cellview.h"
 #include "view/frmmain.h"
-#include "view/hitmarkers.h"
-#include "view/textbutton.h"
 
 #include <QCheckBox>
 #include <QLabel>

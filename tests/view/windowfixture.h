@@ -1,7 +1,7 @@
 #pragma once
 
 #include "fakes.h"
-#include "model/installfolder.h"
+#include "files/installfolder.h"
 #include "model/randomsource.h"
 #include "view/frmmain.h"
 

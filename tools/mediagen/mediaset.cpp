@@ -54,11 +54,12 @@ void MediaSet::addSounds(QList<File> &files)
 
 void MediaSet::addWindowPictures(QList<File> &files)
 {
-    files.append({QStringLiteral("view/resources/fieldframe.png"), png(FramePainter::picture(1))});
     files.append(
-        {QStringLiteral("view/resources/fieldframe@2x.png"), png(FramePainter::picture(2))});
-    files.append({QStringLiteral("view/resources/leftarrow.svg"), ArrowSvg::document(false)});
-    files.append({QStringLiteral("view/resources/rightarrow.svg"), ArrowSvg::document(true)});
+        {QStringLiteral("src/gui/resources/fieldframe.png"), png(FramePainter::picture(1))});
+    files.append(
+        {QStringLiteral("src/gui/resources/fieldframe@2x.png"), png(FramePainter::picture(2))});
+    files.append({QStringLiteral("src/gui/resources/leftarrow.svg"), ArrowSvg::document(false)});
+    files.append({QStringLiteral("src/gui/resources/rightarrow.svg"), ArrowSvg::document(true)});
 }
 
 void MediaSet::addIcons(QList<File> &files)

@@ -1,0 +1,279 @@
+#include "files/regularfile.h"
+
+#include "files/oncelog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QThread>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <iterator>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+Q_LOGGING_CATEGORY(lcFiles, "seabattle.files")
+
+namespace {
+
+QByteArray encoded(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+RegularFile::Kind kindOf(mode_t mode)
+{
+    if (S_ISREG(mode))
+        return RegularFile::Kind::Regular;
+    if (S_ISLNK(mode))
+        return RegularFile::Kind::Link;
+    if (S_ISDIR(mode))
+        return RegularFile::Kind::Folder;
+    if (S_ISFIFO(mode))
+        return RegularFile::Kind::Pipe;
+    if (S_ISSOCK(mode))
+        return RegularFile::Kind::Socket;
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return RegularFile::Kind::Device;
+    return RegularFile::Kind::Other;
+}
+
+// A path keeps its warning for the whole run: a retry every few seconds must not repeat it.
+OnceLog &filesLog()
+{
+    static OnceLog log(lcFiles);
+    return log;
+}
+
+} // namespace
+
+RegularFile::RegularFile(const QString &path, Mode mode) : m_path(path)
+{
+    // O_NONBLOCK: opening a pipe without a reader or a device must not wait; O_NOFOLLOW: a link
+    // at the path fails with ELOOP instead of sending the write to the link's target.
+    int flags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+    flags |= mode == Mode::Read ? O_RDONLY : O_RDWR | O_APPEND | O_CREAT;
+    const bool existed = kindAt(path) != Kind::Missing;
+    m_fd = ::open(encoded(path).constData(), flags, 0644);
+    if (m_fd < 0) {
+        const int error = errno;
+        const Kind there = kindAt(path);
+        if (error == ELOOP || error == EISDIR || error == ENXIO || error == EWOULDBLOCK)
+            refuse(there == Kind::Regular ? Kind::Other : there);
+        else
+            fail(error);
+        return;
+    }
+    struct stat info
+    {
+    };
+    if (::fstat(m_fd, &info) != 0) {
+        fail(errno);
+        close();
+        return;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        close();
+        refuse(kindOf(info.st_mode));
+        return;
+    }
+    m_created = !existed;
+}
+
+RegularFile RegularFile::createUnique(const QString &folder, const QString &stem)
+{
+    RegularFile file;
+    QByteArray name = encoded(QDir(folder).filePath(stem + QStringLiteral(".XXXXXX")));
+    // mkostemp opens with O_CREAT | O_EXCL, which fails on anything already at the name, a
+    // link included.
+    file.m_fd = ::mkostemp(name.data(), O_CLOEXEC);
+    file.m_path = QFile::decodeName(name);
+    if (file.m_fd < 0)
+        file.fail(errno);
+    else
+        file.m_created = true;
+    return file;
+}
+
+RegularFile::~RegularFile()
+{
+    close();
+}
+
+RegularFile::RegularFile(RegularFile &&other) noexcept
+{
+    *this = std::move(other);
+}
+
+RegularFile &RegularFile::operator=(RegularFile &&other) noexcept
+{
+    if (this != &other) {
+        close();
+        m_path = std::move(other.m_path);
+        m_fd = std::exchange(other.m_fd, -1);
+        m_created = other.m_created;
+        m_refusedKind = other.m_refusedKind;
+        m_error = other.m_error;
+    }
+    return *this;
+}
+
+void RegularFile::close()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+}
+
+bool RegularFile::fail(int error)
+{
+    m_error = error;
+    m_refusedKind = Kind::Regular;
+    return false;
+}
+
+void RegularFile::refuse(Kind kind)
+{
+    m_refusedKind = kind;
+    m_error = 0;
+    filesLog().say(problem());
+}
+
+QString RegularFile::problem() const
+{
+    if (m_refusedKind != Kind::Regular)
+        return QStringLiteral("%1 is %2, not a regular file: it is left alone")
+            .arg(m_path, describe(m_refusedKind));
+    return QStringLiteral("%1: %2").arg(m_path, QString::fromLocal8Bit(std::strerror(m_error)));
+}
+
+QByteArray RegularFile::read(qint64 offset, qint64 count)
+{
+    QByteArray bytes;
+    char buffer[65536];
+    for (qint64 end = offset + count; m_fd >= 0 && offset < end;) {
+        const auto want = size_t(qMin<qint64>(sizeof buffer, end - offset));
+        const ssize_t got = ::pread(m_fd, buffer, want, off_t(offset));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
+        bytes.append(buffer, got);
+        offset += got;
+    }
+    return bytes;
+}
+
+qint64 RegularFile::size() const
+{
+    struct stat info
+    {
+    };
+    return m_fd >= 0 && ::fstat(m_fd, &info) == 0 ? qint64(info.st_size) : 0;
+}
+
+bool RegularFile::writeAll(const QByteArray &bytes)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t wrote = ::write(m_fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (wrote < 0 && errno == EINTR)
+            continue;
+        if (wrote <= 0)
+            return fail(wrote < 0 ? errno : ENOSPC);
+        done += wrote;
+    }
+    return true;
+}
+
+bool RegularFile::sync()
+{
+    return ::fsync(m_fd) == 0 || fail(errno);
+}
+
+bool RegularFile::resize(qint64 size)
+{
+    return ::ftruncate(m_fd, off_t(size)) == 0 || fail(errno);
+}
+
+bool RegularFile::lock(int waitMs)
+{
+    // Other copies of the game hold the lock only while they read or rewrite a few lines.
+    for (int waited = 0;; waited += 5) {
+        if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0)
+            return true;
+        if (errno != EWOULDBLOCK && errno != EINTR)
+            return fail(errno);
+        if (waited >= waitMs)
+            return fail(EWOULDBLOCK);
+        QThread::msleep(5);
+    }
+}
+
+bool RegularFile::isStillAtPath() const
+{
+    struct stat opened
+    {
+    };
+    struct stat named
+    {
+    };
+    return m_fd >= 0 && ::fstat(m_fd, &opened) == 0
+        && ::lstat(encoded(m_path).constData(), &named) == 0 && opened.st_dev == named.st_dev
+        && opened.st_ino == named.st_ino;
+}
+
+RegularFile::Kind RegularFile::kindAt(const QString &path)
+{
+    struct stat info
+    {
+    };
+    if (::lstat(encoded(path).constData(), &info) != 0)
+        return Kind::Missing;
+    return kindOf(info.st_mode);
+}
+
+QString RegularFile::describe(Kind kind)
+{
+    static const char *const words[]
+        = {"missing",      "a regular file", "a symbolic link", "a folder",
+           "a named pipe", "a socket",       "a device",        "not a regular file"};
+    static_assert(std::size(words) == std::size_t(Kind::Other) + 1, "one for each Kind, in order");
+    return QString::fromLatin1(words[int(kind)]);
+}
+
+bool RegularFile::makeFolder(const QString &path, int *error)
+{
+    const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    if (QFileInfo(absolute).isDir())
+        return true;
+    const QString parent = QFileInfo(absolute).path();
+    if (parent != absolute && !makeFolder(parent, error))
+        return false;
+    if (::mkdir(encoded(absolute).constData(), 0755) != 0 && errno != EEXIST) {
+        if (error)
+            *error = errno;
+        return false;
+    }
+    if (!QFileInfo(absolute).isDir()) {
+        if (error)
+            *error = ENOTDIR;
+        return false;
+    }
+    syncFolder(parent);
+    return true;
+}
+
+bool RegularFile::syncFolder(const QString &folder)
+{
+    const int fd = ::open(encoded(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}

@@ -1,0 +1,101 @@
+#include "view/controls/switchpanel.h"
+
+#include "battle/game.h"
+#include "view/controls/scorepanel.h"
+#include "view/controls/textbutton.h"
+#include "view/fields/storedpicture.h"
+#include "view/look.h"
+#include "view/windowlayout.h"
+
+#include <QCheckBox>
+
+namespace {
+StoredPicture *addArrow(QWidget *window, const char *name, const char *resource,
+                        const char *accessibleName)
+{
+    auto *arrow
+        = new StoredPicture(QString::fromLatin1(name), QString::fromLatin1(resource), window);
+    WindowLayout::place(arrow);
+    arrow->setAccessibleName(QString::fromUtf8(accessibleName));
+    arrow->hide();
+    return arrow;
+}
+} // namespace
+
+SwitchPanel::SwitchPanel(QWidget *window) : QObject(window)
+{
+    setObjectName(QStringLiteral("switches"));
+    m_grid = addSwitch(window, "chGrid", "Разметка сетки", true);
+    m_music = addSwitch(window, "chMusic", "Музыка", true);
+    m_back = addSwitch(window, "chBack", "Объемный вид", true);
+    m_points = addSwitch(window, "chPoints", "Счет", false);
+    connect(m_grid, &QCheckBox::clicked, this, &SwitchPanel::gridClicked);
+    connect(m_music, &QCheckBox::clicked, this, &SwitchPanel::musicClicked);
+    connect(m_back, &QCheckBox::clicked, this, &SwitchPanel::backClicked);
+    connect(m_points, &QCheckBox::clicked, this, &SwitchPanel::chPoints_Click);
+
+    m_stat = new TextButton(QStringLiteral("lblStat"), QStringLiteral("Статистика"), window);
+    m_newGame = new TextButton(QStringLiteral("cmdNewGame"), QStringLiteral("Новая Игра"), window);
+    for (TextButton *button : {m_stat, m_newGame}) {
+        WindowLayout::place(button);
+        Look::paintText(button, Look::Orange);
+    }
+    m_newGame->hide();
+    connect(m_stat, &TextButton::clicked, this, &SwitchPanel::statClicked);
+    connect(m_newGame, &TextButton::clicked, this, &SwitchPanel::newGameClicked);
+
+    // The score panel lies under the placement controls, built after it, so the game
+    // can go on whatever the "Счет" switch shows.
+    m_score = new ScorePanel(window);
+    WindowLayout::place(m_score);
+    Look::paintText(m_score, Look::Orange);
+    m_score->hide();
+
+    m_computersTurn = addArrow(window, "LeftL", ":/leftarrow.svg", "Ход компьютера");
+    m_playersTurn = addArrow(window, "RightL", ":/rightarrow.svg", "Ваш ход");
+}
+
+QCheckBox *SwitchPanel::addSwitch(QWidget *window, const char *name, const char *caption,
+                                  bool checked)
+{
+    auto *box = new QCheckBox(QString::fromUtf8(caption), window);
+    box->setObjectName(QString::fromLatin1(name));
+    WindowLayout::place(box);
+    box->setChecked(checked);
+    Look::paintText(box, Look::Orange);
+    box->setFocusPolicy(Qt::NoFocus);
+    return box;
+}
+
+QList<QWidget *> SwitchPanel::controls() const
+{
+    return {m_grid, m_music, m_back, m_points, m_stat, m_newGame};
+}
+
+bool SwitchPanel::isGridOn() const
+{
+    return m_grid->isChecked();
+}
+
+bool SwitchPanel::isMusicOn() const
+{
+    return m_music->isChecked();
+}
+
+bool SwitchPanel::isBackOn() const
+{
+    return m_back->isChecked();
+}
+
+void SwitchPanel::showGame(const Game &game)
+{
+    m_newGame->setVisible(game.phase() == Game::Phase::Battle);
+    m_playersTurn->setVisible(game.turn() == Game::Turn::Player);
+    m_computersTurn->setVisible(game.turn() == Game::Turn::Computer);
+    m_score->showScore(game.score());
+}
+
+void SwitchPanel::chPoints_Click()
+{
+    m_score->setVisible(m_points->isChecked());
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+
+class Game;
+class QCheckBox;
+class QWidget;
+class ScorePanel;
+class StoredPicture;
+class TextButton;
+
+// The bottom row and what the battle shows of itself: the switches chGrid, chMusic,
+// chBack and chPoints, the text buttons lblStat and cmdNewGame, the score panel Frame1
+// and the turn arrows LeftL and RightL.
+class SwitchPanel : public QObject
+{
+    Q_OBJECT
+public:
+    explicit SwitchPanel(QWidget *window);
+
+    bool isGridOn() const;
+    bool isMusicOn() const;
+    bool isBackOn() const;
+    // What the player can click here: the switches, "Статистика" and "Новая Игра".
+    QList<QWidget *> controls() const;
+    // Counters, turn arrows and "Новая Игра" as the game stands.
+    void showGame(const Game &game);
+    void chPoints_Click();
+
+signals:
+    void gridClicked();
+    void musicClicked();
+    void backClicked();
+    void statClicked();
+    void newGameClicked();
+
+private:
+    QCheckBox *addSwitch(QWidget *window, const char *name, const char *caption, bool checked);
+
+    QCheckBox *m_grid = nullptr;
+    QCheckBox *m_music = nullptr;
+    QCheckBox *m_back = nullptr;
+    QCheckBox *m_points = nullptr;
+    TextButton *m_stat = nullptr;
+    TextButton *m_newGame = nullptr;
+    ScorePanel *m_score = nullptr;
+    StoredPicture *m_computersTurn = nullptr;
+    StoredPicture *m_playersTurn = nullptr;
+};

@@ -1,0 +1,112 @@
+#include "view/fields/fieldview.h"
+
+#include "view/fields/cellview.h"
+#include "view/fields/modship.h"
+#include "view/fields/picturefiles.h"
+#include "view/fields/pictureholder.h"
+#include "view/fields/storedpicture.h"
+#include "view/keys/accessiblenames.h"
+#include "view/look.h"
+#include "view/windowlayout.h"
+
+#include <QLabel>
+
+FieldView::FieldView(QWidget *window, Board &board) : QObject(window), m_board(board)
+{
+    setObjectName(QStringLiteral("fields"));
+    const char *const frameNames[] = {"Рамка вашего поля", "Рамка поля противника"};
+    for (int k = 0; k < 2; ++k) {
+        m_frames[k] = new StoredPicture(QStringLiteral("imgBack%1").arg(k + 1),
+                                        QStringLiteral(":/fieldframe.png"), window);
+        WindowLayout::place(m_frames[k]);
+        m_frames[k]->setAccessibleName(QString::fromUtf8(frameNames[k]));
+    }
+    for (int i = 0; i < Board::CellCount; ++i) {
+        auto *cell = new CellView(i, window);
+        cell->setGeometry(WindowLayout::cell(i));
+        cell->setAccessibleName(AccessibleNames::cell(i, CellState::Empty));
+        cell->setAccessibleDescription(AccessibleNames::field(i));
+        connect(cell, &CellView::pressed, this, &FieldView::pressed);
+        connect(cell, &CellView::moved, this, &FieldView::moved);
+        m_cells[i] = cell;
+    }
+    buildCoordinateLabels(window);
+    m_shipPiece = new PictureHolder(QStringLiteral("Picture1"), window);
+    WindowLayout::place(m_shipPiece);
+    m_shipPiece->setAccessibleName(QStringLiteral("Часть корабля"));
+    m_shipPiece->hide();
+    // The cells follow the board from here on.
+    m_board.setObserver(this);
+}
+
+FieldView::~FieldView()
+{
+    m_board.setObserver(nullptr);
+}
+
+void FieldView::buildCoordinateLabels(QWidget *window)
+{
+    const QFont font = Look::serif(27, true, true);
+    for (int k = 0; k < int(m_labels.size()); ++k) {
+        const QString caption
+            = k < 20 ? QString::number(k % 10 + 1) : AccessibleNames::columnLetter(k % 10 + 1);
+        auto *label = new QLabel(caption, window);
+        label->setObjectName(QStringLiteral("Label1(%1)").arg(k));
+        label->setFont(font);
+        label->setAlignment(k < 20 ? Qt::AlignLeft | Qt::AlignTop
+                                   : Qt::AlignHCenter | Qt::AlignTop);
+        Look::paintText(label, Look::LabelOrange);
+        label->setGeometry(WindowLayout::coordinateLabel(k));
+        m_labels[k] = label;
+    }
+}
+
+void FieldView::showCoordinates(bool on)
+{
+    for (QLabel *label : m_labels)
+        label->setVisible(on);
+}
+
+void FieldView::showFrames(bool on)
+{
+    for (StoredPicture *frame : m_frames)
+        frame->setVisible(on);
+}
+
+void FieldView::cellChanged(int index, Aspect aspect)
+{
+    CellView *cell = m_cells[index];
+    if (aspect == Aspect::Frame) {
+        cell->setFrame(m_board.hasFrame(index));
+        return;
+    }
+    if (aspect == Aspect::State) {
+        // Renamed only when the name changes: every rename is an event for a screen
+        // reader, and Orca drops news while a hundred of them wait (a new layout).
+        const QString name = AccessibleNames::cell(index, m_board.state(index));
+        if (cell->accessibleName() != name)
+            cell->setAccessibleName(name);
+        return;
+    }
+    const CellPicture picture = m_board.picture(index);
+    switch (picture.kind) {
+    case CellPicture::Kind::None:
+        cell->setPicture(QPixmap());
+        break;
+    case CellPicture::Kind::MissMark: {
+        const QPixmap mark = PictureFiles::readPixmap(QStringLiteral("XField.bmp"));
+        cell->setPicture(mark.isNull() ? QPixmap::fromImage(PictureFiles::builtInMissMark())
+                                       : mark);
+        break;
+    }
+    case CellPicture::Kind::ShipPiece:
+        modShip::LoadShipPart(picture.piece, picture.size, picture.orientation, *m_shipPiece);
+        cell->setPicture(QPixmap::fromImage(m_shipPiece->picture()));
+        break;
+    }
+}
+
+QWidget *FieldView::cell(int index) const
+{
+    return m_cells[index];
+}

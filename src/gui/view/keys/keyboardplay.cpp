@@ -1,0 +1,231 @@
+#include "view/keys/keyboardplay.h"
+
+#include "battle/game.h"
+#include "view/fields/fieldview.h"
+#include "view/keys/announcement.h"
+#include "view/keys/focusmark.h"
+#include "view/windowlayout.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTimer>
+#include <QWidget>
+
+namespace {
+bool isActivation(const QKeyEvent &key)
+{
+    return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter || key.key() == Qt::Key_Space;
+}
+
+// What a screen reader calls the control.
+QString spokenName(QWidget *control)
+{
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(control);
+    return face ? face->text(QAccessible::Name) : QString();
+}
+} // namespace
+
+KeyboardPlay::KeyboardPlay(QWidget &window, const Game &game, const FieldView &fields,
+                           const QList<QWidget *> &controls, Announcement &announcement)
+    : QObject(&window)
+    , m_window(window)
+    , m_game(game)
+    , m_fields(fields)
+    , m_announcement(announcement)
+    , m_controls(WindowLayout::inReadingOrder(controls))
+{
+    setObjectName(QStringLiteral("keyboardPlay"));
+    m_mark = new FocusMark(&window);
+    // The window keeps the focus until a key moves it, so no control shows a focus mark.
+    window.setFocus();
+    connect(&game, &Game::changed, this, &KeyboardPlay::settleAfterChange);
+    // A hit marker is laid over its cell above all; the mark goes back on top.
+    connect(&game, &Game::shotResolved, m_mark, &QWidget::raise);
+    connect(qApp, &QApplication::focusChanged, this, &KeyboardPlay::keepMarkOnFocus);
+    qApp->installEventFilter(this);
+}
+
+KeyboardPlay::~KeyboardPlay()
+{
+    qApp->removeEventFilter(this);
+}
+
+QWidget *KeyboardPlay::cellWidget(int index) const
+{
+    return m_fields.cell(index);
+}
+
+QList<int> KeyboardPlay::cursorCells() const
+{
+    switch (m_game.phase()) {
+    case Game::Phase::PlacingByHand:
+        return {m_own.cell()};
+    case Game::Phase::Battle:
+        return {m_enemy.cell(), m_own.cell()};
+    default:
+        return {};
+    }
+}
+
+FieldCursor *KeyboardPlay::cursorOn(const QWidget *focus)
+{
+    for (FieldCursor *cursor : {&m_enemy, &m_own}) {
+        if (focus == cellWidget(cursor->cell()) && cursorCells().contains(cursor->cell()))
+            return cursor;
+    }
+    return nullptr;
+}
+
+QList<QWidget *> KeyboardPlay::stops() const
+{
+    QList<QWidget *> stops;
+    for (int cell : cursorCells())
+        stops << cellWidget(cell);
+    for (QWidget *control : m_controls) {
+        if (control->isVisibleTo(&m_window) && control->isEnabled())
+            stops << control;
+    }
+    return stops;
+}
+
+bool KeyboardPlay::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    // Once, where the key arrives first: a key a control leaves goes on to the window.
+    QWidget *focus = QApplication::focusWidget();
+    if (watched != (focus ? focus : &m_window) || (focus && focus->window() != &m_window))
+        return false;
+    const auto &key = *static_cast<QKeyEvent *>(event);
+    if (key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab) {
+        takeFocusFromKeys();
+        stepFocus(key.key() == Qt::Key_Tab);
+        return true;
+    }
+    if (FieldCursor *cursor = cursorOn(focus))
+        return cellKey(*cursor, key);
+    // Space presses the buttons by itself; Enter does it here, once per press.
+    auto *button = qobject_cast<QAbstractButton *>(focus);
+    if (button && isActivation(key) && key.key() != Qt::Key_Space) {
+        if (!key.isAutoRepeat())
+            button->click();
+        return true;
+    }
+    return false;
+}
+
+void KeyboardPlay::takeFocusFromKeys()
+{
+    // Only from the first Tab on: a label that can take the focus draws its text a pixel
+    // apart, and a player with the mouse must see the window as it always was.
+    if (m_controls.isEmpty() || m_controls.first()->focusPolicy() == Qt::TabFocus)
+        return;
+    for (QWidget *control : m_controls)
+        control->setFocusPolicy(Qt::TabFocus);
+    for (int index = 0; index < 200; ++index)
+        cellWidget(index)->setFocusPolicy(Qt::TabFocus);
+}
+
+void KeyboardPlay::stepFocus(bool forward)
+{
+    const QList<QWidget *> order = stops();
+    if (order.isEmpty())
+        return;
+    const int count = int(order.size());
+    const int at = int(order.indexOf(QApplication::focusWidget()));
+    const int next = at < 0 ? (forward ? 0 : count - 1) : (at + (forward ? 1 : count - 1)) % count;
+    focusStop(order[next], forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+}
+
+void KeyboardPlay::focusStop(QWidget *stop, Qt::FocusReason reason)
+{
+    m_stop = stop;
+    stop->setFocus(reason);
+}
+
+bool KeyboardPlay::cellKey(FieldCursor &cursor, const QKeyEvent &key)
+{
+    if (cursor.move(key.key())) {
+        focusStop(cellWidget(cursor.cell()), Qt::OtherFocusReason);
+        // Also at an edge, where the focus stays: Ctrl may have changed the orientation.
+        emit cellPointed(cursor.cell());
+        return true;
+    }
+    if (!isActivation(key))
+        return false;
+    // A held key repeats nothing, so one press is one shot.
+    if (key.isAutoRepeat())
+        return true;
+    if (&cursor == &m_own && m_game.phase() == Game::Phase::Battle) {
+        m_announcement.repeat(); // the player's own field is only read in the battle
+        return true;
+    }
+    emit cellPressed(cursor.cell());
+    return true;
+}
+
+void KeyboardPlay::settleAfterChange()
+{
+    settleFocus();
+    // A new name is looked at once the news of the change has been told, if any was.
+    if (!m_nameCheckDue) {
+        m_nameCheckDue = true;
+        QMetaObject::invokeMethod(this, &KeyboardPlay::tellNewName, Qt::QueuedConnection);
+    }
+}
+
+void KeyboardPlay::settleFocus()
+{
+    // The window's own focus child, which it keeps while a message box has the keys.
+    QWidget *focus = m_window.focusWidget();
+    if (!focus || focus == &m_window) {
+        showFocus(&m_window);
+        return;
+    }
+    const QList<QWidget *> order = stops();
+    QWidget *target = order.contains(m_stop) ? m_stop.data() : order.value(0, &m_window);
+    if (target != focus)
+        focusStop(target, Qt::TabFocusReason);
+    showFocus(target);
+}
+
+void KeyboardPlay::showFocus(QWidget *now)
+{
+    m_mark->follow(now == &m_window ? nullptr : now);
+    if (now == m_shown)
+        return;
+    QWidget *own = cellWidget(m_own.cell());
+    if (m_game.phase() == Game::Phase::PlacingByHand) {
+        if (now == own)
+            emit cellPointed(m_own.cell());
+        else if (m_shown == own)
+            emit fieldLeft();
+    }
+    m_shown = now;
+    m_heardName = now == &m_window ? QString() : spokenName(now);
+    m_toldWhenHeard = m_announcement.count();
+}
+
+void KeyboardPlay::tellNewName()
+{
+    m_nameCheckDue = false;
+    if (!m_shown || m_shown == &m_window || m_shown != m_window.focusWidget())
+        return;
+    const QString name = spokenName(m_shown);
+    if (name != m_heardName && m_announcement.count() == m_toldWhenHeard)
+        m_announcement.say(name);
+    m_heardName = name;
+    m_toldWhenHeard = m_announcement.count();
+}
+
+void KeyboardPlay::keepMarkOnFocus(QWidget *, QWidget *now)
+{
+    if (!now || now->window() != &m_window)
+        return; // a message box or another window: all stays as it was
+    if (now == &m_window || now == m_stop)
+        showFocus(now);
+    else // passed on by Qt: put right once the phase has shown
+        QTimer::singleShot(0, this, &KeyboardPlay::settleFocus);
+}

@@ -1,0 +1,159 @@
+#include "sound/tunerenderer.h"
+
+#include "files/filestamp.h"
+#include "files/installfolder.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <unistd.h>
+
+namespace {
+// Debian's choice among the General MIDI SoundFonts installed.
+constexpr char SoundFont[] = "/usr/share/sounds/sf2/default-GM.sf2";
+// The renderer's own messages kept: its reason is the last line.
+constexpr int MaxLogBytes = 4096;
+// seabattle-tune's exit status, besides 0 for a WAV written.
+enum Status { CannotPlay = 1, Silent = 2, Stopped = 3 };
+
+QByteArray fileStamp(const QString &path)
+{
+    const FileStamp stamp = FileStamp::of(path);
+    return QFile::encodeName(path) + '\0' + QByteArray::number(stamp.size) + '\0'
+        + QByteArray::number(stamp.modifiedNs) + '\0';
+}
+} // namespace
+
+TuneRenderer::TuneRenderer(const QString &program, Take take, Warn warn)
+    : m_program(program.isEmpty() ? InstallFolder::program(QStringLiteral("seabattle-tune"))
+                                  : program)
+    , m_take(std::move(take))
+    , m_warn(std::move(warn))
+{ }
+
+QByteArray TuneRenderer::keyOf(const QByteArray &midi) const
+{
+    const QByteArray made = midi + '\0' + fileStamp(SoundFont) + fileStamp(m_program);
+    return QCryptographicHash::hash(made, QCryptographicHash::Sha256);
+}
+
+QString TuneRenderer::fileName(const QByteArray &key)
+{
+    return QStringLiteral("tune-%1.wav").arg(QString::fromLatin1(key.toHex().left(32)));
+}
+
+void TuneRenderer::render(const QString &tuneName, const QByteArray &midi, const QByteArray &key)
+{
+    stop(); // a rendering of another tune would be offered on top of this one
+    m_tuneName = tuneName;
+    m_wavName = fileName(key);
+    m_cache.emplace(QStandardPaths::writableLocation(QStandardPaths::CacheLocation));
+    if (std::optional<TuneFile> cached = m_cache->open(m_wavName))
+        return m_take(std::move(*cached));
+    QString why;
+    m_scratch = m_cache->scratch(&why);
+    if (!why.isEmpty()) {
+        m_warn(QStringLiteral("the tune %1 cannot be kept once rendered (%2): it is rendered "
+                              "at each start")
+                   .arg(tuneName, why));
+    }
+    if (!m_scratch.file.isOpen()) {
+        return m_warn(
+            QStringLiteral("the tune %1 has no file to be rendered into: no music").arg(tuneName));
+    }
+    start(midi);
+}
+
+void TuneRenderer::waitForFinished()
+{
+    // The renderer's CPU time is limited: it ends by itself.
+    if (QProcess *process = m_process)
+        process->waitForFinished(-1);
+}
+
+void TuneRenderer::start(const QByteArray &midi)
+{
+    QProcess *process = m_process = new QProcess;
+    m_log.clear();
+    // The rendering goes straight into the scratch file, the renderer's standard output.
+    process->setStandardOutputFile(QProcess::nullDevice());
+    const int output = m_scratch.file.fd();
+    process->setChildProcessModifier([output] { dup2(output, STDOUT_FILENO); });
+    QObject::connect(process, &QProcess::readyReadStandardError, process, [this, process] {
+        m_log += process->readAllStandardError().left(qMax(0, MaxLogBytes - int(m_log.size())));
+    });
+    QObject::connect(process, &QProcess::finished, process,
+                     [this](int code, QProcess::ExitStatus status) {
+                         ended(code, status == QProcess::CrashExit);
+                     });
+    QObject::connect(process, &QProcess::errorOccurred, process, [this](QProcess::ProcessError e) {
+        if (e != QProcess::FailedToStart)
+            return;
+        m_warn(QStringLiteral("the tune renderer %1 cannot be started (%2): no music")
+                   .arg(m_program, m_process->errorString()));
+        m_cache->discard(m_scratch);
+        std::exchange(m_process, nullptr)->deleteLater();
+    });
+    process->start(m_program, {QLatin1String(SoundFont)});
+    process->write(midi);
+    process->closeWriteChannel();
+}
+
+void TuneRenderer::stop()
+{
+    if (!m_process)
+        return;
+    m_process->disconnect();
+    m_process->kill();
+    m_process->waitForFinished(1000);
+    delete std::exchange(m_process, nullptr);
+    m_cache->discard(m_scratch);
+}
+
+void TuneRenderer::ended(int exitCode, bool crashed)
+{
+    m_log += m_process->readAllStandardError().left(qMax(0, MaxLogBytes - int(m_log.size())));
+    std::exchange(m_process, nullptr)->deleteLater();
+    const QStringList log = QString::fromLocal8Bit(m_log).split('\n', Qt::SkipEmptyParts);
+    const QString reason = log.isEmpty() ? QString() : log.last().left(200);
+    const std::optional<qint64> bytes = TuneCache::soundBytes(m_scratch.file.fd());
+    const bool written = (exitCode == 0 || exitCode == Stopped) && bytes;
+    QString why;
+    if (crashed)
+        why = QStringLiteral("cannot be played (the renderer %1 crashed)").arg(m_program);
+    else if (exitCode == Silent)
+        why = QStringLiteral("holds nothing to play");
+    else if (!written && exitCode != 0 && !reason.isEmpty())
+        why = QStringLiteral("cannot be played (%1)").arg(reason);
+    else if (!written && exitCode != 0)
+        why = QStringLiteral("cannot be played (the renderer %1 failed with exit status %2)")
+                  .arg(m_program)
+                  .arg(exitCode);
+    else if (!written)
+        why = QStringLiteral("cannot be played (the renderer %1 wrote no WAV of the game's format)")
+                  .arg(m_program);
+    if (!why.isEmpty()) {
+        m_cache->discard(m_scratch);
+        return m_warn(QStringLiteral("the tune %1 %2: no music").arg(m_tuneName, why));
+    }
+    // A rendering cut short is kept, so that the next start does not render it again in vain.
+    if (exitCode == Stopped) {
+        m_warn(QStringLiteral("the tune %1 takes too long to render: %2, and that much is played")
+                   .arg(m_tuneName, reason));
+    }
+    if (!m_scratch.inMemory) {
+        const QString unkept = m_cache->keep(m_scratch, m_wavName);
+        if (unkept.isEmpty()) {
+            m_cache->removeOthers(m_wavName); // made of another tune, SoundFont or renderer
+        } else {
+            m_warn(QStringLiteral("the rendered tune cannot be kept as %1/%2 (%3): it is "
+                                  "rendered again at each start")
+                       .arg(m_cache->folder(), m_wavName, unkept));
+        }
+    }
+    TuneFile tune {std::move(m_scratch.file), *bytes};
+    m_scratch = {};
+    m_take(std::move(tune));
+}

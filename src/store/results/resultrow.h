@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// A finished game as the results keep it: who won, each side's hits and the level played.
+struct ResultRow
+{
+    enum class Winner { Player, Computer };
+
+    Winner winner = Winner::Player;
+    int userHits = 0;
+    int compHits = 0;
+    QString level; // the level's caption: "Легкий", "Средний" or "Сложный"
+
+    // The four values of a row of tBase, in its column order: "Игрок" or "Компьютер", the
+    // player's hits, the computer's hits, the level.
+    QStringList columns() const;
+};

@@ -1,0 +1,3 @@
+#include "results/resultslog.h"
+
+Q_LOGGING_CATEGORY(lcResults, "seabattle.results")
