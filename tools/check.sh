@@ -31,10 +31,13 @@ stage "ordinary build" configure_and_build default
 # The sanitizer build takes only what the ordinary suite leaves of the processors: most of its
 # tests wait for windows, servers and sounds.
 if [ "${SKIP_SANITIZERS:-0}" != 1 ]; then
-  # In a session of its own, so that a failed suite stops the whole build.
-  setsid nice -n 19 bash -c "$(declare -f configure_and_build); configure_and_build asan" \
+  # In a process group of its own, so that a failed suite stops the whole build; in the same
+  # session, as the scheduler weighs the niceness only among a session's processes.
+  set -m
+  nice -n 19 bash -c "$(declare -f configure_and_build); configure_and_build asan" \
     >build/sanitizer-build.log 2>&1 &
   asan_build=$!
+  set +m
   trap 'kill -- "-$asan_build" 2>/dev/null || true' EXIT
 fi
 # Tests that listen to the game need a sound server; start one with a silent sink.
