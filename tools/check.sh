@@ -49,6 +49,9 @@ if [ "${SKIP_SANITIZERS:-0}" != 1 ]; then
   wait_for_build() {
     wait "$asan_build" || { tail -n 40 build/sanitizer-build.log; exit 1; }
   }
+  # Its turn now: at the lowest priority a CPU hog beside it would starve it (renicing back
+  # needs root; an ordinary user's build stays low).
+  renice -n 0 -g "$asan_build" >/dev/null 2>&1 || true
   stage "sanitizer build, after the ordinary suite" wait_for_build
   trap - EXIT
   stage "sanitizer suite" ctest --preset asan -j"$(nproc)" "$@"
