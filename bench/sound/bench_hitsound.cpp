@@ -45,16 +45,16 @@ class Recorder
 public:
     bool start(QString *why)
     {
-        const pa_sample_spec spec {PA_SAMPLE_S16LE, Rate, 1};
+        const pa_sample_spec format {PA_SAMPLE_S16LE, Rate, 1};
         const auto unset = uint32_t(-1);
         const pa_buffer_attr recordBuffer {unset, unset, unset, unset, ReadFrames * 2};
         const pa_buffer_attr playBuffer {unset, Rate * 2 / 100, unset, unset, unset};
         int error = 0;
         m_record = pa_simple_new(nullptr, "bench_hitsound", PA_STREAM_RECORD, "@DEFAULT_MONITOR@",
-                                 "monitor", &spec, nullptr, &recordBuffer, &error);
+                                 "monitor", &format, nullptr, &recordBuffer, &error);
         if (m_record) {
             m_play = pa_simple_new(nullptr, "bench_hitsound", PA_STREAM_PLAYBACK, nullptr,
-                                   "silence", &spec, nullptr, &playBuffer, &error);
+                                   "silence", &format, nullptr, &playBuffer, &error);
         }
         if (!m_record || !m_play) {
             *why = QString::fromUtf8(pa_strerror(error));
