@@ -7,5 +7,5 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 preset=${1:-default}
 "$root/tools/install-deps.sh" --for test
 cd "$root"
-cmake --preset "$preset" "${@:2}" >/dev/null
+tools/configure.sh "$preset" "${@:2}"
 cmake --build --preset "$preset" -j"$(nproc)"

@@ -23,7 +23,7 @@ stage() {
 }
 
 configure_and_build() {
-  cmake --preset "$1" >/dev/null
+  tools/configure.sh "$1"
   cmake --build --preset "$1" -j"$(nproc)"
 }
 
@@ -42,7 +42,10 @@ if [ "${SKIP_SANITIZERS:-0}" != 1 ]; then
 fi
 # Tests that listen to the game need a sound server; start one with a silent sink.
 tools/start-audio.sh
-stage "ordinary suite" ctest --preset default -j"$(nproc)" "$@"
+# Most tests spend their time waiting for a window, a server or a sound, so twice as many run
+# as there are processors; those that keep processors busy say so (PROCESSORS) and count double.
+test_jobs=$((2 * $(nproc)))
+stage "ordinary suite" ctest --preset default -j"$test_jobs" "$@"
 
 if [ "${SKIP_SANITIZERS:-0}" != 1 ]; then
   echo "== the tests of the product's own code paths under AddressSanitizer and UndefinedBehaviorSanitizer =="
@@ -54,5 +57,5 @@ if [ "${SKIP_SANITIZERS:-0}" != 1 ]; then
   renice -n 0 -g "$asan_build" >/dev/null 2>&1 || true
   stage "sanitizer build, after the ordinary suite" wait_for_build
   trap - EXIT
-  stage "sanitizer suite" ctest --preset asan -j"$(nproc)" "$@"
+  stage "sanitizer suite" ctest --preset asan -j"$test_jobs" "$@"
 fi

@@ -20,7 +20,7 @@ case "${1:-}" in
 esac
 
 play=(
-  cmake g++ make pkg-config
+  cmake ninja-build g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-wayland
   libpulse-dev
   libqt6sql6-sqlite libsqlite3-dev qt6-translations-l10n libqt6svg6

@@ -5,6 +5,6 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/install-deps.sh" --for play
 cd "$root"
-cmake --preset game >/dev/null
+tools/configure.sh game
 cmake --build --preset game -j"$(nproc)"
 exec "$root/build-game/game/seabattle"

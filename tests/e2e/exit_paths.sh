@@ -6,11 +6,16 @@
 # crash or hang; each ends with the row in the pending file (then moved into the results file
 # by the next start) or with the player told in the window that it has no place to go.
 # The game is a test copy whose player wins at once (lastshot.cpp), with the real main(), at the
-# fast test pace: its twenty explosions are not what is checked.
-# usage: exit_paths.sh SEABATTLE_EXECUTABLE OUTPUT_DIR LAST_SHOT_EXECUTABLE
+# fast test pace: its twenty explosions are not what is checked. One exit path a run, so that
+# the four run side by side.
+# usage: exit_paths.sh SEABATTLE_EXECUTABLE OUTPUT_DIR LAST_SHOT_EXECUTABLE esc|term|lost|kill
 source "$(dirname "$0")/lib.sh"
 E2E_SOUND=none e2e_open "$@"
-LAST_SHOT_EXE=${E2E_ARGS[0]:?"usage: $0 SEABATTLE_EXECUTABLE OUTPUT_DIR LAST_SHOT_EXECUTABLE"}
+usage="usage: $0 SEABATTLE_EXECUTABLE OUTPUT_DIR LAST_SHOT_EXECUTABLE esc|term|lost|kill"
+LAST_SHOT_EXE=${E2E_ARGS[0]:?$usage}
+EXIT_PATH=${E2E_ARGS[1]:?$usage}
+case $EXIT_PATH in esc | term | lost | kill) ;; *) fail "$usage" ;; esac
+E2E_NAME=exit_paths_$EXIT_PATH
 fast_battle
 
 BLOCKED=() # data folders made to refuse writes, freed again at the end
@@ -69,89 +74,89 @@ pending_holds_the_row() {
 }
 row_moved() { [ "$(result_rows)" -eq 1 ] && [ ! -e "$PENDING" ]; }
 
+# A lock that outlasts the patience is told some seconds later: waited for on the Esc path only.
 LATER_SHOWN=
-for exit_path in esc term lost kill; do
-    for state in missing pipe link folder read-only; do
-        case_name="$exit_path-$state"
-        note "--- $case_name"
-        copy_game
-        cp "$LAST_SHOT_EXE" "$GAME_DIR/seabattle"
-        export XDG_DATA_HOME="$E2E_TMP/data-$case_name"
-        DATA="$XDG_DATA_HOME/seabattle"
-        PENDING="$DATA/pending-results.jsonl"
-        NOTES="$E2E_TMP/notes-$case_name"
-        echo "the player's own notes" >"$NOTES"
-        mkdir -p "$DATA"
-        case $state in
-        pipe) mkfifo "$PENDING" ;;
-        link) ln -s "$NOTES" "$PENDING" ;;
-        folder) mkdir "$PENDING" ;;
-        read-only) block_folder "$DATA" ;;
-        esac
+[ "$EXIT_PATH" = esc ] || LATER_SHOWN=checked-on-the-esc-path
+exit_path=$EXIT_PATH
+for state in missing pipe link folder read-only; do
+    case_name="$exit_path-$state"
+    note "--- $case_name"
+    copy_game
+    cp "$LAST_SHOT_EXE" "$GAME_DIR/seabattle"
+    export XDG_DATA_HOME="$E2E_TMP/data-$case_name"
+    DATA="$XDG_DATA_HOME/seabattle"
+    PENDING="$DATA/pending-results.jsonl"
+    NOTES="$E2E_TMP/notes-$case_name"
+    echo "the player's own notes" >"$NOTES"
+    mkdir -p "$DATA"
+    case $state in
+    pipe) mkfifo "$PENDING" ;;
+    link) ln -s "$NOTES" "$PENDING" ;;
+    folder) mkdir "$PENDING" ;;
+    read-only) block_folder "$DATA" ;;
+    esac
 
-        rm -f "$E2E_TMP/go"
-        start_game_copy SEABATTLE_LAST_SHOT_AFTER="$E2E_TMP/go"
-        sqlite3 "$GAME_DIR/Base.mdb" 'select count(*) from tBase' >/dev/null
-        hold_lock "$GAME_DIR/Base.mdb"
-        touch "$E2E_TMP/go"
-        box=$(wait_for_box 60 "\"Вы выиграли\" after the last shot")
-        answer_box "$box" Return
-        if [ "$state" = missing ]; then
-            pending_holds_the_row || fail "$case_name: the pending file does not hold the row"
-            if [ -z "$LATER_SHOWN" ]; then
-                # A lock that outlasts the patience is told once, some seconds later.
-                box=$(wait_for_box 20 "the results file staying busy")
-                snap
-                shot "$E2E_OUT/exit_paths-still-busy.png"
-                answer_box "$box" Return
-                LATER_SHOWN=yes
-            else
-                no_box_for 1 || fail "$case_name: a busy results file was told at once"
-            fi
-        else
-            box=$(wait_for_box 10 "the player told the row has no place on disk")
-            [ "$exit_path" = esc ] && shot "$E2E_OUT/exit_paths-no-place-$state.png"
+    rm -f "$E2E_TMP/go"
+    start_game_copy SEABATTLE_LAST_SHOT_AFTER="$E2E_TMP/go"
+    sqlite3 "$GAME_DIR/Base.mdb" 'select count(*) from tBase' >/dev/null
+    hold_lock "$GAME_DIR/Base.mdb"
+    touch "$E2E_TMP/go"
+    box=$(wait_for_box 60 "\"Вы выиграли\" after the last shot")
+    answer_box "$box" Return
+    if [ "$state" = missing ]; then
+        pending_holds_the_row || fail "$case_name: the pending file does not hold the row"
+        if [ -z "$LATER_SHOWN" ]; then
+            box=$(wait_for_box 20 "the results file staying busy")
+            snap
+            shot "$E2E_OUT/exit_paths-still-busy.png"
             answer_box "$box" Return
-            grep -q "have no place on disk for now" "$E2E_TMP/game.err" \
-                || fail "$case_name: the log does not say the row has no place"
-        fi
-
-        case $exit_path in
-        esc) quit_game ;;
-        term) kill -TERM "$GAME_PID" ;;
-        lost) stop_process "$PRIVATE_XVFB_PID" ;;
-        kill) kill -KILL "$GAME_PID" ;;
-        esac
-        wait_game_end 10 "$case_name"
-        WIN=
-        if [ "$exit_path" = kill ]; then
-            [ "$GAME_EXIT" -eq 137 ] || fail "$case_name: exit code $GAME_EXIT after SIGKILL"
+            LATER_SHOWN=yes
         else
-            [ "$GAME_EXIT" -lt 128 ] || fail "$case_name: ended by signal $((GAME_EXIT - 128))"
+            no_box_for 1 || fail "$case_name: a busy results file was told at once"
         fi
-        ! grep -q -i "segmentation\|AddressSanitizer\|runtime error" "$E2E_TMP/game.err" \
-            || fail "$case_name: the game's stderr reports a crash"
-        release_lock
-        [ "$exit_path" = lost ] && start_xvfb
+    else
+        box=$(wait_for_box 10 "the player told the row has no place on disk")
+        [ "$exit_path" = esc ] && shot "$E2E_OUT/exit_paths-no-place-$state.png"
+        answer_box "$box" Return
+        grep -q "have no place on disk for now" "$E2E_TMP/game.err" \
+            || fail "$case_name: the log does not say the row has no place"
+    fi
 
-        case $state in
-        missing)
-            pending_holds_the_row || fail "$case_name: the row left the pending file at the end"
-            # The next start moves it into the results file.
-            cp "$GAME_EXE" "$GAME_DIR/seabattle"
-            start_game_copy
-            wait_until 20 "the pending row to be moved into the results file" row_moved
-            quit_game
-            ;;
-        pipe) [ -p "$PENDING" ] || fail "$case_name: the pipe was replaced" ;;
-        link) [ "$(cat "$NOTES")" = "the player's own notes" ] || fail "$case_name: written through the link" ;;
-        folder) [ -z "$(ls -A "$PENDING")" ] || fail "$case_name: something was written into the folder" ;;
-        read-only)
-            [ -z "$(ls -A "$DATA")" ] || fail "$case_name: the data folder took a file"
-            unblock
-            ;;
-        esac
-        note "$case_name passed"
-    done
+    case $exit_path in
+    esc) quit_game ;;
+    term) kill -TERM "$GAME_PID" ;;
+    lost) stop_process "$PRIVATE_XVFB_PID" ;;
+    kill) kill -KILL "$GAME_PID" ;;
+    esac
+    wait_game_end 10 "$case_name"
+    WIN=
+    if [ "$exit_path" = kill ]; then
+        [ "$GAME_EXIT" -eq 137 ] || fail "$case_name: exit code $GAME_EXIT after SIGKILL"
+    else
+        [ "$GAME_EXIT" -lt 128 ] || fail "$case_name: ended by signal $((GAME_EXIT - 128))"
+    fi
+    ! grep -q -i "segmentation\|AddressSanitizer\|runtime error" "$E2E_TMP/game.err" \
+        || fail "$case_name: the game's stderr reports a crash"
+    release_lock
+    [ "$exit_path" = lost ] && start_xvfb
+
+    case $state in
+    missing)
+        pending_holds_the_row || fail "$case_name: the row left the pending file at the end"
+        # The next start moves it into the results file.
+        cp "$GAME_EXE" "$GAME_DIR/seabattle"
+        start_game_copy
+        wait_until 20 "the pending row to be moved into the results file" row_moved
+        quit_game
+        ;;
+    pipe) [ -p "$PENDING" ] || fail "$case_name: the pipe was replaced" ;;
+    link) [ "$(cat "$NOTES")" = "the player's own notes" ] || fail "$case_name: written through the link" ;;
+    folder) [ -z "$(ls -A "$PENDING")" ] || fail "$case_name: something was written into the folder" ;;
+    read-only)
+        [ -z "$(ls -A "$DATA")" ] || fail "$case_name: the data folder took a file"
+        unblock
+        ;;
+    esac
+    note "$case_name passed"
 done
 note "passed"

@@ -7,9 +7,9 @@ namespace {
 
 // A uniform generator finds an open cell within a few hundred draws even late in a game.
 // Past this many the field is searched: with no open cell there is nothing to fire at.
-constexpr int DrawsBeforeCheck = 1000;
+constexpr int ShotDrawsBeforeCheck = 1000;
 // A broken generator that never finds the open cell gets the first in reading order.
-constexpr int DrawLimit = 100000;
+constexpr int ShotDrawLimit = 100000;
 
 CellState stateAt(const Board &board, FieldCell cell)
 {
@@ -27,8 +27,8 @@ ComputerTarget chooseTarget(const Board &board, int intLevel, RandomSource &rand
     ComputerTarget target;
     const int tries = intLevel < 1 ? 1 : intLevel;
     for (int attempt = 0; attempt < tries; ++attempt) {
-        const std::optional<FieldCell> cell
-            = drawFittingCell(random, Field::Size, Field::Size, DrawsBeforeCheck, DrawLimit, open);
+        const std::optional<FieldCell> cell = drawFittingCell(
+            random, Field::Size, Field::Size, ShotDrawsBeforeCheck, ShotDrawLimit, open);
         if (!cell)
             return {};
         target = {cell->row, cell->column, stateAt(board, *cell) == CellState::Ship};

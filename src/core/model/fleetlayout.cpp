@@ -9,11 +9,11 @@ namespace {
 // A normal layout needs at most a few hundred redraws for one ship. Past this many the
 // field is searched for a legal start at all: with this fleet, this order and these
 // ranges, about one layout in fifty thousand draws an orientation that leaves none.
-constexpr int DrawsBeforeCheck = 1000;
+constexpr int ShipDrawsBeforeCheck = 1000;
 // A start is known to exist, so a uniform generator finds it long before this (the odds
 // of missing a single free start so often are below 1e-40); a broken generator that
 // never does gets the first free start in reading order instead of hanging the game.
-constexpr int DrawLimit = 10000;
+constexpr int ShipDrawLimit = 10000;
 // Only a generator that repeats itself (a clock that stands still) keeps running into
 // dead ends; after this many fresh starts a fixed legal fleet ends the layout.
 constexpr int AttemptLimit = 1000;
@@ -73,8 +73,8 @@ bool FleetLayout::layShip(int size, int orientation, Side side)
     // Along the ship the range ends one cell short, so a vertical ship never reaches row 10
     // nor a horizontal one column 10.
     const std::optional<FieldCell> start = drawFittingCell(
-        m_random, vertical ? 10 - size : 10, vertical ? 10 : 10 - size, DrawsBeforeCheck, DrawLimit,
-        [&](FieldCell cell) { return fits(field, cell, size, vertical); });
+        m_random, vertical ? 10 - size : 10, vertical ? 10 : 10 - size, ShipDrawsBeforeCheck,
+        ShipDrawLimit, [&](FieldCell cell) { return fits(field, cell, size, vertical); });
     if (!start)
         return false;
     place(field, *start, size, vertical, side == Side::Player);

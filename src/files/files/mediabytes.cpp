@@ -21,7 +21,7 @@ bool fail(QString *why, const QString &reason)
 }
 
 // What kind of thing a stat() found, for the reason given to the player.
-QString kindOf(mode_t mode)
+QString describedKind(mode_t mode)
 {
     if (S_ISDIR(mode))
         return QStringLiteral("a folder, not a file");
@@ -84,7 +84,7 @@ std::optional<QByteArray> MediaBytes::read(const QString &filePath, qint64 maxBy
     if (::fstat(fd, &info) != 0)
         fail(why, QString::fromLocal8Bit(std::strerror(errno)));
     else if (!S_ISREG(info.st_mode))
-        fail(why, kindOf(info.st_mode));
+        fail(why, describedKind(info.st_mode));
     else if (info.st_size > maxBytes)
         fail(why,
              QStringLiteral("%1 bytes, more than the %2 such a file may have")

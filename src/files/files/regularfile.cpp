@@ -25,7 +25,7 @@ QByteArray encoded(const QString &path)
     return QFile::encodeName(path);
 }
 
-RegularFile::Kind kindOf(mode_t mode)
+RegularFile::Kind fileKindOf(mode_t mode)
 {
     if (S_ISREG(mode))
         return RegularFile::Kind::Regular;
@@ -78,7 +78,7 @@ RegularFile::RegularFile(const QString &path, Mode mode) : m_path(path)
     }
     if (!S_ISREG(info.st_mode)) {
         close();
-        refuse(kindOf(info.st_mode));
+        refuse(fileKindOf(info.st_mode));
         return;
     }
     m_created = !existed;
@@ -234,7 +234,7 @@ RegularFile::Kind RegularFile::kindAt(const QString &path)
     };
     if (::lstat(encoded(path).constData(), &info) != 0)
         return Kind::Missing;
-    return kindOf(info.st_mode);
+    return fileKindOf(info.st_mode);
 }
 
 QString RegularFile::describe(Kind kind)

@@ -7,7 +7,7 @@
 #include <algorithm>
 
 namespace {
-constexpr pa_sample_spec Format {PA_SAMPLE_S16LE, 44100, 2};
+constexpr pa_sample_spec StreamFormat {PA_SAMPLE_S16LE, 44100, 2};
 constexpr int BytesPerFrame = 4;
 // What the stream holds ahead of the speakers, and so what the server asks the whole way to the
 // speakers to keep: a change of the sound that is not flushed is heard this much later, and the
@@ -155,13 +155,13 @@ void AudioOutput::connect()
 void AudioOutput::startStream()
 {
     endStream();
-    m_stream = m_pulse->pa_stream_new(m_context, StreamName, &Format, nullptr);
+    m_stream = m_pulse->pa_stream_new(m_context, StreamName, &StreamFormat, nullptr);
     if (!m_stream)
         return m_report(serverError());
     m_pulse->pa_stream_set_state_callback(m_stream, streamChanged, this);
     m_pulse->pa_stream_set_write_callback(m_stream, writable, this);
     const auto unset = uint32_t(-1);
-    const pa_buffer_attr buffer {unset, Format.rate * BytesPerFrame * LatencyMs / 1000, unset,
+    const pa_buffer_attr buffer {unset, StreamFormat.rate * BytesPerFrame * LatencyMs / 1000, unset,
                                  unset, unset};
     if (m_pulse->pa_stream_connect_playback(m_stream, nullptr, &buffer, PA_STREAM_ADJUST_LATENCY,
                                             nullptr, nullptr)

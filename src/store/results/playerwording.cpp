@@ -1,5 +1,7 @@
 #include "results/playerwording.h"
 
+#include <QDir>
+
 #include <iterator>
 
 QString PlayerWording::fileKind(RegularFile::Kind kind)
@@ -12,4 +14,9 @@ QString PlayerWording::fileKind(RegularFile::Kind kind)
     static_assert(std::size(words) == std::size_t(RegularFile::Kind::Other) + 1);
     const char *word = words[int(kind)];
     return QString::fromUtf8(word ? word : "не обычный файл");
+}
+
+QString PlayerWording::path(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
 }

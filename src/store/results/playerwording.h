@@ -10,4 +10,7 @@ namespace PlayerWording {
 // What stands at a path instead of a file: "символическая ссылка", "папка", ...
 QString fileKind(RegularFile::Kind kind);
 
+// A path as the player's system writes it.
+QString path(const QString &path);
+
 } // namespace PlayerWording

@@ -7,14 +7,10 @@
 
 namespace {
 
-QString shown(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
-
 QString whereResultsGo(const QString &resultsFile)
 {
-    return QStringLiteral("\nРезультаты игр сохраняются в файле %1.").arg(shown(resultsFile));
+    return QStringLiteral("\nРезультаты игр сохраняются в файле %1.")
+        .arg(PlayerWording::path(resultsFile));
 }
 
 } // namespace
@@ -44,18 +40,18 @@ ResultsNotice::Notice ResultsNotice::refusedFile(const QString &path, ResultsFil
     switch (kind) {
     case ResultsFile::Kind::NotAFile:
         found = QStringLiteral("На месте файла результатов %1 находится %2.")
-                    .arg(shown(path), PlayerWording::fileKind(standing));
+                    .arg(PlayerWording::path(path), PlayerWording::fileKind(standing));
         break;
     case ResultsFile::Kind::OtherTable:
-        found
-            = QStringLiteral("Файл %1 не является файлом результатов этой игры.").arg(shown(path));
+        found = QStringLiteral("Файл %1 не является файлом результатов этой игры.")
+                    .arg(PlayerWording::path(path));
         break;
     case ResultsFile::Kind::Damaged:
-        found = QStringLiteral("Файл результатов %1 поврежден.").arg(shown(path));
+        found = QStringLiteral("Файл результатов %1 поврежден.").arg(PlayerWording::path(path));
         break;
     default:
         found = QStringLiteral("Файл %1 не является файлом результатов этой игры или поврежден.")
-                    .arg(shown(path));
+                    .arg(PlayerWording::path(path));
     }
     const FileStamp stamp = FileStamp::of(path);
     return {found + QStringLiteral(" Игра оставляет его без изменений.")
@@ -70,7 +66,7 @@ ResultsNotice::Notice ResultsNotice::refusedFile(const QString &path, ResultsFil
 ResultsNotice::Notice ResultsNotice::readOnlyFolder(const QString &folder,
                                                     const QString &resultsFile)
 {
-    return {QStringLiteral("Папка игры %1 закрыта для записи.").arg(shown(folder))
+    return {QStringLiteral("Папка игры %1 закрыта для записи.").arg(PlayerWording::path(folder))
                 + whereResultsGo(resultsFile),
             QStringLiteral("read-only folder %1").arg(folder)};
 }

@@ -14,11 +14,6 @@
 
 namespace {
 
-QString shown(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
-
 std::optional<bool> &systemWideForTesting()
 {
     static std::optional<bool> systemWide;
@@ -119,14 +114,14 @@ ResultsStore::Status ResultsStore::openInDataFolder(const QString &installFile, 
             QStringLiteral("%1 is not used and %2 cannot be written").arg(installFile, dataFolder),
             "results of this session cannot be saved",
             QStringLiteral("файл %1 не подходит для результатов, а в папку %2 нельзя записать")
-                .arg(shown(installFile), shown(userFolder)));
+                .arg(PlayerWording::path(installFile), PlayerWording::path(userFolder)));
         return Status::Foreign;
     }
     report(
         QStringLiteral("neither %1 nor %2 can be written").arg(InstallFolder::path(), dataFolder),
         "results of this session cannot be saved",
         QStringLiteral("ни в папку игры %1, ни в папку %2 нельзя записать")
-            .arg(shown(InstallFolder::path()), shown(userFolder)));
+            .arg(PlayerWording::path(InstallFolder::path()), PlayerWording::path(userFolder)));
     const bool showable
         = ResultsFile::inspect(installFile, nullptr, m_waitMs) == ResultsFile::Kind::Store;
     return showable ? Status::ReadOnly : Status::Unavailable;
@@ -168,7 +163,8 @@ ResultsStore::Status ResultsStore::openFile(const QString &path, const QString &
         // The caller tells where the results go instead.
         m_refusedStanding = standing;
         noteRefusedFile(path, kind, why);
-        m_reasonForPlayer = QStringLiteral("файл %1 не подходит для результатов").arg(shown(path));
+        m_reasonForPlayer
+            = QStringLiteral("файл %1 не подходит для результатов").arg(PlayerWording::path(path));
         m_lasting = Refusal::Lasting;
         return Status::Foreign;
     }
@@ -176,7 +172,7 @@ ResultsStore::Status ResultsStore::openFile(const QString &path, const QString &
         // Only slow: the first result tries again.
         report(QStringLiteral("%1 is locked by another connection").arg(path),
                "results are saved once it is free",
-               QStringLiteral("файл %1 занят").arg(shown(path)), Refusal::Busy);
+               QStringLiteral("файл %1 занят").arg(PlayerWording::path(path)), Refusal::Busy);
         return Status::Unavailable;
     }
     if (kind == ResultsFile::Kind::Unreadable) {
@@ -185,10 +181,10 @@ ResultsStore::Status ResultsStore::openFile(const QString &path, const QString &
         if (!ResultsFile::sideFilesAreSafe(path, nullptr, &side, &sideKind))
             report(QStringLiteral("%1 cannot be used: %2").arg(path, why), "no results are saved",
                    QStringLiteral("на месте файла %1 находится %2")
-                       .arg(shown(side), PlayerWording::fileKind(sideKind)));
+                       .arg(PlayerWording::path(side), PlayerWording::fileKind(sideKind)));
         else
             report(QStringLiteral("%1 cannot be read (%2)").arg(path, why), "no results are saved",
-                   QStringLiteral("файл %1 не читается").arg(shown(path)));
+                   QStringLiteral("файл %1 не читается").arg(PlayerWording::path(path)));
         return Status::Unavailable;
     }
     if (kind == ResultsFile::Kind::Missing && !seedPath.isEmpty()) {
@@ -200,7 +196,7 @@ ResultsStore::Status ResultsStore::openFile(const QString &path, const QString &
     if (kind != ResultsFile::Kind::Missing && !ResultsFile::fileAcceptsWrites(path)) {
         report(QStringLiteral("%1 is read-only").arg(path),
                "its results are shown, new ones cannot be saved",
-               QStringLiteral("файл %1 защищен от записи").arg(shown(path)));
+               QStringLiteral("файл %1 защищен от записи").arg(PlayerWording::path(path)));
         return kind == ResultsFile::Kind::Store ? Status::ReadOnly : Status::Unavailable;
     }
 
@@ -211,7 +207,7 @@ ResultsStore::Status ResultsStore::openFile(const QString &path, const QString &
         if (m_connection->wasBusy())
             report(QStringLiteral("%1 is locked by another connection").arg(path),
                    "results are saved once it is free",
-                   QStringLiteral("файл %1 занят").arg(shown(path)), Refusal::Busy);
+                   QStringLiteral("файл %1 занят").arg(PlayerWording::path(path)), Refusal::Busy);
         else
             report(QStringLiteral("%1 cannot be opened for writing (%2)")
                        .arg(path, m_connection->errorText()),
@@ -302,7 +298,8 @@ bool ResultsStore::readyToWrite()
                     QStringLiteral("файл результатов не открыт"), Refusal::Lasting);
     if (m_status == Status::Preparing)
         return fail(QStringLiteral("%1 is still being copied").arg(m_path),
-                    QStringLiteral("файл %1 еще не готов").arg(shown(m_path)), Refusal::Busy);
+                    QStringLiteral("файл %1 еще не готов").arg(PlayerWording::path(m_path)),
+                    Refusal::Busy);
     if (m_status != Status::Writable)
         return fail(m_reason, m_reasonForPlayer, m_lasting);
     if (!FileStamp::of(m_path).isSameFile(m_opened)
@@ -323,7 +320,7 @@ bool ResultsStore::readyToWrite()
     if (!ResultsFile::sideFilesAreSafe(m_path, &why, &side, &sideKind))
         return fail(why,
                     QStringLiteral("на месте файла %1 находится %2")
-                        .arg(shown(side), PlayerWording::fileKind(sideKind)),
+                        .arg(PlayerWording::path(side), PlayerWording::fileKind(sideKind)),
                     Refusal::Lasting);
     return true;
 }
