@@ -280,9 +280,9 @@ void KeyboardWindowTest::enterFiresOnceAtTheCursorAndTheOutcomeIsTold()
     QCOMPARE(game.score().userHits + game.score().userMisses, 1);
     QCOMPARE(game.board().state(target), CellState::Hit);
     const QString coordinate = cell(w(), target)->accessibleName().section(':', 0, 0);
-    QVERIFY2(news->accessibleName() == coordinate + ": попадание"
-                 || news->accessibleName() == coordinate + ": корабль потоплен",
-             qPrintable(news->accessibleName()));
+    QVERIFY2(news->lastWords() == coordinate + ": попадание"
+                 || news->lastWords() == coordinate + ": корабль потоплен",
+             qPrintable(news->lastWords()));
     const QStringList &shown = m_fixture->prompter.shown;
     QCOMPARE(shown.count("|Уже попадали"), 0);
     key(Qt::Key_Space);
@@ -295,10 +295,9 @@ void KeyboardWindowTest::enterFiresOnceAtTheCursorAndTheOutcomeIsTold()
         water = water < 199 ? water + 1 : 100;
     aim(water);
     key(Qt::Key_Return);
-    QCOMPARE(news->accessibleName(), cell(w(), water)->accessibleName() + ". Ход компьютера");
+    QCOMPARE(news->lastWords(), cell(w(), water)->accessibleName() + ". Ход компьютера");
     w().tmrI_Timer();
-    QVERIFY2(news->accessibleName().startsWith("Выстрел противника, "),
-             qPrintable(news->accessibleName()));
+    QVERIFY2(news->lastWords().startsWith("Выстрел противника, "), qPrintable(news->lastWords()));
 }
 
 // However often the window is asked to close or is lost while the question to quit is

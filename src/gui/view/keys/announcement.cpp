@@ -3,6 +3,9 @@
 #include <QAccessibleWidget>
 
 namespace {
+// Pieces of news a screen reader may lag behind and still hear each as it was.
+constexpr int Voices = 4;
+
 QAccessibleInterface *notificationFactory(const QString &className, QObject *object)
 {
     return className == QLatin1String("Announcement")
@@ -11,7 +14,16 @@ QAccessibleInterface *notificationFactory(const QString &className, QObject *obj
 }
 } // namespace
 
-Announcement::Announcement(QWidget *window) : QWidget(window)
+Announcement::Announcement(QWidget *window) : Announcement(window, Turn {})
+{
+    m_voices.append(this);
+    for (int k = 1; k < Voices; ++k) {
+        m_voices.append(new Announcement(window, Turn {}));
+        m_voices.last()->setObjectName(QStringLiteral("announcement %1").arg(k + 1));
+    }
+}
+
+Announcement::Announcement(QWidget *window, Turn) : QWidget(window)
 {
     static const bool installed = [] {
         QAccessible::installFactory(notificationFactory);
@@ -30,15 +42,17 @@ void Announcement::say(const QString &text)
 {
     if (text.isEmpty())
         return;
+    QWidget *voice = m_voices.at(m_count % m_voices.size());
     // Hidden first, so that showing it again is news even for the same words.
-    hide();
-    setAccessibleName(text);
-    show();
+    voice->hide();
+    voice->setAccessibleName(text);
+    voice->show();
+    m_lastWords = text;
     ++m_count;
 }
 
 void Announcement::repeat()
 {
     if (m_count > 0)
-        say(accessibleName());
+        say(m_lastWords);
 }

@@ -1,12 +1,18 @@
 #pragma once
 
+#include <QList>
 #include <QWidget>
 
 // What a screen reader is told without the focus: news of the battle, a new caption of
 // the focused control. Orca speaks an object whose role is Notification each time it
 // becomes showing, and drops a renamed label that has no focus, so each piece of news is
-// this widget renamed and shown anew. It is invisible: one transparent pixel that paints
+// such a widget renamed and shown anew. It is invisible: one transparent pixel that paints
 // nothing and lets the mouse through.
+//
+// Orca reads the name when it gets to the event, not when the event came: a reader lagging
+// behind a busy machine would hear a later piece of news in place of an earlier one and the
+// later one twice. So several such widgets take turns, each keeping its words until as many
+// more pieces of news have come.
 class Announcement : public QWidget
 {
     Q_OBJECT
@@ -16,10 +22,18 @@ public:
     void say(const QString &text);
     // The last words once more.
     void repeat();
+    const QString &lastWords() const { return m_lastWords; }
     // How often it has spoken: whoever must not say the same twice can tell whether
     // something was said meanwhile.
     int count() const { return m_count; }
 
 private:
+    struct Turn
+    {
+    };
+    Announcement(QWidget *window, Turn);
+
+    QList<Announcement *> m_voices; // this one first
+    QString m_lastWords;
     int m_count = 0;
 };
