@@ -38,11 +38,10 @@ silent_lately() {
 }
 
 start_game
-wait_heard "$(plus "$NOTICE_ANSWERED" 5)"
-tune=$(levels loud-after "$NOTICE_ANSWERED" "$LOUD") \
-    || fail "no tune was heard in the 5 s after the authorship notice was answered"
-within "$NOTICE_ANSWERED" "$tune" 5 \
-    || fail "the tune began only $(seconds "$NOTICE_ANSWERED" "$tune") s after the notice was answered"
+# The first start renders the tune (about a second on a quiet machine, many more beside a CPU
+# hog): that it comes is checked here, how soon is the benchmarks' to measure.
+tune_heard() { tune=$(levels loud-after "$NOTICE_ANSWERED" "$LOUD"); }
+wait_until 60 "the tune after the authorship notice was answered" tune_heard
 note "the tune is heard $(seconds "$NOTICE_ANSWERED" "$tune") s after the notice was answered"
 wait_heard "$(plus "$tune" 2)"
 read -r peak blocks <<<"$(levels max "$(plus "$tune" 1)" "$(plus "$tune" 2)")"
