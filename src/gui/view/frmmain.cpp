@@ -8,12 +8,11 @@
 #include "view/effects/effects.h"
 #include "view/effects/hitmarkers.h"
 #include "view/fields/fieldview.h"
-#include "view/keys/announcement.h"
 #include "view/keys/keyboardplay.h"
 #include "view/keys/keywatch.h"
-#include "view/keys/shotnews.h"
 #include "view/look.h"
 #include "view/prompter.h"
+#include "view/spoken/narrator.h"
 #include "view/windowlosswatch.h"
 
 #include <QApplication>
@@ -52,10 +51,10 @@ frmMain::frmMain(SoundService &sound, RandomSource &random, Prompter &prompter, 
     auto *keys = new KeyWatch(*this);
     connect(keys, &KeyWatch::keyDown, this, &frmMain::Form_KeyDown);
     connect(keys, &KeyWatch::keyUp, this, &frmMain::Form_KeyUp);
-    auto *announcement = new Announcement(this);
-    new ShotNews(*announcement, m_game, this);
-    auto *keyboard = new KeyboardPlay(
-        *this, m_game, *m_fields, m_placement->controls() + m_switches->controls(), *announcement);
+    auto *narrator
+        = new Narrator(*this, m_game, [this](int index) { return m_fields->cell(index); });
+    auto *keyboard = new KeyboardPlay(*this, m_game, *m_fields,
+                                      m_placement->controls() + m_switches->controls(), *narrator);
     connect(keyboard, &KeyboardPlay::cellPointed, this, &frmMain::pic_KeyMove);
     connect(keyboard, &KeyboardPlay::cellPressed, this, &frmMain::pic_KeyPress);
     connect(keyboard, &KeyboardPlay::fieldLeft, this, &frmMain::pic_KeyLeave);

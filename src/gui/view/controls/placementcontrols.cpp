@@ -3,6 +3,7 @@
 #include "battle/game.h"
 #include "view/controls/textbutton.h"
 #include "view/look.h"
+#include "view/spoken/spokenwords.h"
 #include "view/windowlayout.h"
 
 #include <QPushButton>
@@ -48,6 +49,7 @@ void PlacementControls::buildLevels(QWidget *window)
     for (int k = 0; k < int(m_levels.size()); ++k) {
         auto *button = new QPushButton(Game::levelName(k + 1), window);
         button->setObjectName(QStringLiteral("rbL(%1)").arg(k));
+        button->setAccessibleName(SpokenWords::caption(button->text()));
         button->setGeometry(WindowLayout::levelButton(k));
         button->setFont(Look::serif(19, true, true));
         QPalette palette = button->palette();
@@ -67,7 +69,7 @@ void PlacementControls::buildPicker(QWidget *window)
         const int size = ShipPicker::sizeOf(k);
         auto *button = new QRadioButton(QString::number(size), window);
         button->setObjectName(QStringLiteral("rb(%1)").arg(k));
-        button->setAccessibleName(QStringLiteral("%1-палубный корабль").arg(size));
+        button->setAccessibleName(SpokenWords::ship(size));
         button->setGeometry(WindowLayout::pickerMember(k));
         button->setFont(Look::arialBlack(11));
         Look::paintText(button, Look::Orange);

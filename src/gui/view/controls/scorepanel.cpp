@@ -1,6 +1,7 @@
 #include "view/controls/scorepanel.h"
 
 #include "view/look.h"
+#include "view/spoken/spokenwords.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -24,6 +25,7 @@ QFrame *addLine(const QString &name, const QRect &geometry, QWidget *parent)
 ScorePanel::ScorePanel(QWidget *parent) : QGroupBox(QStringLiteral("Счет"), parent)
 {
     setObjectName(QStringLiteral("Frame1"));
+    setAccessibleName(SpokenWords::caption(title()));
     setFont(Look::serif(16, true, true));
 
     const QFont heading = Look::serif(16);
@@ -49,10 +51,14 @@ ScorePanel::ScorePanel(QWidget *parent) : QGroupBox(QStringLiteral("Счет"), 
         const int y = 96 + 16 * row;
         const QString start = QString::number(Fleet::countBySize()[size]);
         const QString ships = QStringLiteral("%1-палубных").arg(size);
-        addLabel(QStringLiteral("Label%1").arg(6 + row), ships, {16, y, 0, 0}, heading, orange);
+        // Said as a word: the voice reads the hyphen aloud.
+        const QString spoken = SpokenWords::shipsOfSize(size);
+        addLabel(QStringLiteral("Label%1").arg(6 + row), ships, {16, y, 0, 0}, heading, orange)
+            ->setAccessibleName(spoken);
         m_playerAfloat[size]
             = addLabel(QStringLiteral("lblC%1").arg(size), start, {136, y, 0, 0}, small, orange);
-        addLabel(QStringLiteral("Label%1").arg(10 + row), ships, {192, y, 0, 0}, heading, orange);
+        addLabel(QStringLiteral("Label%1").arg(10 + row), ships, {192, y, 0, 0}, heading, orange)
+            ->setAccessibleName(spoken);
         m_compAfloat[size]
             = addLabel(QStringLiteral("lblU%1").arg(size), start, {304, y, 0, 0}, small, orange);
     }
@@ -103,10 +109,5 @@ void ScorePanel::showScore(const Score &score)
         setCount(m_playerAfloat[size], score.playerAfloat[size]);
         setCount(m_compAfloat[size], score.compAfloat[size]);
     }
-    setAccessibleName(QStringLiteral("Счет: ваши попадания %1, промахи %2; попадания "
-                                     "компьютера %3, промахи %4")
-                          .arg(score.userHits)
-                          .arg(score.userMisses)
-                          .arg(score.compHits)
-                          .arg(score.compMisses));
+    setAccessibleName(SpokenWords::score(score));
 }

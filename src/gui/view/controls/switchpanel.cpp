@@ -5,6 +5,7 @@
 #include "view/controls/textbutton.h"
 #include "view/fields/storedpicture.h"
 #include "view/look.h"
+#include "view/spoken/spokenwords.h"
 #include "view/windowlayout.h"
 
 #include <QCheckBox>
@@ -60,6 +61,7 @@ QCheckBox *SwitchPanel::addSwitch(QWidget *window, const char *name, const char 
 {
     auto *box = new QCheckBox(QString::fromUtf8(caption), window);
     box->setObjectName(QString::fromLatin1(name));
+    box->setAccessibleName(SpokenWords::caption(box->text()));
     WindowLayout::place(box);
     box->setChecked(checked);
     Look::paintText(box, Look::Orange);

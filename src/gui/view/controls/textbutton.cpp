@@ -1,6 +1,6 @@
 #include "view/controls/textbutton.h"
 
-#include "view/keys/pressableaccessible.h"
+#include "view/spoken/pressableaccessible.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

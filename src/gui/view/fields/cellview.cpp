@@ -1,6 +1,6 @@
 #include "view/fields/cellview.h"
 
-#include "view/keys/pressableaccessible.h"
+#include "view/spoken/pressableaccessible.h"
 
 #include <QPainter>
 

@@ -5,7 +5,6 @@
 #include "view/fields/picturefiles.h"
 #include "view/fields/pictureholder.h"
 #include "view/fields/storedpicture.h"
-#include "view/keys/accessiblenames.h"
 #include "view/look.h"
 #include "view/windowlayout.h"
 
@@ -24,8 +23,6 @@ FieldView::FieldView(QWidget *window, Board &board) : QObject(window), m_board(b
     for (int i = 0; i < Board::CellCount; ++i) {
         auto *cell = new CellView(i, window);
         cell->setGeometry(WindowLayout::cell(i));
-        cell->setAccessibleName(AccessibleNames::cell(i, CellState::Empty));
-        cell->setAccessibleDescription(AccessibleNames::field(i));
         connect(cell, &CellView::pressed, this, &FieldView::pressed);
         connect(cell, &CellView::moved, this, &FieldView::moved);
         m_cells[i] = cell;
@@ -46,10 +43,12 @@ FieldView::~FieldView()
 
 void FieldView::buildCoordinateLabels(QWidget *window)
 {
+    // The first ten letters of the alphabet without "Й".
+    static const char16_t letters[] = u"АБВГДЕЖЗИК";
     const QFont font = Look::serif(27, true, true);
     for (int k = 0; k < int(m_labels.size()); ++k) {
         const QString caption
-            = k < 20 ? QString::number(k % 10 + 1) : AccessibleNames::columnLetter(k % 10 + 1);
+            = k < 20 ? QString::number(k % 10 + 1) : QString(QChar(letters[k % 10]));
         auto *label = new QLabel(caption, window);
         label->setObjectName(QStringLiteral("Label1(%1)").arg(k));
         label->setFont(font);
@@ -80,14 +79,8 @@ void FieldView::cellChanged(int index, Aspect aspect)
         cell->setFrame(m_board.hasFrame(index));
         return;
     }
-    if (aspect == Aspect::State) {
-        // Renamed only when the name changes: every rename is an event for a screen
-        // reader, and Orca drops news while a hundred of them wait (a new layout).
-        const QString name = AccessibleNames::cell(index, m_board.state(index));
-        if (cell->accessibleName() != name)
-            cell->setAccessibleName(name);
-        return;
-    }
+    if (aspect == Aspect::State)
+        return; // named by the spoken layer
     const CellPicture picture = m_board.picture(index);
     switch (picture.kind) {
     case CellPicture::Kind::None:

@@ -1,9 +1,11 @@
 #include "view/keys/keyboardplay.h"
 
 #include "battle/game.h"
+#include "view/fields/cellsurface.h"
 #include "view/fields/fieldview.h"
-#include "view/keys/announcement.h"
 #include "view/keys/focusmark.h"
+#include "view/spoken/announcement.h"
+#include "view/spoken/narrator.h"
 #include "view/windowlayout.h"
 
 #include <QAbstractButton>
@@ -19,6 +21,13 @@ bool isActivation(const QKeyEvent &key)
     return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter || key.key() == Qt::Key_Space;
 }
 
+// The field a widget is a cell of: 0 for the player's, 1 for the computer's, -1 for none.
+int fieldOf(const QWidget *widget)
+{
+    const auto *cell = qobject_cast<const CellSurface *>(widget);
+    return cell && cell->cell() >= 0 ? cell->cell() / 100 : -1;
+}
+
 // What a screen reader calls the control.
 QString spokenName(QWidget *control)
 {
@@ -28,12 +37,13 @@ QString spokenName(QWidget *control)
 } // namespace
 
 KeyboardPlay::KeyboardPlay(QWidget &window, const Game &game, const FieldView &fields,
-                           const QList<QWidget *> &controls, Announcement &announcement)
+                           const QList<QWidget *> &controls, Narrator &narrator)
     : QObject(&window)
     , m_window(window)
     , m_game(game)
     , m_fields(fields)
-    , m_announcement(announcement)
+    , m_narrator(narrator)
+    , m_answers(game, narrator)
     , m_controls(WindowLayout::inReadingOrder(controls))
 {
     setObjectName(QStringLiteral("keyboardPlay"));
@@ -64,6 +74,9 @@ QList<int> KeyboardPlay::cursorCells() const
         return {m_own.cell()};
     case Game::Phase::Battle:
         return {m_enemy.cell(), m_own.cell()};
+    case Game::Phase::AutoLayoutShown:
+    case Game::Phase::ChoosingLevel:
+        return {m_own.cell()}; // to be read, after the controls
     default:
         return {};
     }
@@ -80,30 +93,46 @@ FieldCursor *KeyboardPlay::cursorOn(const QWidget *focus)
 
 QList<QWidget *> KeyboardPlay::stops() const
 {
-    QList<QWidget *> stops;
+    QList<QWidget *> cells;
     for (int cell : cursorCells())
-        stops << cellWidget(cell);
+        cells << cellWidget(cell);
+    QList<QWidget *> controls;
     for (QWidget *control : m_controls) {
         if (control->isVisibleTo(&m_window) && control->isEnabled())
-            stops << control;
+            controls << control;
     }
-    return stops;
+    const Game::Phase phase = m_game.phase();
+    const bool fieldsFirst = phase == Game::Phase::PlacingByHand || phase == Game::Phase::Battle;
+    return fieldsFirst ? cells + controls : controls + cells;
 }
 
 bool KeyboardPlay::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() != QEvent::KeyPress)
+    const bool press = event->type() == QEvent::KeyPress;
+    if (!press && event->type() != QEvent::KeyRelease)
         return false;
-    // Once, where the key arrives first: a key a control leaves goes on to the window.
     QWidget *focus = QApplication::focusWidget();
-    if (watched != (focus ? focus : &m_window) || (focus && focus->window() != &m_window))
+    if (focus && focus->window() != &m_window)
         return false;
     const auto &key = *static_cast<QKeyEvent *>(event);
+    // Ctrl is the game's once the window has seen it: the direction is told after.
+    if (key.key() == Qt::Key_Control && !key.isAutoRepeat() && watched == &m_window)
+        QMetaObject::invokeMethod(&m_narrator, &Narrator::ctrlChanged, Qt::QueuedConnection);
+    if (!press)
+        return false;
+    // A key the control with the focus left has come on to the window.
+    if (watched == &m_window && focus && focus != &m_window)
+        return m_answers.unusedKey(key);
+    // Once, where the key arrives first.
+    if (watched != (focus ? focus : &m_window))
+        return false;
     if (key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab) {
         takeFocusFromKeys();
         stepFocus(key.key() == Qt::Key_Tab);
         return true;
     }
+    if (m_answers.spokenKey(key))
+        return true;
     if (FieldCursor *cursor = cursorOn(focus))
         return cellKey(*cursor, key);
     // Space presses the buttons by itself; Enter does it here, once per press.
@@ -113,7 +142,7 @@ bool KeyboardPlay::eventFilter(QObject *watched, QEvent *event)
             button->click();
         return true;
     }
-    return false;
+    return !focus || focus == &m_window ? m_answers.unusedKey(key) : false;
 }
 
 void KeyboardPlay::takeFocusFromKeys()
@@ -142,6 +171,10 @@ void KeyboardPlay::stepFocus(bool forward)
 void KeyboardPlay::focusStop(QWidget *stop, Qt::FocusReason reason)
 {
     m_stop = stop;
+    // A field is named as the keys come to it, before its cell is read; not at every cell.
+    const int field = fieldOf(stop);
+    if (field >= 0 && field != fieldOf(QApplication::focusWidget()))
+        m_narrator.enterField(field * 100);
     stop->setFocus(reason);
 }
 
@@ -151,18 +184,17 @@ bool KeyboardPlay::cellKey(FieldCursor &cursor, const QKeyEvent &key)
         focusStop(cellWidget(cursor.cell()), Qt::OtherFocusReason);
         // Also at an edge, where the focus stays: Ctrl may have changed the orientation.
         emit cellPointed(cursor.cell());
+        m_narrator.pointCell(cursor.cell());
         return true;
     }
     if (!isActivation(key))
         return false;
     // A held key repeats nothing, so one press is one shot.
-    if (key.isAutoRepeat())
+    if (key.isAutoRepeat() || m_answers.refuseEnter(&cursor == &m_own))
         return true;
-    if (&cursor == &m_own && m_game.phase() == Game::Phase::Battle) {
-        m_announcement.repeat(); // the player's own field is only read in the battle
-        return true;
-    }
+    m_narrator.pressingCell();
     emit cellPressed(cursor.cell());
+    m_narrator.pressedCell(cursor.cell());
     return true;
 }
 
@@ -198,14 +230,15 @@ void KeyboardPlay::showFocus(QWidget *now)
         return;
     QWidget *own = cellWidget(m_own.cell());
     if (m_game.phase() == Game::Phase::PlacingByHand) {
-        if (now == own)
+        if (now == own) {
             emit cellPointed(m_own.cell());
-        else if (m_shown == own)
+            m_narrator.pointCell(m_own.cell());
+        } else if (m_shown == own)
             emit fieldLeft();
     }
     m_shown = now;
     m_heardName = now == &m_window ? QString() : spokenName(now);
-    m_toldWhenHeard = m_announcement.count();
+    m_toldWhenHeard = m_narrator.announcement().count();
 }
 
 void KeyboardPlay::tellNewName()
@@ -214,10 +247,10 @@ void KeyboardPlay::tellNewName()
     if (!m_shown || m_shown == &m_window || m_shown != m_window.focusWidget())
         return;
     const QString name = spokenName(m_shown);
-    if (name != m_heardName && m_announcement.count() == m_toldWhenHeard)
-        m_announcement.say(name);
+    if (name != m_heardName && m_narrator.announcement().count() == m_toldWhenHeard)
+        m_narrator.announcement().say(name);
     m_heardName = name;
-    m_toldWhenHeard = m_announcement.count();
+    m_toldWhenHeard = m_narrator.announcement().count();
 }
 
 void KeyboardPlay::keepMarkOnFocus(QWidget *, QWidget *now)

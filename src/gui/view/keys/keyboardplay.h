@@ -1,16 +1,17 @@
 #pragma once
 
 #include "view/keys/fieldcursor.h"
+#include "view/keys/keyanswers.h"
 
 #include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 
-class Announcement;
 class FieldView;
 class FocusMark;
 class Game;
+class Narrator;
 class QKeyEvent;
 class QWidget;
 
@@ -19,7 +20,10 @@ class QWidget;
 // Enter or Space acts on it. A field is one stop, its cursor cell: while placing by hand the cursor
 // on the player's field shows the preview as the pointer would; in the battle Enter fires at the
 // cursor on the computer's field, and the player's own field, the next stop, is there to be read
-// (Enter there says the last news again). The arrow keys move a cursor, which each field keeps.
+// (Enter there says the last turns again), as it is after the automatic layout, the last stop
+// then. The arrow keys move a cursor, which each field keeps. R says the last turns again, S the
+// state of the game; any other key the game has no use for says so, and so does Enter where it
+// can do nothing.
 //
 // Only keys give the controls the focus (they take none from the mouse), so until a key
 // is used the window itself holds it and nothing on the screen changes. From then on the
@@ -31,7 +35,7 @@ class KeyboardPlay : public QObject
 public:
     // The controls are the window's, in any order: Tab takes them as they are read.
     KeyboardPlay(QWidget &window, const Game &game, const FieldView &fields,
-                 const QList<QWidget *> &controls, Announcement &announcement);
+                 const QList<QWidget *> &controls, Narrator &narrator);
     ~KeyboardPlay() override;
 
 signals:
@@ -65,7 +69,8 @@ private:
     QWidget &m_window;
     const Game &m_game;
     const FieldView &m_fields;
-    Announcement &m_announcement;
+    Narrator &m_narrator;
+    KeyAnswers m_answers;
     QList<QWidget *> m_controls; // every control but the cells, in reading order
     FieldCursor m_own {0};
     FieldCursor m_enemy {100};

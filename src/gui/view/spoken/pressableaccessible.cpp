@@ -1,4 +1,4 @@
-#include "view/keys/pressableaccessible.h"
+#include "view/spoken/pressableaccessible.h"
 
 #include <QLabel>
 

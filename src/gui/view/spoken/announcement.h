@@ -6,7 +6,8 @@
 // What a screen reader is told without the focus: news of the battle, a new caption of
 // the focused control. Orca speaks an object whose role is Notification each time it
 // becomes showing, and drops a renamed label that has no focus, so each piece of news is
-// such a widget renamed and shown anew. It is invisible: one transparent pixel that paints
+// such a widget renamed and shown anew. They lie in a status bar, where Orca says the news
+// without the role's name before it. All are invisible: one transparent pixel that paints
 // nothing and lets the mouse through.
 //
 // Orca reads the name when it gets to the event, not when the event came: a reader lagging
@@ -18,7 +19,6 @@ class Announcement : public QWidget
     Q_OBJECT
 public:
     explicit Announcement(QWidget *window);
-
     void say(const QString &text);
     // The last words once more.
     void repeat();
@@ -31,7 +31,7 @@ private:
     struct Turn
     {
     };
-    Announcement(QWidget *window, Turn);
+    Announcement(QWidget *bar, Turn);
 
     QList<Announcement *> m_voices; // this one first
     QString m_lastWords;

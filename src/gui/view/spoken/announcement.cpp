@@ -1,6 +1,7 @@
-#include "view/keys/announcement.h"
+#include "view/spoken/announcement.h"
 
 #include <QAccessibleWidget>
+#include <QStatusBar>
 
 namespace {
 // Pieces of news a screen reader may lag behind and still hear each as it was.
@@ -12,18 +13,31 @@ QAccessibleInterface *notificationFactory(const QString &className, QObject *obj
         ? new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Notification)
         : nullptr;
 }
+
+// The news lies in a status bar: Orca then says it without the role's name before it.
+QWidget *newsBar(QWidget *window)
+{
+    auto *bar = new QStatusBar(window);
+    bar->setObjectName(QStringLiteral("newsBar"));
+    bar->setSizeGripEnabled(false);
+    bar->setAttribute(Qt::WA_TransparentForMouseEvents);
+    bar->setFocusPolicy(Qt::NoFocus);
+    bar->setGeometry(0, 0, 1, 1);
+    bar->show();
+    return bar;
+}
 } // namespace
 
-Announcement::Announcement(QWidget *window) : Announcement(window, Turn {})
+Announcement::Announcement(QWidget *window) : Announcement(newsBar(window), Turn {})
 {
     m_voices.append(this);
     for (int k = 1; k < Voices; ++k) {
-        m_voices.append(new Announcement(window, Turn {}));
+        m_voices.append(new Announcement(parentWidget(), Turn {}));
         m_voices.last()->setObjectName(QStringLiteral("announcement %1").arg(k + 1));
     }
 }
 
-Announcement::Announcement(QWidget *window, Turn) : QWidget(window)
+Announcement::Announcement(QWidget *bar, Turn) : QWidget(bar)
 {
     static const bool installed = [] {
         QAccessible::installFactory(notificationFactory);

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "battle/game.h"
+
+#include <QObject>
+
+class Announcement;
+
+// Placement by hand, by ear: the ship the picker holds and its direction, the cells it would
+// take from the keys' cursor, why it cannot stand there, and each ship placed with its cells
+// and the next to place. Also each new automatic layout after the first, whose caption does
+// not change.
+class PlacementNews : public QObject
+{
+    Q_OBJECT
+public:
+    PlacementNews(Announcement &announcement, const Game &game, QObject *parent);
+
+    // The cursor came to a cell of the player's field and the preview shows (or does not).
+    void tellPreview(int index);
+    // Enter on a cell of the player's field is about to be handled; then it was handled: a ship
+    // stands or it was refused.
+    void notePress() { m_changesAtPress = m_changes; }
+    void tellPlacing(int index);
+    // The picker's ship and the direction, as the keys come to the field; onlyTurned: only
+    // when Ctrl changed the direction since it was last told.
+    void tellShip(bool onlyTurned = false);
+
+private:
+    void noteChange();
+    // The cells the ship of the picker would take from index with the direction of Ctrl,
+    // whether or not they are on the field; the reason it cannot stand there, if any.
+    QList<int> wouldTake(int index, bool *offField) const;
+    bool touchesShip(const QList<int> &cells) const;
+
+    Announcement &m_announcement;
+    const Game &m_game;
+    Game::Phase m_phase = Game::Phase::ChoosingWay;
+    int m_changes = 0; // placements and layouts so far, to tell whether Enter placed one
+    int m_changesAtPress = 0;
+    bool m_toldHorizontal = false;
+};

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "battle/game.h"
+#include "model/cellstate.h"
+#include "model/fleet.h"
+
+#include <QString>
+
+// Every word the screen reader is given, in a few tables (spokenwords.cpp) a translator can
+// work on. Written for the ear: no colons, dashes or other signs a voice reads aloud, "ё"
+// where the word has it, and the column letters a voice misreads spelled as their names.
+// What the window draws keeps its own spelling.
+namespace SpokenWords {
+
+// What a key or a press could not do, and the words that say why.
+enum class Refusal {
+    UnusedKey, // a key the game has no use for
+    ComputersTurn, // Enter on the computer's field while the computer moves
+    GameOver, // Enter on a field once the game is over
+    OnlyToRead, // Enter on the player's field once the fleet stands
+    AlreadyFired, // a cell fired at before
+    OffField, // the ship would run off the field
+    TouchesShip, // the ship would touch or cross another
+    NotYourField, // placing on the computer's field
+};
+QString refusal(Refusal reason);
+
+// How a cell of a ship has fared: afloat, or its ship sunk; Ring: marked as water around a
+// sunk ship.
+enum class Fate { Plain, Sunk, Ring };
+
+// The column's letter as the voice should say it.
+QString columnName(int column);
+// "бэ 7": the cell's coordinate, column first.
+QString coordinate(int index);
+// "бэ 7 мимо": the coordinate and what the player may know of the cell. The computer's ships
+// are never told.
+QString cell(int index, CellState state, Fate fate);
+// "ваше поле", "поле противника".
+QString field(int index);
+// "бэ 7 ранил", "бэ 7 убил трёхпалубный": the outcome of a shot, either side's.
+QString shot(const Shot &shot);
+QString turn(Game::Turn turn);
+// The ship of that size: "трёхпалубный".
+QString ship(int size);
+// Ships of that size, counted: "трёхпалубных".
+QString shipsOfSize(int size);
+// "1 четырёхпалубный, 2 трёхпалубных"; "кораблей нет" when none is left.
+QString ships(const Fleet::CountBySize &count);
+QString direction(bool horizontal);
+// The caption of a control as it is to be said: "Лёгкий" for "Легкий".
+QString caption(const QString &drawn);
+
+// Whole phrases.
+QString computerTurn(const QString &shots); // "Компьютер гэ 6 ранил, и 10 мимо"
+QString playerTurn(const QString &shots); // "Ваши выстрелы бэ 7 ранил, бэ 8 мимо"
+QString battleOpens(bool withKeys); // "Ваш ход", the first time with the keys to know
+QString state(const Game &game); // whose turn, the hits, the ships left on each side
+QString score(const Score &score); // the score panel: hits and misses of each side
+QString chosenShip(int size, bool horizontal); // "трёхпалубный вертикально"
+QString preview(int from, int to); // "до бэ 10", or nothing for a ship of one cell
+QString placed(int size, int from, int to); // "поставлен трёхпалубный бэ 7 бэ 9"
+QString fleetStands(); // the last ship placed
+QString laidOutAgain(); // another automatic layout
+QString phase(const Game &game); // outside the battle: what is being done now
+
+} // namespace SpokenWords
