@@ -1,18 +1,25 @@
-"""A short game by keys, played by ear: every step waits for what the screen reader Orca
-said, read from the speech server's transcript (one utterance a line). The automatic
-layout's new caption, the level, then shots at the computer's field until a ship is sunk;
-each outcome of either side and each change of the turn must be said exactly once. Then
-the player's own field is read in the battle, and Enter on a cell fired at before is
-refused as a click is, twice, the window getting the keys back after the box by itself.
-usage: screen_reader.py WINDOW_ID TRANSCRIPT"""
+"""A game by keys, played by ear: every step waits for what the screen reader Orca said,
+read from the speech server's transcript (one utterance a line), and its pace is read from
+the speech server's log, which stamps when each utterance began and ended or was cut off.
+
+The fleet is placed by hand, a refusal and each ship told. Then a patient player, who lets
+every piece of news be said in full before the next key, fires until the computer has had
+its turn several times (to the end of the game with E2E_WHOLE_GAME=1): each outcome must be
+short, and the turn coming back must be heard in full soon after it came back. Then a brisk
+player cuts the computer's news off with keys and hears the whole turn again with R. Last,
+the state key, an unused key, the player's own field and a refused shot.
+usage: screen_reader.py WINDOW_ID TRANSCRIPT SPEECH_SERVER_LOG"""
+import os
 import re
+import statistics
 import subprocess
 import sys
 import time
 
-WINDOW, TRANSCRIPT = sys.argv[1:3]
-LETTERS = "АБВГДЕЖЗИК"
-NEWS = "notification "  # Orca's name for the role, in its own (C) locale
+WINDOW, TRANSCRIPT, LOG = sys.argv[1:4]
+WHOLE = os.environ.get("E2E_WHOLE_GAME") == "1"
+LETTERS = ["А", "бэ", "вэ", "Г", "Д", "Е", "Ж", "З", "И", "К"]
+TICK = 1.5  # the computer's pace, seconds a shot
 heard_upto = 0  # utterances already looked at by wait_for
 
 
@@ -27,8 +34,31 @@ def utterances():
         return [line.rstrip("\n") for line in spoken]
 
 
+STAMP = re.compile(r"^\[(\w+ \w+ +\d+ [\d:]+ \d+) : (\d+)\] speechd: +(.*)$")
+
+
+def voiced():
+    """Each utterance the server gave its voice, in order: [start, end or None, cut]."""
+    spans = []
+    with open(LOG, encoding="utf-8", errors="replace") as log:
+        for line in log:
+            match = STAMP.match(line)
+            if not match:
+                continue
+            when = time.mktime(time.strptime(" ".join(match.group(1).split()),
+                                             "%a %b %d %H:%M:%S %Y")) + int(match.group(2)) / 1e6
+            what = match.group(3)
+            if what.startswith("Module speak!"):
+                spans.append([when, None, False])
+            elif what.startswith("Module stop!") and spans and spans[-1][1] is None:
+                spans[-1][2] = True
+            elif what.startswith("finished getting data") and spans and spans[-1][1] is None:
+                spans[-1][1] = when
+    return spans
+
+
 def wait_for(pattern, seconds, what):
-    """The first new utterance matching pattern; later searches start after it."""
+    """The first new utterance matching pattern, and its number; later searches start after it."""
     global heard_upto
     wanted = re.compile(pattern)
     deadline = time.monotonic() + seconds
@@ -38,9 +68,33 @@ def wait_for(pattern, seconds, what):
             match = wanted.search(lines[number])
             if match:
                 heard_upto = number + 1
-                return match
-        time.sleep(0.1)
+                return match, number
+        time.sleep(0.05)
     fail(f"not heard within {seconds} s: {what}")
+
+
+def heard_in_full(number, seconds, what):
+    """Waits until utterance number has ended; its end, or a failure if it was cut off."""
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        spans = voiced()
+        if len(spans) > number and spans[number][1] is not None:
+            if spans[number][2]:
+                fail(f"cut off before it was heard in full: {what}")
+            return spans[number][1]
+        time.sleep(0.05)
+    fail(f"not heard to its end within {seconds} s: {what}")
+
+
+def silence(seconds=30):
+    """Waits until everything said so far has been said to its end."""
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        spans = voiced()
+        if len(spans) >= len(utterances()) and all(span[1] is not None for span in spans):
+            return
+        time.sleep(0.05)
+    fail("the screen reader never fell silent")
 
 
 def keys(*names):
@@ -48,37 +102,62 @@ def keys(*names):
 
 
 def name(row, column):
-    return f"{LETTERS[column - 1]}{row}"
+    return f"{LETTERS[column - 1]} {row}"
 
 
-def spoken_count(text):
-    return sum(1 for line in utterances() if line == text)
+SHOT = r"(мимо|ранил|убил \w+)"
+
+
+def patient_key(*names):
+    silence()
+    keys(*names)
 
 
 # The window gets the keys once; after that only the game gives them back.
 subprocess.run(["xdotool", "windowfocus", "--sync", WINDOW], check=True)
 keys("Tab")
 wait_for(r"^Расставить автоматически push button", 30, "the first stop, a button")
-keys("Return")
-wait_for(r"^notification Поменять расстановку\.$", 30, "the button's new caption")
 keys("Tab", "Return")
-wait_for(r"^Легкий push button", 30, "the first level button after the layout was accepted")
-keys("Return")
-wait_for(r"^notification Ваш ход\.$", 30, "the player's turn when the battle opens")
+wait_for(r"^ваше поле\.?$", 30, "the player's field named as the keys come to it")
+wait_for(r"^четырёхпалубный вертикально\.?$", 30, "the ship to place and its direction")
+wait_for(r"^до А 4\.?$", 30, "the cells the ship would take")
+
+# Placement by ear: a refusal with its reason, then the ten ships, each told with its cells.
+keys(*["Down"] * 7)
+wait_for(r"^Нельзя, не помещается\.?$", 30, "a ship that would run off the field")
+patient_key("Return")
+wait_for(r"^Нельзя, не помещается\.?$", 30, "Enter where the ship would run off the field")
+keys(*["Up"] * 7)
+patient_key("Return")
+wait_for(r"^Поставлен четырёхпалубный А 1, А 4\. трёхпалубный вертикально\.?$", 30,
+         "the first ship placed, with its cells, and the next")
+keys("Right")
+wait_for(r"^Нельзя, рядом корабль\.?$", 30, "a ship that would touch another")
+# Vertical ships from row 1 in every other column, then from row 7 back to the left.
+for step in [["Right"], ["Right", "Right"], ["Right", "Right"], ["Right", "Right"],
+             ["Down"] * 6, ["Left", "Left"], ["Left", "Left"], ["Left", "Left"],
+             ["Left", "Left"]]:
+    keys(*step)
+    patient_key("Return")
+    wait_for(r"^Поставлен ", 30, "a ship placed")
+wait_for(r"Флот расставлен", 30, "the fleet standing")
+wait_for(r"^Лёгкий push button", 30, "the first level, said with its ё")
+patient_key("Return")
+_, opening = wait_for(r"^Ваш ход\. R повтор, S счёт\.?$", 30, "the battle's first turn")
+heard_in_full(opening, 30, "the battle's first \"Ваш ход\"")
 
 # Hunting: a hit is followed along its line until the ship sinks; before that, every
 # other cell of the field. A sunk ship's ring is known to be water and never fired at.
 known = {}  # (row, column) -> "miss", "hit" or "sunk"
 cursor = [1, 1]
-told = []  # every piece of news, as spoken
-
-
-def open_hits():
-    return [cell for cell, state in known.items() if state == "hit"]
+own_words = []  # words of each of the player's outcomes
+turn_back = []  # seconds from the turn coming back to "Ваш ход" heard in full
+computer_turns = 0
+last_computer_cell = None
 
 
 def next_target():
-    hits = open_hits()
+    hits = [cell for cell, state in known.items() if state == "hit"]
     if hits:
         rows = {row for row, _ in hits}
         columns = {column for _, column in hits}
@@ -114,72 +193,124 @@ def sink(last):
             known.setdefault(ring, "miss")
 
 
-def aim(row, column):
+def aim(row, column, press):
     moves = (["Down"] * (row - cursor[0]) + ["Up"] * (cursor[0] - row)
              + ["Right"] * (column - cursor[1]) + ["Left"] * (cursor[1] - column))
     cursor[:] = [row, column]
     if moves:
-        keys(*moves)
+        press(*moves)
 
 
-def computers_turn():
-    while True:
-        match = wait_for(r"^notification (Выстрел противника, [А-К]\d{1,2}: "
-                         r"(мимо\. Ваш ход|попадание|корабль потоплен))\.$",
-                         60, "the computer's shot")
-        told.append(match.group(1))
-        if match.group(2).startswith("мимо"):
-            return match.group(1)
-
-
-outcomes = set()
-last_computer_shot = None
-while not {"мимо. Ход компьютера", "попадание", "корабль потоплен"} <= outcomes:
+def fire(press):
+    """One shot at the next target; the outcome and when Enter was pressed."""
     row, column = next_target()
-    aim(row, column)
-    keys("Return")
-    match = wait_for(rf"^notification ({name(row, column)}: "
-                     r"(мимо\. Ход компьютера|попадание|корабль потоплен))\.$",
-                     30, f"the outcome of the shot at {name(row, column)}")
-    told.append(match.group(1))
-    outcome = match.group(2)
-    outcomes.add(outcome)
-    print(f"heard: {match.group(1)}")
-    if outcome.startswith("мимо"):
-        known[(row, column)] = "miss"
-        last_computer_shot = computers_turn()
-        print(f"heard: {last_computer_shot}")
-    else:
-        known[(row, column)] = "hit"
-        if outcome == "корабль потоплен":
-            sink((row, column))
-for news in told + ["Поменять расстановку", "Ваш ход"]:
-    if spoken_count(NEWS + news + ".") != 1:
-        fail(f"\"{news}\" was said {spoken_count(NEWS + news + '.')} times, not once")
-if last_computer_shot is None:
-    fail("the computer never fired")
+    aim(row, column, press)
+    press("Return")
+    pressed = time.time()
+    match, number = wait_for(rf"^{name(row, column)} {SHOT}\.?$", 30,
+                             f"the outcome of the shot at {name(row, column)}")
+    outcome = match.group(1)
+    known[(row, column)] = "miss" if outcome == "мимо" else "hit"
+    if outcome.startswith("убил"):
+        sink((row, column))
+    return outcome, number, pressed
 
-# The player's own field, the stop after the computer's: the computer's last shot is read
-# off its cell.
-target = re.match(r"Выстрел противника, ([А-К])(\d{1,2})", last_computer_shot)
+
+COMPUTER_SHOT = re.compile(r"^(Компьютер )?([А-Кбэв]+ \d+) " + SHOT + r"(\. Ваш ход)?\.?$")
+
+
+def computers_news():
+    """The computer's news of one turn, up to the turn coming back or the game lost: the
+    utterances' numbers and matches, and whether the game was lost."""
+    told = []
+    while True:
+        match, number = wait_for(r"^(Компьютер )?[А-Кбэв]+ \d+ " + SHOT + r"|Вы проиграли", 60,
+                                 "the computer's next shot")
+        if match.group(0).startswith("Вы проиграли"):
+            return told, True
+        shot = COMPUTER_SHOT.match(utterances()[number])
+        if not shot or bool(shot.group(1)) != (not told):
+            fail(f"not told as the computer's turn: {utterances()[number]}")
+        told.append((number, shot))
+        if shot.group(4):
+            return told, False
+
+
+game_over = False
+while not game_over and (WHOLE or computer_turns < 8 or "sunk" not in known.values()):
+    outcome, number, pressed = fire(patient_key)
+    heard_in_full(number, 30, f"the outcome \"{outcome}\"")
+    own_words.append(len(utterances()[number].split()))
+    if len([state for state in known.values() if state in ("hit", "sunk")]) == 20:
+        wait_for(r"Вы выиграли", 60, "the player's win")
+        game_over = True
+    elif outcome == "мимо":
+        told, game_over = computers_news()
+        if not game_over:
+            back = heard_in_full(told[-1][0], 60, "the turn coming back")
+            turn_back.append(back - (pressed + TICK * len(told)))
+            computer_turns += 1
+            last_computer_cell = told[-1][1].group(2)
+print(f"patient player: {len(own_words)} shots, {computer_turns} turns of the computer")
+print(f"  words of the player's own outcome: median {statistics.median(own_words)}, "
+      f"max {max(own_words)}")
+print(f"  the turn back heard in full after it came back: median "
+      f"{statistics.median(turn_back):.2f} s, max {max(turn_back):.2f} s")
+if statistics.median(own_words) > 6:
+    fail("the player's own outcome takes more than six words")
+if statistics.median(turn_back) > 3 or max(turn_back) > 6:
+    fail("the turn back is heard too late")
+if WHOLE:
+    sys.exit(0)
+
+# A brisk player: keys right after a miss cut off the computer's news as it comes; R says
+# the whole turn again once it is over.
+outcome = None
+while outcome != "мимо":
+    outcome, _, _ = fire(keys)
+first_of_turn = heard_upto
+deadline = time.monotonic() + 60
+while True:
+    if time.monotonic() > deadline:
+        fail("the computer's turn never came back")
+    keys("Left", "Right")
+    keys("r")
+    match, number = wait_for(r"^(Ваши выстрелы .*\. )?Компьютер (.*)\.?$", 30, "the repeat")
+    if match.group(2).rstrip(".").endswith("Ваш ход"):
+        break
+repeated = utterances()[number]
+heard_in_full(number, 30, "the whole turn again")
+live = [line for line in utterances()[first_of_turn:number]
+        if re.match(r"^(Компьютер )?[А-Кбэв]+ \d+ " + SHOT, line)]
+spans = voiced()
+cut = [line for n, line in enumerate(utterances()[first_of_turn:number], first_of_turn)
+       if line in live and (n >= len(spans) or spans[n][2])]
+for line in live:
+    shot = re.sub(r"^Компьютер |\. Ваш ход\.?$|\.$", "", line)
+    if shot not in repeated:
+        fail(f"\"{shot}\", said as it came, is missing from the turn said again: {repeated}")
+print(f"brisk player: {len(cut)} of {len(live)} computer's news cut off; again with R: {repeated}")
+
+# The state, an unused key, the player's own field and a refused shot.
+keys("s")
+wait_for(r"^Ваш ход\. Попадания, ваши \d+, компьютера \d+\. У противника .+\. У вас .+", 30,
+         "the state of the game")
+keys("x")
+wait_for(r"^Не используется\. Tab, стрелки, Enter, R повтор, S счёт", 30, "an unused key")
 keys("Tab")
-first = wait_for(r"^А1: (вода|корабль|мимо|попадание) push button", 30,
-                 "the player's own field in the battle, at its cursor cell А1")
-wait_for(r"^ваше поле\.$", 30, "the name of the player's field")
+wait_for(r"^ваше поле\.?$", 30, "the player's field named as the keys come to it")
+first, _ = wait_for(r"^А 1 (вода|корабль|мимо|ранен|убит|пусто, рядом убитый) push button", 30,
+                    "the player's own field, at its cursor cell А1")
+target = re.match(r"([А-Кбэв]+) (\d+)", last_computer_cell)
 moves = ["Right"] * LETTERS.index(target.group(1)) + ["Down"] * (int(target.group(2)) - 1)
 if moves:
     keys(*moves)
-    wait_for(rf"^{target.group(1)}{target.group(2)}: мимо push button", 30,
+    wait_for(rf"^{last_computer_cell} мимо push button", 30,
              "the cell of the computer's last shot, a miss, on the player's field")
-elif first.group(1) != "мимо":
-    fail(f"А1, the computer's last shot, is read as \"{first.group(1)}\"")
-# Only read: Enter there says the last news once more.
 keys("Return")
-wait_for(rf"^{NEWS}{re.escape(told[-1])}\.$", 30, "the last news again, Enter on the player's field")
-
-# Back to the computer's field, where the cursor stayed on the last shot: Enter is refused
-# as a click is, and again after the box was answered, with no help from outside.
+wait_for(r"Компьютер .*Ваш ход\.?$", 30, "the last turn again, Enter on the player's field")
 keys("shift+Tab")
+wait_for(r"^поле противника\.?$", 30, "the computer's field named as the keys come back to it")
 for attempt in (1, 2):
     keys("Return")
     wait_for(r"^Уже попадали\.$", 30, f"the refusal, time {attempt}")
@@ -187,8 +318,10 @@ for attempt in (1, 2):
     keys("Return")
     wait_for(r"push button\.$", 30, "the focus back on a cell after the box")
 
-for number, line in enumerate(utterances()[:-1]):
-    if re.match(r"^[А-К]\d{1,2}: корабль push button", line) \
-            and utterances()[number + 1] == "поле противника.":
-        fail(f"a ship of the computer was told: {line}")
-print(f"passed: {len(told)} pieces of news, each said once")
+lines = utterances()
+for line in lines:
+    if line.startswith("notification"):
+        fail(f"news said with the role's name before it: {line}")
+    if re.match(r"^(Компьютер |[А-Кбэв]+ \d+ ).*:", line):
+        fail(f"a colon in the news, which the voice reads aloud: {line}")
+print("passed")

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The game heard through a real screen reader: Orca, on a session bus and an accessibility
 # bus of the test's own, speaking to a speech server of the test's own whose only voice
-# writes each utterance to a transcript (no audio device is needed). A short game is
-# played by keys from what Orca said (screen_reader.py). Runs as any user, root included,
-# with no desktop session; skipped only when the packages are not installed.
+# writes each utterance to a transcript and takes as long over it as Debian's default voice
+# (espeak-ng, Russian) takes to say it; no audio device is needed. A fleet is placed by hand
+# and a game played by keys from what Orca said, and the pace of the news is measured from
+# the speech server's log (screen_reader.py). Runs as any user, root included, with no
+# desktop session; skipped only when the packages are not installed.
 # usage: screen_reader.sh SEABATTLE_EXECUTABLE [OUTPUT_DIR]
 source "$(dirname "$0")/lib.sh"
 LAUNCHER=/usr/libexec/at-spi-bus-launcher
@@ -12,6 +14,8 @@ command -v dbus-daemon >/dev/null || skip "dbus-daemon is not installed (package
 [ -x "$LAUNCHER" ] || skip "$LAUNCHER is not installed (package at-spi2-core)"
 [ -x /usr/bin/orca ] || skip "orca is not installed (package orca)"
 [ -x "$GENERIC" ] || skip "$GENERIC is not installed (package speech-dispatcher)"
+command -v espeak-ng >/dev/null || skip "espeak-ng is not installed (package espeak-ng)"
+command -v soxi >/dev/null || skip "soxi is not installed (package sox)"
 E2E_SOUND=none e2e_open "$@"
 
 SPOKEN="$E2E_TMP/spoken.txt"
@@ -48,16 +52,20 @@ bus_ready() { dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bu
 wait_until 20 "the accessibility bus" bus_ready
 
 # The speech server: its one voice appends what it is given to the transcript, one line
-# an utterance ("~" never occurs, so nothing is cut into sentences); the sound card is
-# ALSA's null device, which every system has.
+# an utterance ("~" never occurs, so nothing is cut into sentences), then stays busy for as
+# long as espeak-ng's Russian voice at its ordinary rate takes to say it, unless Orca stops
+# speech (at a key) and cuts it short. The server's log (level 4) stamps every start, stop
+# and end. The sound card is ALSA's null device, which every system has.
 cat >"$E2E_TMP/speech/speechd.conf" <<EOF
 AudioOutputMethod "alsa"
 AudioALSADevice "null"
 AddModule "transcript" "sd_generic" "transcript.conf"
 DefaultModule transcript
+LogLevel 4
 EOF
+VOICED="$E2E_TMP/speech/utterance.wav"
 cat >"$E2E_TMP/speech/modules/transcript.conf" <<EOF
-GenericExecuteSynth "printf '%s\\\\n' \\'\$DATA\\' >> $SPOKEN"
+GenericExecuteSynth "printf '%s\\\\n' \\'\$DATA\\' >> $SPOKEN; espeak-ng -v ru -s 170 -w $VOICED \\'\$DATA\\' && exec sleep \\\$(soxi -D $VOICED)"
 GenericDelimiters "~"
 GenericMaxChunkLength 100000
 GenericLanguage "en" "en" "utf-8"
@@ -104,6 +112,7 @@ if [[ ${LSAN_OPTIONS:-} =~ suppressions=([^:]*) ]]; then
 fi
 start_game
 timeout 360 "$E2E_PY" "$E2E_HERE/screen_reader.py" "$WIN" "$SPOKEN" \
+    "$E2E_TMP/speech/speech-dispatcher.log" \
     || fail "the game was not heard as it should be"
 quit_game
 note "passed"

@@ -1,8 +1,10 @@
 #include "battledriver.h"
 #include "windowfixture.h"
 
-#include "view/keys/announcement.h"
 #include "view/keys/fieldcursor.h"
+#include "view/spoken/announcement.h"
+#include "view/spoken/cellnames.h"
+#include "view/spoken/spokenwords.h"
 #include "view/windowlosswatch.h"
 
 #include <QAbstractButton>
@@ -10,6 +12,30 @@
 #include <QRegularExpression>
 
 using namespace BattleDriver;
+
+// Every piece of news as a screen reader is given it: a voice's name each time it shows.
+class NewsHeard : public QObject
+{
+public:
+    explicit NewsHeard(QWidget &window)
+    {
+        for (Announcement *voice : window.findChildren<Announcement *>())
+            voice->installEventFilter(this);
+    }
+    QStringList take() { return std::exchange(m_said, {}); }
+    QString last() const { return m_said.value(m_said.size() - 1); }
+
+protected:
+    bool eventFilter(QObject *voice, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show)
+            m_said << static_cast<QWidget *>(voice)->accessibleName();
+        return false;
+    }
+
+private:
+    QStringList m_said;
+};
 
 class KeyboardWindowTest : public QObject
 {
@@ -32,6 +58,9 @@ private slots:
     void theFocusMarkFollowsEveryPhaseChange();
     void arrowsAndEnterPlaceAsThePointerDoes();
     void enterFiresOnceAtTheCursorAndTheOutcomeIsTold();
+    void theBattleIsToldShortAndCanBeHeardAgain();
+    void placementIsToldByEar();
+    void keysThatCannotActSayWhy();
     void oneQuestionToQuitIsOpenAtATime();
 
 private:
@@ -99,12 +128,15 @@ void KeyboardWindowTest::tabReachesWhatCanBeClickedInReadingOrder_data()
     QTest::addColumn<QStringList>("order");
     const QStringList bottom {"chGrid", "chMusic", "chBack", "chPoints", "lblStat"};
     QTest::newRow("choosing the way") << "way" << QStringList {"lblSetAuto", "lblSetY"} + bottom;
-    QTest::newRow("automatic layout") << "auto" << QStringList {"lblSetAuto", "lblAgree"} + bottom;
+    QTest::newRow("automatic layout")
+        << "auto" << QStringList {"lblSetAuto", "lblAgree"} + bottom + QStringList {"pic(0)"};
     QTest::newRow("by hand") << "hand"
                              << QStringList {"pic(0)", "rb(0)", "rb(1)", "rb(2)", "rb(3)", "rb(4)",
                                              "rb(8)",  "rb(5)", "rb(9)", "rb(6)", "rb(7)"}
             + bottom;
-    QTest::newRow("levels") << "levels" << QStringList {"rbL(0)", "rbL(1)", "rbL(2)"} + bottom;
+    QTest::newRow("levels") << "levels"
+                            << QStringList {"rbL(0)", "rbL(1)", "rbL(2)"} + bottom
+            + QStringList {"pic(0)"};
     QTest::newRow("battle") << "battle"
                             << QStringList {"pic(100)", "pic(0)"} + bottom
             + QStringList {"cmdNewGame"};
@@ -279,9 +311,9 @@ void KeyboardWindowTest::enterFiresOnceAtTheCursorAndTheOutcomeIsTold()
     QApplication::sendEvent(QApplication::focusWidget(), &repeat);
     QCOMPARE(game.score().userHits + game.score().userMisses, 1);
     QCOMPARE(game.board().state(target), CellState::Hit);
-    const QString coordinate = cell(w(), target)->accessibleName().section(':', 0, 0);
-    QVERIFY2(news->lastWords() == coordinate + ": попадание"
-                 || news->lastWords() == coordinate + ": корабль потоплен",
+    const QString coordinate = cell(w(), target)->accessibleName().section(' ', 0, 1);
+    QVERIFY2(news->lastWords() == coordinate + " ранил"
+                 || news->lastWords().startsWith(coordinate + " убил "),
              qPrintable(news->lastWords()));
     const QStringList &shown = m_fixture->prompter.shown;
     QCOMPARE(shown.count("|Уже попадали"), 0);
@@ -289,15 +321,154 @@ void KeyboardWindowTest::enterFiresOnceAtTheCursorAndTheOutcomeIsTold()
     QCOMPARE(shown.count("|Уже попадали"), 1);
     QCOMPARE(focusName(), QStringLiteral("pic(%1)").arg(target));
 
-    // A miss passes the turn, told with it; the computer's reply is told as well.
+    // A miss passes the turn; the computer's reply is told as its.
     int water = target;
     while (game.board().state(water) != CellState::Empty)
         water = water < 199 ? water + 1 : 100;
     aim(water);
     key(Qt::Key_Return);
-    QCOMPARE(news->lastWords(), cell(w(), water)->accessibleName() + ". Ход компьютера");
+    QCOMPARE(news->lastWords(), cell(w(), water)->accessibleName().section(' ', 0, 1) + " мимо");
     w().tmrI_Timer();
-    QVERIFY2(news->lastWords().startsWith("Выстрел противника, "), qPrintable(news->lastWords()));
+    QVERIFY2(news->lastWords().startsWith("Компьютер "), qPrintable(news->lastWords()));
+}
+
+// Each shot is told in a few words, coordinate first; the computer's turn as its shots come,
+// the first named as the computer's, the last with the turn coming back. R tells the whole
+// turn again, S the state; a sunk ship is named by its size, and its cells and the water
+// around it say so.
+void KeyboardWindowTest::theBattleIsToldShortAndCanBeHeardAgain()
+{
+    NewsHeard heard(w());
+    layOutAndChooseLevel(w(), 1);
+    QCOMPARE(heard.take(), QStringList {"Ваш ход. R повтор, S счёт"});
+    const Board &board = w().game().board();
+    const QList<int> ships = compCells(w(), CellState::Ship);
+    const auto single = std::find_if(ships.begin(), ships.end(), [&board](int index) {
+        return CellNames::shipAt(board, index).size() == 1;
+    });
+    const auto longer = std::find_if(ships.begin(), ships.end(), [&board](int index) {
+        return CellNames::shipAt(board, index).size() > 1;
+    });
+    key(Qt::Key_Tab);
+    QCOMPARE(heard.take(), QStringList {"поле противника"});
+    aim(*single);
+    QCOMPARE(heard.take(), QStringList()); // the cells are named, the field only as it is entered
+    key(Qt::Key_Return);
+    const QString sunk = cell(w(), *single)->accessibleName().section(' ', 0, 1);
+    QCOMPARE(heard.take(), QStringList {sunk + " убил однопалубный"});
+    QCOMPARE(cell(w(), *single)->accessibleName(), sunk + " убит");
+    int ringCells = 0;
+    for (int index = 100; index < 200; ++index)
+        ringCells += cell(w(), index)->accessibleName().endsWith(" пусто, рядом убитый");
+    QVERIFY(ringCells >= 3);
+    aim(*longer);
+    key(Qt::Key_Return);
+    QCOMPARE(heard.take(),
+             QStringList {cell(w(), *longer)->accessibleName().section(' ', 0, 1) + " ранил"});
+    QVERIFY(cell(w(), *longer)->accessibleName().endsWith(" ранен"));
+
+    int water = 100;
+    while (board.state(water) != CellState::Empty)
+        ++water;
+    aim(water);
+    key(Qt::Key_Return);
+    tickComputer(w());
+    const QStringList told = heard.take();
+    QVERIFY2(told.size() >= 2, qPrintable(told.join(" | ")));
+    QCOMPARE(told.first().section(' ', 2), QStringLiteral("мимо"));
+    QStringList shots = told.mid(1);
+    QVERIFY2(shots.first().startsWith("Компьютер "), qPrintable(shots.first()));
+    QVERIFY2(shots.last().endsWith(" мимо. Ваш ход"), qPrintable(shots.last()));
+    for (const QString &news : told)
+        QVERIFY2(news.split(' ').size() <= 7, qPrintable(news));
+    shots.first().remove(0, QStringLiteral("Компьютер ").size());
+    shots.last().chop(QStringLiteral(". Ваш ход").size());
+
+    key(Qt::Key_R);
+    QCOMPARE(heard.take(), QStringList {"Компьютер " + shots.join(", ") + ". Ваш ход"});
+    key(Qt::Key_S);
+    const Score &score = w().game().score();
+    QCOMPARE(heard.take(),
+             QStringList {QStringLiteral("Ваш ход. Попадания, ваши 2, компьютера %1. "
+                                         "У противника 1 четырёхпалубный, 2 "
+                                         "трёхпалубных, 3 двухпалубных, 3 "
+                                         "однопалубных. У вас %2")
+                              .arg(score.compHits)
+                              .arg(SpokenWords::ships(score.playerAfloat))});
+}
+
+// Placing by keys, by ear: the field and the ship as the keys come to it, the cells the ship
+// would take, why it cannot stand where it cannot, each ship placed with its cells and the
+// next, and the direction Ctrl gives.
+void KeyboardWindowTest::placementIsToldByEar()
+{
+    NewsHeard heard(w());
+    click(find<TextButton>(w(), "lblSetY"));
+    key(Qt::Key_Tab);
+    QCOMPARE(heard.take(), (QStringList {"ваше поле", "четырёхпалубный вертикально", "до А 4"}));
+    for (int k = 0; k < 7; ++k)
+        key(Qt::Key_Down);
+    QCOMPARE(heard.last(), QStringLiteral("Нельзя, не помещается"));
+    key(Qt::Key_Return);
+    QCOMPARE(heard.take().last(), QStringLiteral("Нельзя, не помещается"));
+    QCOMPARE(w().game().picker().selected(), 0);
+    for (int k = 0; k < 7; ++k)
+        key(Qt::Key_Up);
+    key(Qt::Key_Right);
+    QTest::keyPress(QApplication::focusWidget(), Qt::Key_Control);
+    QTRY_COMPARE(heard.last(), QStringLiteral("четырёхпалубный горизонтально"));
+    key(Qt::Key_Right, Qt::ControlModifier);
+    QCOMPARE(heard.last(), QStringLiteral("до Е 1"));
+    QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Control);
+    QTRY_COMPARE(heard.last(), QStringLiteral("четырёхпалубный вертикально"));
+    key(Qt::Key_Left);
+    heard.take();
+    key(Qt::Key_Return);
+    QCOMPARE(heard.take(),
+             QStringList {"Поставлен четырёхпалубный бэ 1, бэ 4. трёхпалубный вертикально"});
+    key(Qt::Key_Left);
+    QCOMPARE(heard.take().last(), QStringLiteral("Нельзя, рядом корабль"));
+    key(Qt::Key_Return);
+    QCOMPARE(heard.take(), QStringList {"Нельзя, рядом корабль"});
+}
+
+// A key the game has no use for, or Enter where it can do nothing, says why; the keys that
+// change other keys, and the screen reader's own, say nothing.
+void KeyboardWindowTest::keysThatCannotActSayWhy()
+{
+    NewsHeard heard(w());
+    const QString unused = "Не используется. Tab, стрелки, Enter, R повтор, S счёт";
+    key(Qt::Key_X); // the window holds the focus
+    key(Qt::Key_Tab);
+    key(Qt::Key_Left); // a button leaves it
+    for (int modifier : {Qt::Key_Shift, Qt::Key_Alt, Qt::Key_Insert, Qt::Key_CapsLock})
+        key(modifier);
+    QCOMPARE(heard.take().filter("Не используется"), QStringList(2, unused));
+
+    click(find<TextButton>(w(), "lblSetAuto"));
+    click(find<TextButton>(w(), "lblSetAuto"));
+    QCOMPARE(heard.take(), QStringList {"Расставлено заново"});
+    key(Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(focusName(), QStringLiteral("pic(0)"));
+    key(Qt::Key_Return);
+    QCOMPARE(heard.last(), QStringLiteral("Только для чтения"));
+
+    click(find<TextButton>(w(), "lblAgree"));
+    click(find<QPushButton>(w(), "rbL(0)"));
+    key(Qt::Key_Backtab, Qt::ShiftModifier); // from the player's field, which kept the focus
+    int water = 100;
+    while (w().game().board().state(water) != CellState::Empty)
+        ++water;
+    aim(water);
+    key(Qt::Key_Return);
+    key(Qt::Key_Return);
+    QCOMPARE(heard.last(), QStringLiteral("Ход компьютера"));
+    tickComputer(w());
+    for (int index : compCells(w(), CellState::Ship))
+        w().pic_MouseDown(index, Qt::LeftButton);
+    QVERIFY(w().game().isOver());
+    key(Qt::Key_Return);
+    QCOMPARE(heard.last(), QStringLiteral("Игра окончена"));
 }
 
 // However often the window is asked to close or is lost while the question to quit is

@@ -115,16 +115,16 @@ bool KeyboardPlay::eventFilter(QObject *watched, QEvent *event)
     if (focus && focus->window() != &m_window)
         return false;
     const auto &key = *static_cast<QKeyEvent *>(event);
-    // Ctrl is the game's once the window has seen it: the direction is told after.
-    if (key.key() == Qt::Key_Control && !key.isAutoRepeat() && watched == &m_window)
-        QMetaObject::invokeMethod(&m_narrator, &Narrator::ctrlChanged, Qt::QueuedConnection);
-    if (!press)
-        return false;
     // A key the control with the focus left has come on to the window.
-    if (watched == &m_window && focus && focus != &m_window)
+    if (press && watched == &m_window && focus && focus != &m_window)
         return m_answers.unusedKey(key);
     // Once, where the key arrives first.
     if (watched != (focus ? focus : &m_window))
+        return false;
+    // Ctrl is the game's (KeyWatch): the direction it gives is told once the game has it.
+    if (key.key() == Qt::Key_Control && !key.isAutoRepeat())
+        QMetaObject::invokeMethod(&m_narrator, &Narrator::ctrlChanged, Qt::QueuedConnection);
+    if (!press)
         return false;
     if (key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab) {
         takeFocusFromKeys();
@@ -171,10 +171,7 @@ void KeyboardPlay::stepFocus(bool forward)
 void KeyboardPlay::focusStop(QWidget *stop, Qt::FocusReason reason)
 {
     m_stop = stop;
-    // A field is named as the keys come to it, before its cell is read; not at every cell.
-    const int field = fieldOf(stop);
-    if (field >= 0 && field != fieldOf(QApplication::focusWidget()))
-        m_narrator.enterField(field * 100);
+    tellField(stop); // before the cell is read
     stop->setFocus(reason);
 }
 
@@ -228,6 +225,7 @@ void KeyboardPlay::showFocus(QWidget *now)
     m_mark->follow(now == &m_window ? nullptr : now);
     if (now == m_shown)
         return;
+    tellField(now); // the focus came to a field by Qt's own doing
     QWidget *own = cellWidget(m_own.cell());
     if (m_game.phase() == Game::Phase::PlacingByHand) {
         if (now == own) {
@@ -239,6 +237,15 @@ void KeyboardPlay::showFocus(QWidget *now)
     m_shown = now;
     m_heardName = now == &m_window ? QString() : spokenName(now);
     m_toldWhenHeard = m_narrator.announcement().count();
+}
+
+void KeyboardPlay::tellField(const QWidget *stop)
+{
+    // A field is named as the keys come to it, not at every cell.
+    const int field = fieldOf(stop);
+    if (field >= 0 && field != m_fieldTold)
+        m_narrator.enterField(field * 100);
+    m_fieldTold = field;
 }
 
 void KeyboardPlay::tellNewName()

@@ -63,6 +63,7 @@ private:
     void settleAfterChange();
     void settleFocus();
     void showFocus(QWidget *now);
+    void tellField(const QWidget *stop);
     void tellNewName();
     void keepMarkOnFocus(QWidget *old, QWidget *now);
 
@@ -85,4 +86,5 @@ private:
     QString m_heardName;
     int m_toldWhenHeard = 0;
     bool m_nameCheckDue = false;
+    int m_fieldTold = -1; // the field the focus was last told to be on: 0, 1, or -1 for none
 };

@@ -19,6 +19,7 @@ QWidget *newsBar(QWidget *window)
 {
     auto *bar = new QStatusBar(window);
     bar->setObjectName(QStringLiteral("newsBar"));
+    bar->setAccessibleName(QStringLiteral("Ход игры"));
     bar->setSizeGripEnabled(false);
     bar->setAttribute(Qt::WA_TransparentForMouseEvents);
     bar->setFocusPolicy(Qt::NoFocus);

@@ -67,9 +67,9 @@ void PlacementNews::tellPreview(int index)
 
 void PlacementNews::tellPlacing(int index)
 {
+    if (!m_placingAtPress)
+        return;
     if (m_changes == m_changesAtPress) {
-        if (m_game.phase() != Game::Phase::PlacingByHand)
-            return;
         bool offField = false;
         wouldTake(index, &offField);
         m_announcement.say(SpokenWords::refusal(offField ? SpokenWords::Refusal::OffField

@@ -20,7 +20,11 @@ public:
     void tellPreview(int index);
     // Enter on a cell of the player's field is about to be handled; then it was handled: a ship
     // stands or it was refused.
-    void notePress() { m_changesAtPress = m_changes; }
+    void notePress()
+    {
+        m_changesAtPress = m_changes;
+        m_placingAtPress = m_game.phase() == Game::Phase::PlacingByHand;
+    }
     void tellPlacing(int index);
     // The picker's ship and the direction, as the keys come to the field; onlyTurned: only
     // when Ctrl changed the direction since it was last told.
@@ -38,5 +42,6 @@ private:
     Game::Phase m_phase = Game::Phase::ChoosingWay;
     int m_changes = 0; // placements and layouts so far, to tell whether Enter placed one
     int m_changesAtPress = 0;
+    bool m_placingAtPress = false;
     bool m_toldHorizontal = false;
 };
