@@ -211,8 +211,9 @@ void WindowLayoutTest::everyPartHasARussianAccessibleName()
     QVERIFY(checked > 300);
 }
 
-// A cell's name gives its coordinate and what is known of it; the computer's ships are
-// not given away.
+// A cell's name gives its coordinate, column first, as the voice says it ("бэ", "вэ" for the
+// letters it misreads), and what is known of it; the computer's ships are not given away, a
+// sunk ship's cells say so. The captions the window draws with "е" are said with "ё".
 void WindowLayoutTest::cellsTellOnlyWhatThePlayerKnows()
 {
     frmMain &w = m_fixture->w();
@@ -221,12 +222,24 @@ void WindowLayoutTest::cellsTellOnlyWhatThePlayerKnows()
     board.setState(Field::cellIndex(Side::Player, 1, 1), CellState::Ship);
     board.setState(Field::cellIndex(Side::Comp, 10, 10), CellState::Ship);
     board.setState(Field::cellIndex(Side::Comp, 1, 10), CellState::Hit);
+    board.setState(Field::cellIndex(Side::Comp, 2, 10), CellState::Ship);
+    board.setState(Field::cellIndex(Side::Comp, 5, 3), CellState::Hit);
+    emit w.game().changed();
     QCOMPARE(cell(w, Field::cellIndex(Side::Player, 7, 2))->accessibleName(),
-             QStringLiteral("Б7: мимо"));
-    QCOMPARE(cell(w, 0)->accessibleName(), QStringLiteral("А1: корабль"));
-    QCOMPARE(cell(w, 199)->accessibleName(), QStringLiteral("К10: не обстреляна"));
-    QCOMPARE(cell(w, 109)->accessibleName(), QStringLiteral("К1: попадание"));
-    QCOMPARE(cell(w, 109)->accessibleDescription(), QStringLiteral("поле противника"));
+             QStringLiteral("бэ 7 мимо"));
+    QCOMPARE(cell(w, 0)->accessibleName(), QStringLiteral("А 1 корабль"));
+    QCOMPARE(cell(w, 199)->accessibleName(), QStringLiteral("К 10 не обстреляна"));
+    QCOMPARE(cell(w, 109)->accessibleName(), QStringLiteral("К 1 ранен"));
+    QCOMPARE(cell(w, 142)->accessibleName(), QStringLiteral("вэ 5 убит"));
+    QCOMPARE(cell(w, 109)->accessibleDescription(), QString());
+    for (const auto &[name, drawn, said] :
+         {std::tuple("rbL(0)", "Легкий", "Лёгкий"), std::tuple("chPoints", "Счет", "Счёт"),
+          std::tuple("chBack", "Объемный вид", "Объёмный вид")}) {
+        auto *button = w.findChild<QAbstractButton *>(name);
+        QVERIFY(button);
+        QCOMPARE(button->text(), QString::fromUtf8(drawn));
+        QCOMPARE(button->accessibleName(), QString::fromUtf8(said));
+    }
 }
 
 QTEST_MAIN(WindowLayoutTest)

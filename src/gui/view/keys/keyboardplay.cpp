@@ -214,7 +214,11 @@ void KeyboardPlay::settleFocus()
         return;
     }
     const QList<QWidget *> order = stops();
-    QWidget *target = order.contains(m_stop) ? m_stop.data() : order.value(0, &m_window);
+    // A field's cell keeps the focus only while the phase does: it is another stop after.
+    const bool phaseChanged = std::exchange(m_settledPhase, int(m_game.phase()))
+        != int(m_game.phase());
+    const bool keep = order.contains(m_stop) && !(phaseChanged && fieldOf(m_stop) >= 0);
+    QWidget *target = keep ? m_stop.data() : order.value(0, &m_window);
     if (target != focus)
         focusStop(target, Qt::TabFocusReason);
     showFocus(target);

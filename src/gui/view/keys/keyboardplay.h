@@ -86,5 +86,6 @@ private:
     QString m_heardName;
     int m_toldWhenHeard = 0;
     bool m_nameCheckDue = false;
+    int m_settledPhase = -1; // the phase the focus was last settled in
     int m_fieldTold = -1; // the field the focus was last told to be on: 0, 1, or -1 for none
 };
