@@ -237,7 +237,7 @@ def computers_news():
 
 
 game_over = False
-while not game_over and (WHOLE or computer_turns < 8 or "sunk" not in known.values()):
+while not game_over and (WHOLE or computer_turns < 6 or "sunk" not in known.values()):
     outcome, number, pressed = fire(patient_key)
     heard_in_full(number, 30, f"the outcome \"{outcome}\"")
     own_words.append(len(utterances()[number].split()))

@@ -111,7 +111,7 @@ if [[ ${LSAN_OPTIONS:-} =~ suppressions=([^:]*) ]]; then
     export LSAN_OPTIONS=${LSAN_OPTIONS/${BASH_REMATCH[1]}/$E2E_TMP/lsan.supp}
 fi
 start_game
-timeout 360 "$E2E_PY" "$E2E_HERE/screen_reader.py" "$WIN" "$SPOKEN" \
+timeout 540 "$E2E_PY" "$E2E_HERE/screen_reader.py" "$WIN" "$SPOKEN" \
     "$E2E_TMP/speech/speech-dispatcher.log" \
     || fail "the game was not heard as it should be"
 quit_game

@@ -4,12 +4,10 @@
 #include "view/fields/cellsurface.h"
 #include "view/fields/fieldview.h"
 #include "view/keys/focusmark.h"
-#include "view/spoken/announcement.h"
 #include "view/spoken/narrator.h"
 #include "view/windowlayout.h"
 
 #include <QAbstractButton>
-#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTimer>
@@ -21,19 +19,13 @@ bool isActivation(const QKeyEvent &key)
     return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter || key.key() == Qt::Key_Space;
 }
 
-// The field a widget is a cell of: 0 for the player's, 1 for the computer's, -1 for none.
+// The field a widget is a cell of: 0 the player's, 1 the computer's, -1 none.
 int fieldOf(const QWidget *widget)
 {
     const auto *cell = qobject_cast<const CellSurface *>(widget);
     return cell && cell->cell() >= 0 ? cell->cell() / 100 : -1;
 }
 
-// What a screen reader calls the control.
-QString spokenName(QWidget *control)
-{
-    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(control);
-    return face ? face->text(QAccessible::Name) : QString();
-}
 } // namespace
 
 KeyboardPlay::KeyboardPlay(QWidget &window, const Game &game, const FieldView &fields,
@@ -70,13 +62,12 @@ QWidget *KeyboardPlay::cellWidget(int index) const
 QList<int> KeyboardPlay::cursorCells() const
 {
     switch (m_game.phase()) {
-    case Game::Phase::PlacingByHand:
-        return {m_own.cell()};
     case Game::Phase::Battle:
         return {m_enemy.cell(), m_own.cell()};
-    case Game::Phase::AutoLayoutShown:
+    case Game::Phase::PlacingByHand:
+    case Game::Phase::AutoLayoutShown: // to be read, after the controls
     case Game::Phase::ChoosingLevel:
-        return {m_own.cell()}; // to be read, after the controls
+        return {m_own.cell()};
     default:
         return {};
     }
@@ -171,7 +162,7 @@ void KeyboardPlay::stepFocus(bool forward)
 void KeyboardPlay::focusStop(QWidget *stop, Qt::FocusReason reason)
 {
     m_stop = stop;
-    tellField(stop); // before the cell is read
+    m_narrator.focusCame(stop, fieldOf(stop)); // the field's name before the cell's
     stop->setFocus(reason);
 }
 
@@ -189,7 +180,7 @@ bool KeyboardPlay::cellKey(FieldCursor &cursor, const QKeyEvent &key)
     // A held key repeats nothing, so one press is one shot.
     if (key.isAutoRepeat() || m_answers.refuseEnter(&cursor == &m_own))
         return true;
-    m_narrator.pressingCell();
+    m_narrator.pressingCell(cursor.cell());
     emit cellPressed(cursor.cell());
     m_narrator.pressedCell(cursor.cell());
     return true;
@@ -199,10 +190,8 @@ void KeyboardPlay::settleAfterChange()
 {
     settleFocus();
     // A new name is looked at once the news of the change has been told, if any was.
-    if (!m_nameCheckDue) {
-        m_nameCheckDue = true;
+    if (!std::exchange(m_nameCheckDue, true))
         QMetaObject::invokeMethod(this, &KeyboardPlay::tellNewName, Qt::QueuedConnection);
-    }
 }
 
 void KeyboardPlay::settleFocus()
@@ -215,8 +204,8 @@ void KeyboardPlay::settleFocus()
     }
     const QList<QWidget *> order = stops();
     // A field's cell keeps the focus only while the phase does: it is another stop after.
-    const bool phaseChanged = std::exchange(m_settledPhase, int(m_game.phase()))
-        != int(m_game.phase());
+    const bool phaseChanged
+        = std::exchange(m_settledPhase, int(m_game.phase())) != int(m_game.phase());
     const bool keep = order.contains(m_stop) && !(phaseChanged && fieldOf(m_stop) >= 0);
     QWidget *target = keep ? m_stop.data() : order.value(0, &m_window);
     if (target != focus)
@@ -229,7 +218,6 @@ void KeyboardPlay::showFocus(QWidget *now)
     m_mark->follow(now == &m_window ? nullptr : now);
     if (now == m_shown)
         return;
-    tellField(now); // the focus came to a field by Qt's own doing
     QWidget *own = cellWidget(m_own.cell());
     if (m_game.phase() == Game::Phase::PlacingByHand) {
         if (now == own) {
@@ -239,29 +227,14 @@ void KeyboardPlay::showFocus(QWidget *now)
             emit fieldLeft();
     }
     m_shown = now;
-    m_heardName = now == &m_window ? QString() : spokenName(now);
-    m_toldWhenHeard = m_narrator.announcement().count();
-}
-
-void KeyboardPlay::tellField(const QWidget *stop)
-{
-    // A field is named as the keys come to it, not at every cell.
-    const int field = fieldOf(stop);
-    if (field >= 0 && field != m_fieldTold)
-        m_narrator.enterField(field * 100);
-    m_fieldTold = field;
+    m_narrator.focusCame(now == &m_window ? nullptr : now, fieldOf(now));
 }
 
 void KeyboardPlay::tellNewName()
 {
     m_nameCheckDue = false;
-    if (!m_shown || m_shown == &m_window || m_shown != m_window.focusWidget())
-        return;
-    const QString name = spokenName(m_shown);
-    if (name != m_heardName && m_narrator.announcement().count() == m_toldWhenHeard)
-        m_narrator.announcement().say(name);
-    m_heardName = name;
-    m_toldWhenHeard = m_narrator.announcement().count();
+    if (m_shown && m_shown != &m_window && m_shown == m_window.focusWidget())
+        m_narrator.tellRenamed(m_shown);
 }
 
 void KeyboardPlay::keepMarkOnFocus(QWidget *, QWidget *now)

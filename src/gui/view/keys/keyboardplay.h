@@ -63,7 +63,6 @@ private:
     void settleAfterChange();
     void settleFocus();
     void showFocus(QWidget *now);
-    void tellField(const QWidget *stop);
     void tellNewName();
     void keepMarkOnFocus(QWidget *old, QWidget *now);
 
@@ -81,11 +80,6 @@ private:
     // to the first stop once the phase has shown.
     QPointer<QWidget> m_stop;
     QPointer<QWidget> m_shown; // the control the mark and the preview were last shown for
-    // Its name when a screen reader last heard it, and how much had been told by then: a
-    // name that changes with nothing told meanwhile is told.
-    QString m_heardName;
-    int m_toldWhenHeard = 0;
     bool m_nameCheckDue = false;
     int m_settledPhase = -1; // the phase the focus was last settled in
-    int m_fieldTold = -1; // the field the focus was last told to be on: 0, 1, or -1 for none
 };

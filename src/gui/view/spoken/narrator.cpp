@@ -6,7 +6,17 @@
 #include "view/spoken/cellnames.h"
 #include "view/spoken/placementnews.h"
 
+#include <QAccessible>
 #include <QWidget>
+
+namespace {
+// What a screen reader calls the control.
+QString spokenName(QWidget *control)
+{
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(control);
+    return face ? face->text(QAccessible::Name) : QString();
+}
+} // namespace
 
 Narrator::Narrator(QWidget &window, const Game &game, std::function<QWidget *(int)> cell)
     : QObject(&window)
@@ -19,11 +29,25 @@ Narrator::Narrator(QWidget &window, const Game &game, std::function<QWidget *(in
     new CellNames(game, std::move(cell), this);
 }
 
-void Narrator::enterField(int index)
+void Narrator::focusCame(QWidget *control, int field)
 {
-    m_announcement->say(SpokenWords::field(index));
-    if (Field::sideOf(index) == Side::Player)
-        m_placement->tellShip();
+    if (field >= 0 && field != m_fieldTold) {
+        m_announcement->say(SpokenWords::field(field * 100));
+        if (field == 0)
+            m_placement->tellShip();
+    }
+    m_fieldTold = field;
+    m_heardName = control ? spokenName(control) : QString();
+    m_toldWhenHeard = m_announcement->count();
+}
+
+void Narrator::tellRenamed(QWidget *control)
+{
+    const QString name = spokenName(control);
+    if (name != m_heardName && m_announcement->count() == m_toldWhenHeard)
+        m_announcement->say(name);
+    m_heardName = name;
+    m_toldWhenHeard = m_announcement->count();
 }
 
 void Narrator::pointCell(int index)
@@ -31,9 +55,9 @@ void Narrator::pointCell(int index)
     m_placement->tellPreview(index);
 }
 
-void Narrator::pressingCell()
+void Narrator::pressingCell(int index)
 {
-    m_placement->notePress();
+    m_placement->notePress(index);
 }
 
 void Narrator::pressedCell(int index)

@@ -3,6 +3,7 @@
 #include "view/spoken/spokenwords.h"
 
 #include <QObject>
+#include <QString>
 
 #include <functional>
 
@@ -23,13 +24,17 @@ public:
 
     Announcement &announcement() { return *m_announcement; }
 
-    // The keys bring the focus to a field from elsewhere, to its cell index: the field's
-    // name, said before the cell's own.
-    void enterField(int index);
+    // The keys' focus came to a control (nullptr for none), a cell of field 0 or 1 or none
+    // (-1): a field is named as the focus comes to it, not at every cell. Before the control
+    // takes the focus, so that the name comes first.
+    void focusCame(QWidget *control, int field);
+    // Once the news of a change is told: a new name of the control with the focus, if nothing
+    // was told meanwhile.
+    void tellRenamed(QWidget *control);
     // The keys' cursor came to a cell (the preview shows); Enter on it is about to be
     // handled, and was handled.
     void pointCell(int index);
-    void pressingCell();
+    void pressingCell(int index);
     void pressedCell(int index);
     // Ctrl went down or up: the direction of the ship to place.
     void ctrlChanged();
@@ -43,4 +48,9 @@ private:
     Announcement *m_announcement;
     BattleNews *m_battle;
     PlacementNews *m_placement;
+    int m_fieldTold = -1;
+    // The focused control's name when a screen reader last heard it, and how much had been
+    // told by then.
+    QString m_heardName;
+    int m_toldWhenHeard = 0;
 };

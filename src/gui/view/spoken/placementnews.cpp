@@ -13,7 +13,9 @@ PlacementNews::PlacementNews(Announcement &announcement, const Game &game, QObje
 
 void PlacementNews::noteChange()
 {
-    ++m_changes;
+    // Told as the game changes, before the focus moves on to the next phase's controls.
+    if (m_pressed >= 0)
+        tellPlaced(std::exchange(m_pressed, -1));
     const Game::Phase was = std::exchange(m_phase, m_game.phase());
     // The first layout's news is the button's new caption; later ones change no caption.
     if (was == Game::Phase::AutoLayoutShown && m_phase == was)
@@ -67,15 +69,17 @@ void PlacementNews::tellPreview(int index)
 
 void PlacementNews::tellPlacing(int index)
 {
-    if (!m_placingAtPress)
+    // Placed, it was told with the change; refused, nothing changed.
+    if (std::exchange(m_pressed, -1) != index)
         return;
-    if (m_changes == m_changesAtPress) {
-        bool offField = false;
-        wouldTake(index, &offField);
-        m_announcement.say(SpokenWords::refusal(offField ? SpokenWords::Refusal::OffField
-                                                         : SpokenWords::Refusal::TouchesShip));
-        return;
-    }
+    bool offField = false;
+    wouldTake(index, &offField);
+    m_announcement.say(SpokenWords::refusal(offField ? SpokenWords::Refusal::OffField
+                                                     : SpokenWords::Refusal::TouchesShip));
+}
+
+void PlacementNews::tellPlaced(int index)
+{
     const QList<int> ship = CellNames::shipAt(m_game.board(), index);
     if (ship.isEmpty())
         return;

@@ -20,10 +20,9 @@ public:
     void tellPreview(int index);
     // Enter on a cell of the player's field is about to be handled; then it was handled: a ship
     // stands or it was refused.
-    void notePress()
+    void notePress(int index)
     {
-        m_changesAtPress = m_changes;
-        m_placingAtPress = m_game.phase() == Game::Phase::PlacingByHand;
+        m_pressed = m_game.phase() == Game::Phase::PlacingByHand ? index : -1;
     }
     void tellPlacing(int index);
     // The picker's ship and the direction, as the keys come to the field; onlyTurned: only
@@ -32,6 +31,7 @@ public:
 
 private:
     void noteChange();
+    void tellPlaced(int index);
     // The cells the ship of the picker would take from index with the direction of Ctrl,
     // whether or not they are on the field; the reason it cannot stand there, if any.
     QList<int> wouldTake(int index, bool *offField) const;
@@ -40,8 +40,6 @@ private:
     Announcement &m_announcement;
     const Game &m_game;
     Game::Phase m_phase = Game::Phase::ChoosingWay;
-    int m_changes = 0; // placements and layouts so far, to tell whether Enter placed one
-    int m_changesAtPress = 0;
-    bool m_placingAtPress = false;
+    int m_pressed = -1; // the cell Enter is placing a ship on, while it is handled
     bool m_toldHorizontal = false;
 };

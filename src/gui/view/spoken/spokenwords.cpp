@@ -145,12 +145,6 @@ QString SpokenWords::ships(const Fleet::CountBySize &count)
                           : told.join(QStringLiteral(", "));
 }
 
-QString SpokenWords::direction(bool horizontal)
-{
-    return horizontal ? tr(QT_TRANSLATE_NOOP("SpokenWords", "горизонтально"))
-                      : tr(QT_TRANSLATE_NOOP("SpokenWords", "вертикально"));
-}
-
 QString SpokenWords::caption(const QString &drawn)
 {
     for (const auto &pair : captions) {
@@ -204,7 +198,9 @@ QString SpokenWords::score(const Score &score)
 
 QString SpokenWords::chosenShip(int size, bool horizontal)
 {
-    return ship(size) + QLatin1Char(' ') + direction(horizontal);
+    return ship(size) + QLatin1Char(' ')
+        + (horizontal ? tr(QT_TRANSLATE_NOOP("SpokenWords", "горизонтально"))
+                      : tr(QT_TRANSLATE_NOOP("SpokenWords", "вертикально")));
 }
 
 QString SpokenWords::preview(int from, int to)

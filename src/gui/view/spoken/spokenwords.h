@@ -47,7 +47,6 @@ QString ship(int size);
 QString shipsOfSize(int size);
 // "1 четырёхпалубный, 2 трёхпалубных"; "кораблей нет" when none is left.
 QString ships(const Fleet::CountBySize &count);
-QString direction(bool horizontal);
 // The caption of a control as it is to be said: "Лёгкий" for "Легкий".
 QString caption(const QString &drawn);
 
