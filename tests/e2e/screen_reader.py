@@ -139,8 +139,9 @@ for step in [["Right"], ["Right", "Right"], ["Right", "Right"], ["Right", "Right
              ["Left", "Left"]]:
     keys(*step)
     patient_key("Return")
-    wait_for(r"^Поставлен ", 30, "a ship placed")
-wait_for(r"Флот расставлен", 30, "the fleet standing")
+    placed, _ = wait_for(r"^Поставлен ", 30, "a ship placed")
+if "Флот расставлен. Выберите уровень" not in placed.string:
+    fail(f"the fleet standing is not told with the last ship: {placed.string}")
 wait_for(r"^Лёгкий push button", 30, "the first level, said with its ё")
 patient_key("Return")
 _, opening = wait_for(r"^Ваш ход\. R повтор, S счёт\.?$", 30, "the battle's first turn")

@@ -10,6 +10,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QScopedValueRollback>
 #include <QTimer>
 #include <QWidget>
 
@@ -54,11 +55,6 @@ KeyboardPlay::~KeyboardPlay()
     qApp->removeEventFilter(this);
 }
 
-QWidget *KeyboardPlay::cellWidget(int index) const
-{
-    return m_fields.cell(index);
-}
-
 QList<int> KeyboardPlay::cursorCells() const
 {
     switch (m_game.phase()) {
@@ -76,7 +72,7 @@ QList<int> KeyboardPlay::cursorCells() const
 FieldCursor *KeyboardPlay::cursorOn(const QWidget *focus)
 {
     for (FieldCursor *cursor : {&m_enemy, &m_own}) {
-        if (focus == cellWidget(cursor->cell()) && cursorCells().contains(cursor->cell()))
+        if (focus == m_fields.cell(cursor->cell()) && cursorCells().contains(cursor->cell()))
             return cursor;
     }
     return nullptr;
@@ -86,7 +82,7 @@ QList<QWidget *> KeyboardPlay::stops() const
 {
     QList<QWidget *> cells;
     for (int cell : cursorCells())
-        cells << cellWidget(cell);
+        cells << m_fields.cell(cell);
     QList<QWidget *> controls;
     for (QWidget *control : m_controls) {
         if (control->isVisibleTo(&m_window) && control->isEnabled())
@@ -145,7 +141,7 @@ void KeyboardPlay::takeFocusFromKeys()
     for (QWidget *control : m_controls)
         control->setFocusPolicy(Qt::TabFocus);
     for (int index = 0; index < 200; ++index)
-        cellWidget(index)->setFocusPolicy(Qt::TabFocus);
+        m_fields.cell(index)->setFocusPolicy(Qt::TabFocus);
 }
 
 void KeyboardPlay::stepFocus(bool forward)
@@ -169,7 +165,10 @@ void KeyboardPlay::focusStop(QWidget *stop, Qt::FocusReason reason)
 bool KeyboardPlay::cellKey(FieldCursor &cursor, const QKeyEvent &key)
 {
     if (cursor.move(key.key())) {
-        focusStop(cellWidget(cursor.cell()), Qt::OtherFocusReason);
+        {
+            const QScopedValueRollback moving(m_movingCursor, true);
+            focusStop(m_fields.cell(cursor.cell()), Qt::OtherFocusReason);
+        }
         // Also at an edge, where the focus stays: Ctrl may have changed the orientation.
         emit cellPointed(cursor.cell());
         m_narrator.pointCell(cursor.cell());
@@ -218,11 +217,12 @@ void KeyboardPlay::showFocus(QWidget *now)
     m_mark->follow(now == &m_window ? nullptr : now);
     if (now == m_shown)
         return;
-    QWidget *own = cellWidget(m_own.cell());
+    QWidget *own = m_fields.cell(m_own.cell());
     if (m_game.phase() == Game::Phase::PlacingByHand) {
         if (now == own) {
             emit cellPointed(m_own.cell());
-            m_narrator.pointCell(m_own.cell());
+            if (!m_movingCursor) // else told once the cursor has moved
+                m_narrator.pointCell(m_own.cell());
         } else if (m_shown == own)
             emit fieldLeft();
     }

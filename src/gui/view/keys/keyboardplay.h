@@ -52,7 +52,6 @@ protected:
 private:
     // The stops of Tab now, in order.
     QList<QWidget *> stops() const;
-    QWidget *cellWidget(int index) const;
     // The cells of the cursors that are stops now; the field the phase is about first.
     QList<int> cursorCells() const;
     FieldCursor *cursorOn(const QWidget *focus);
@@ -81,5 +80,6 @@ private:
     QPointer<QWidget> m_stop;
     QPointer<QWidget> m_shown; // the control the mark and the preview were last shown for
     bool m_nameCheckDue = false;
+    bool m_movingCursor = false; // an arrow key is moving the focus along a field
     int m_settledPhase = -1; // the phase the focus was last settled in
 };
