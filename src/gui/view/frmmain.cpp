@@ -8,11 +8,9 @@
 #include "view/effects/effects.h"
 #include "view/effects/hitmarkers.h"
 #include "view/fields/fieldview.h"
-#include "view/keys/keyboardplay.h"
-#include "view/keys/keywatch.h"
+#include "view/keys/windowkeys.h"
 #include "view/look.h"
 #include "view/prompter.h"
-#include "view/spoken/narrator.h"
 #include "view/windowlosswatch.h"
 
 #include <QApplication>
@@ -48,16 +46,7 @@ frmMain::frmMain(SoundService &sound, RandomSource &random, Prompter &prompter, 
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-    auto *keys = new KeyWatch(*this);
-    connect(keys, &KeyWatch::keyDown, this, &frmMain::Form_KeyDown);
-    connect(keys, &KeyWatch::keyUp, this, &frmMain::Form_KeyUp);
-    auto *narrator
-        = new Narrator(*this, m_game, [this](int index) { return m_fields->cell(index); });
-    auto *keyboard = new KeyboardPlay(*this, m_game, *m_fields,
-                                      m_placement->controls() + m_switches->controls(), *narrator);
-    connect(keyboard, &KeyboardPlay::cellPointed, this, &frmMain::pic_KeyMove);
-    connect(keyboard, &KeyboardPlay::cellPressed, this, &frmMain::pic_KeyPress);
-    connect(keyboard, &KeyboardPlay::fieldLeft, this, &frmMain::pic_KeyLeave);
+    WindowKeys::attach(*this, *m_fields, m_placement->controls() + m_switches->controls());
     connect(new WindowLossWatch(*this), &WindowLossWatch::windowDestroyed, this,
             &frmMain::rebuildLostWindow);
 }
@@ -192,8 +181,7 @@ void frmMain::closeEvent(QCloseEvent *event)
 
 void frmMain::lblStat_Click()
 {
-    frmStat stat(this, *m_store);
-    stat.exec();
+    frmStat(this, *m_store).exec();
 }
 
 void frmMain::cmdNewGame_Click()

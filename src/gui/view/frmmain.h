@@ -20,9 +20,8 @@ class SwitchPanel;
 
 // The game's window. It builds its parts, forwards their events to the Game and lets
 // the parts mirror the game: FieldView (the fields and their cells), HitMarkers (the
-// explosions), PlacementControls, SwitchPanel (switches, score, turn arrows) and
-// Effects (sounds, timers, boxes, the saved row).
-//
+// explosions), PlacementControls, SwitchPanel (switches, score, turn arrows), Effects
+// (sounds, timers, boxes, the saved row) and WindowKeys (the keys, what is spoken).
 // The fixed names (frmMain, pic, tmrI, SaveDB...) and where each lives: docs/glossary.md.
 class frmMain : public QWidget
 {
@@ -45,15 +44,6 @@ public:
         m_game.pressCell(index, button == Qt::LeftButton);
     }
     void pic_MouseMove(int index);
-    // The keys' cursor: the preview as under the pointer, without the aim cursor, which
-    // follows the pointer only; Enter is the pointer's move and a left press there.
-    void pic_KeyMove(int index) { m_game.pointerOverCell(index); }
-    void pic_KeyPress(int index)
-    {
-        pic_KeyMove(index);
-        pic_MouseDown(index, Qt::LeftButton);
-    }
-    void pic_KeyLeave() { m_game.pointerOverBareWindow(); }
     void Form_MouseMove();
     void Form_KeyDown(int key);
     void Form_KeyUp(int key)

@@ -217,6 +217,7 @@ void KeyboardPlay::showFocus(QWidget *now)
     m_mark->follow(now == &m_window ? nullptr : now);
     if (now == m_shown)
         return;
+    m_narrator.focusCame(now == &m_window ? nullptr : now, fieldOf(now));
     QWidget *own = m_fields.cell(m_own.cell());
     if (m_game.phase() == Game::Phase::PlacingByHand) {
         if (now == own) {
@@ -227,7 +228,6 @@ void KeyboardPlay::showFocus(QWidget *now)
             emit fieldLeft();
     }
     m_shown = now;
-    m_narrator.focusCame(now == &m_window ? nullptr : now, fieldOf(now));
 }
 
 void KeyboardPlay::tellNewName()
