@@ -42,6 +42,8 @@ test=(
   xvfb xauth x11-utils xdotool imagemagick pulseaudio pulseaudio-utils sox sqlite3 python3
   # a real screen reader (Orca) on buses of the test's own, speaking to a speech server
   dbus at-spi2-core orca speech-dispatcher
+  # Debian's default voice, for how long the screen reader takes to say the news
+  espeak-ng
   weston
   # installation and package checks: the package judged, its smoke test run the Debian way
   desktop-file-utils appstream lintian blhc autopkgtest git

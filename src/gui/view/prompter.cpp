@@ -1,6 +1,9 @@
 #include "view/prompter.h"
 
+#include "view/spoken/spokenwords.h"
+
 #include <QAbstractButton>
+#include <QLabel>
 #include <QMessageBox>
 
 namespace {
@@ -14,6 +17,13 @@ void russianButtons(QMessageBox &box)
         yes->setText(QStringLiteral("Да"));
     if (QAbstractButton *no = box.button(QMessageBox::No))
         no->setText(QStringLiteral("Нет"));
+}
+
+// A screen reader reads the text's words, not the signs it is drawn with.
+void speakable(QMessageBox &box)
+{
+    if (auto *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label")))
+        label->setAccessibleName(SpokenWords::forEar(box.text()));
 }
 
 // The window under the box takes the keys back once it closes: without a window manager
@@ -33,6 +43,7 @@ void MessageBoxPrompter::inform(QWidget *parent, const QString &text, const QStr
     QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? QStringLiteral(" ") : title, text,
                     QMessageBox::Ok, parent);
     russianButtons(box);
+    speakable(box);
     execOver(box, parent);
 }
 
@@ -42,5 +53,6 @@ bool MessageBoxPrompter::ask(QWidget *parent, const QString &title, const QStrin
                     parent);
     box.setDefaultButton(QMessageBox::Yes);
     russianButtons(box);
+    speakable(box);
     return execOver(box, parent) == QMessageBox::Yes;
 }

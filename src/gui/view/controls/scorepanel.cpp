@@ -1,6 +1,7 @@
 #include "view/controls/scorepanel.h"
 
 #include "view/look.h"
+#include "view/spoken/spokenphrases.h"
 #include "view/spoken/spokenwords.h"
 
 #include <QFrame>
@@ -109,5 +110,5 @@ void ScorePanel::showScore(const Score &score)
         setCount(m_playerAfloat[size], score.playerAfloat[size]);
         setCount(m_compAfloat[size], score.compAfloat[size]);
     }
-    setAccessibleName(SpokenWords::score(score));
+    setAccessibleName(SpokenPhrases::score(score));
 }

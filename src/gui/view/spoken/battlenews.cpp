@@ -1,6 +1,7 @@
 #include "view/spoken/battlenews.h"
 
 #include "view/spoken/announcement.h"
+#include "view/spoken/spokenphrases.h"
 #include "view/spoken/spokenwords.h"
 
 BattleNews::BattleNews(Announcement &announcement, const Game &game, QObject *parent)
@@ -21,7 +22,7 @@ void BattleNews::noteChange()
     // Told as the battle opens, before the focus moves to the computer's field: what the
     // focus's move says comes after it, and the first key cuts off only that.
     if (m_phase == Game::Phase::Battle) {
-        m_announcement.say(SpokenWords::battleOpens(!m_keysTold));
+        m_announcement.say(SpokenPhrases::battleOpens(!m_keysTold));
         m_keysTold = true;
     }
 }
@@ -36,8 +37,8 @@ void BattleNews::tellShot(const Shot &shot)
     }
     m_side = shot.shooter;
     const QString outcome = SpokenWords::shot(shot);
-    QString news
-        = m_side == Side::Comp && m_shots.isEmpty() ? SpokenWords::computerTurn(outcome) : outcome;
+    QString news = m_side == Side::Comp && m_shots.isEmpty() ? SpokenPhrases::computerTurn(outcome)
+                                                             : outcome;
     m_shots << outcome;
     const bool returned = m_side == Side::Comp && shot.result == Shot::Result::Miss;
     if (returned) {
@@ -52,8 +53,8 @@ QString BattleNews::turnPhrase(Side side, const QStringList &shots, bool returne
 {
     const QString all = shots.join(QStringLiteral(", "));
     if (side == Side::Player)
-        return SpokenWords::playerTurn(all);
-    const QString turn = SpokenWords::computerTurn(all);
+        return SpokenPhrases::playerTurn(all);
+    const QString turn = SpokenPhrases::computerTurn(all);
     return returned ? turn + QStringLiteral(". ") + SpokenWords::turn(Game::Turn::Player) : turn;
 }
 
@@ -71,5 +72,5 @@ QString BattleNews::turns() const
 
 void BattleNews::tellState()
 {
-    m_announcement.say(SpokenWords::state(m_game));
+    m_announcement.say(SpokenPhrases::state(m_game));
 }

@@ -2,6 +2,7 @@
 
 #include "view/spoken/announcement.h"
 #include "view/spoken/cellnames.h"
+#include "view/spoken/spokenphrases.h"
 #include "view/spoken/spokenwords.h"
 
 PlacementNews::PlacementNews(Announcement &announcement, const Game &game, QObject *parent)
@@ -19,7 +20,7 @@ void PlacementNews::noteChange()
     const Game::Phase was = std::exchange(m_phase, m_game.phase());
     // The first layout's news is the button's new caption; later ones change no caption.
     if (was == Game::Phase::AutoLayoutShown && m_phase == was)
-        m_announcement.say(SpokenWords::laidOutAgain());
+        m_announcement.say(SpokenPhrases::laidOutAgain());
 }
 
 QList<int> PlacementNews::wouldTake(int index, bool *offField) const
@@ -64,7 +65,7 @@ void PlacementNews::tellPreview(int index)
     else if (touchesShip(cells))
         m_announcement.say(SpokenWords::refusal(SpokenWords::Refusal::TouchesShip));
     else
-        m_announcement.say(SpokenWords::preview(cells.first(), cells.last()));
+        m_announcement.say(SpokenPhrases::preview(cells.first(), cells.last()));
 }
 
 void PlacementNews::tellPlacing(int index)
@@ -83,12 +84,12 @@ void PlacementNews::tellPlaced(int index)
     const QList<int> ship = CellNames::shipAt(m_game.board(), index);
     if (ship.isEmpty())
         return;
-    QString news = SpokenWords::placed(int(ship.size()), ship.first(), ship.last());
+    QString news = SpokenPhrases::placed(int(ship.size()), ship.first(), ship.last());
     news += QStringLiteral(". ");
     if (m_game.phase() == Game::Phase::PlacingByHand)
-        news += SpokenWords::chosenShip(m_game.picker().selectedSize(), m_game.isCtrlHeld());
+        news += SpokenPhrases::chosenShip(m_game.picker().selectedSize(), m_game.isCtrlHeld());
     else
-        news += SpokenWords::fleetStands();
+        news += SpokenPhrases::fleetStands();
     m_announcement.say(news);
 }
 
@@ -98,5 +99,5 @@ void PlacementNews::tellShip(bool onlyTurned)
         || (onlyTurned && m_game.isCtrlHeld() == m_toldHorizontal))
         return;
     m_toldHorizontal = m_game.isCtrlHeld();
-    m_announcement.say(SpokenWords::chosenShip(m_game.picker().selectedSize(), m_toldHorizontal));
+    m_announcement.say(SpokenPhrases::chosenShip(m_game.picker().selectedSize(), m_toldHorizontal));
 }

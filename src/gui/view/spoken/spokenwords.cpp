@@ -6,10 +6,6 @@
 #include <QStringList>
 
 namespace {
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("SpokenWords", text);
-}
 
 // espeak-ng's Russian voice says "Б5" as "бы пять" and "В5" as "ф пять": those two are
 // spelled as the letters' names; the others it says right.
@@ -53,14 +49,19 @@ const char *const captions[][2] = {
 };
 } // namespace
 
+QString SpokenWords::translated(const char *sourceText)
+{
+    return QCoreApplication::translate("SpokenWords", sourceText);
+}
+
 QString SpokenWords::refusal(Refusal reason)
 {
-    return tr(refusals[int(reason)]);
+    return translated(refusals[int(reason)]);
 }
 
 QString SpokenWords::columnName(int column)
 {
-    return column >= 1 && column <= 10 ? tr(columnNames[column - 1]) : QString();
+    return column >= 1 && column <= 10 ? translated(columnNames[column - 1]) : QString();
 }
 
 QString SpokenWords::coordinate(int index)
@@ -83,14 +84,14 @@ QString SpokenWords::cell(int index, CellState state, Fate fate)
     else if (state == CellState::Hit)
         known = fate == Fate::Sunk ? QT_TRANSLATE_NOOP("SpokenWords", "убит")
                                    : QT_TRANSLATE_NOOP("SpokenWords", "ранен");
-    return coordinate(index) + QLatin1Char(' ') + tr(known);
+    return coordinate(index) + QLatin1Char(' ') + translated(known);
 }
 
 QString SpokenWords::field(int index)
 {
     return Field::sideOf(index) == Side::Player
-        ? tr(QT_TRANSLATE_NOOP("SpokenWords", "ваше поле"))
-        : tr(QT_TRANSLATE_NOOP("SpokenWords", "поле противника"));
+        ? translated(QT_TRANSLATE_NOOP("SpokenWords", "ваше поле"))
+        : translated(QT_TRANSLATE_NOOP("SpokenWords", "поле противника"));
 }
 
 QString SpokenWords::shot(const Shot &shot)
@@ -99,11 +100,11 @@ QString SpokenWords::shot(const Shot &shot)
     case Shot::Result::Refused:
         return refusal(Refusal::AlreadyFired);
     case Shot::Result::Miss:
-        return tr(QT_TRANSLATE_NOOP("SpokenWords", "%1 мимо")).arg(coordinate(shot.cell));
+        return translated(QT_TRANSLATE_NOOP("SpokenWords", "%1 мимо")).arg(coordinate(shot.cell));
     case Shot::Result::Hit:
-        return tr(QT_TRANSLATE_NOOP("SpokenWords", "%1 ранил")).arg(coordinate(shot.cell));
+        return translated(QT_TRANSLATE_NOOP("SpokenWords", "%1 ранил")).arg(coordinate(shot.cell));
     case Shot::Result::Sunk:
-        return tr(QT_TRANSLATE_NOOP("SpokenWords", "%1 убил %2"))
+        return translated(QT_TRANSLATE_NOOP("SpokenWords", "%1 убил %2"))
             .arg(coordinate(shot.cell), ship(shot.length));
     }
     return QString();
@@ -113,9 +114,9 @@ QString SpokenWords::turn(Game::Turn turn)
 {
     switch (turn) {
     case Game::Turn::Player:
-        return tr(QT_TRANSLATE_NOOP("SpokenWords", "Ваш ход"));
+        return translated(QT_TRANSLATE_NOOP("SpokenWords", "Ваш ход"));
     case Game::Turn::Computer:
-        return tr(QT_TRANSLATE_NOOP("SpokenWords", "Ход компьютера"));
+        return translated(QT_TRANSLATE_NOOP("SpokenWords", "Ход компьютера"));
     case Game::Turn::None:
         break;
     }
@@ -124,12 +125,12 @@ QString SpokenWords::turn(Game::Turn turn)
 
 QString SpokenWords::ship(int size)
 {
-    return size >= 1 && size <= Fleet::LargestShip ? tr(shipNames[size - 1][0]) : QString();
+    return size >= 1 && size <= Fleet::LargestShip ? translated(shipNames[size - 1][0]) : QString();
 }
 
 QString SpokenWords::shipsOfSize(int size)
 {
-    return size >= 1 && size <= Fleet::LargestShip ? tr(shipNames[size - 1][1]) : QString();
+    return size >= 1 && size <= Fleet::LargestShip ? translated(shipNames[size - 1][1]) : QString();
 }
 
 QString SpokenWords::ships(const Fleet::CountBySize &count)
@@ -139,9 +140,9 @@ QString SpokenWords::ships(const Fleet::CountBySize &count)
         if (count[size] > 0)
             told << QStringLiteral("%1 %2")
                         .arg(count[size])
-                        .arg(tr(shipNames[size - 1][count[size] == 1 ? 0 : 1]));
+                        .arg(translated(shipNames[size - 1][count[size] == 1 ? 0 : 1]));
     }
-    return told.isEmpty() ? tr(QT_TRANSLATE_NOOP("SpokenWords", "кораблей нет"))
+    return told.isEmpty() ? translated(QT_TRANSLATE_NOOP("SpokenWords", "кораблей нет"))
                           : told.join(QStringLiteral(", "));
 }
 
@@ -149,99 +150,19 @@ QString SpokenWords::caption(const QString &drawn)
 {
     for (const auto &pair : captions) {
         if (drawn == QString::fromUtf8(pair[0]))
-            return tr(pair[1]);
+            return translated(pair[1]);
     }
     return drawn;
 }
 
-QString SpokenWords::computerTurn(const QString &shots)
+QString SpokenWords::forEar(const QString &drawn)
 {
-    return tr(QT_TRANSLATE_NOOP("SpokenWords", "Компьютер %1")).arg(shots);
-}
-
-QString SpokenWords::playerTurn(const QString &shots)
-{
-    return tr(QT_TRANSLATE_NOOP("SpokenWords", "Ваши выстрелы %1")).arg(shots);
-}
-
-QString SpokenWords::battleOpens(bool withKeys)
-{
-    return withKeys ? tr(QT_TRANSLATE_NOOP("SpokenWords", "Ваш ход. R повтор, S счёт"))
-                    : turn(Game::Turn::Player);
-}
-
-QString SpokenWords::state(const Game &game)
-{
-    if (game.phase() != Game::Phase::Battle)
-        return phase(game);
-    const Score &score = game.score();
-    const QString turnNow = game.isOver() ? refusal(Refusal::GameOver) : turn(game.turn());
-    return tr(QT_TRANSLATE_NOOP("SpokenWords",
-                                "%1. Попадания, ваши %2, компьютера %3. "
-                                "У противника %4. У вас %5"))
-        .arg(turnNow)
-        .arg(score.userHits)
-        .arg(score.compHits)
-        .arg(ships(score.compAfloat), ships(score.playerAfloat));
-}
-
-QString SpokenWords::score(const Score &score)
-{
-    return tr(QT_TRANSLATE_NOOP("SpokenWords",
-                                "Счёт. Ваши попадания %1, промахи %2. "
-                                "Попадания компьютера %3, промахи %4"))
-        .arg(score.userHits)
-        .arg(score.userMisses)
-        .arg(score.compHits)
-        .arg(score.compMisses);
-}
-
-QString SpokenWords::chosenShip(int size, bool horizontal)
-{
-    return ship(size) + QLatin1Char(' ')
-        + (horizontal ? tr(QT_TRANSLATE_NOOP("SpokenWords", "горизонтально"))
-                      : tr(QT_TRANSLATE_NOOP("SpokenWords", "вертикально")));
-}
-
-QString SpokenWords::preview(int from, int to)
-{
-    return from == to ? QString()
-                      : tr(QT_TRANSLATE_NOOP("SpokenWords", "до %1")).arg(coordinate(to));
-}
-
-QString SpokenWords::placed(int size, int from, int to)
-{
-    const QString cells
-        = from == to ? coordinate(from) : coordinate(from) + QStringLiteral(", ") + coordinate(to);
-    return tr(QT_TRANSLATE_NOOP("SpokenWords", "Поставлен %1 %2")).arg(ship(size), cells);
-}
-
-QString SpokenWords::fleetStands()
-{
-    return tr(QT_TRANSLATE_NOOP("SpokenWords", "Флот расставлен. Выберите уровень"));
-}
-
-QString SpokenWords::laidOutAgain()
-{
-    return tr(QT_TRANSLATE_NOOP("SpokenWords", "Расставлено заново"));
-}
-
-QString SpokenWords::phase(const Game &game)
-{
-    switch (game.phase()) {
-    case Game::Phase::ChoosingWay:
-        return tr(QT_TRANSLATE_NOOP("SpokenWords", "Расстановка. Автоматически или вручную"));
-    case Game::Phase::PlacingByHand:
-        return tr(QT_TRANSLATE_NOOP("SpokenWords",
-                                    "Расстановка вручную, ставится %1. Ctrl "
-                                    "горизонтально"))
-            .arg(chosenShip(game.picker().selectedSize(), game.isCtrlHeld()));
-    case Game::Phase::AutoLayoutShown:
-        return tr(QT_TRANSLATE_NOOP("SpokenWords", "Расстановка готова. Поменять или согласиться"));
-    case Game::Phase::ChoosingLevel:
-        return tr(QT_TRANSLATE_NOOP("SpokenWords", "Выберите уровень"));
-    case Game::Phase::Battle:
-        break;
+    QStringList sentences;
+    for (QString line : drawn.split(QLatin1Char('\n'))) {
+        line.remove(QChar(0x00AB)).remove(QChar(0x00BB)).remove(QChar(0x00A9));
+        line = line.simplified();
+        if (!line.isEmpty())
+            sentences << (line.endsWith(QLatin1Char('.')) ? line.chopped(1) : line);
     }
-    return state(game);
+    return sentences.join(QStringLiteral(". "));
 }

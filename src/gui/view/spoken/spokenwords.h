@@ -12,6 +12,9 @@
 // What the window draws keeps its own spelling.
 namespace SpokenWords {
 
+// A word or phrase of the tables in the language the program speaks.
+QString translated(const char *sourceText);
+
 // What a key or a press could not do, and the words that say why.
 enum class Refusal {
     UnusedKey, // a key the game has no use for
@@ -49,18 +52,8 @@ QString shipsOfSize(int size);
 QString ships(const Fleet::CountBySize &count);
 // The caption of a control as it is to be said: "Лёгкий" for "Легкий".
 QString caption(const QString &drawn);
-
-// Whole phrases.
-QString computerTurn(const QString &shots); // "Компьютер гэ 6 ранил, и 10 мимо"
-QString playerTurn(const QString &shots); // "Ваши выстрелы бэ 7 ранил, бэ 8 мимо"
-QString battleOpens(bool withKeys); // "Ваш ход", the first time with the keys to know
-QString state(const Game &game); // whose turn, the hits, the ships left on each side
-QString score(const Score &score); // the score panel: hits and misses of each side
-QString chosenShip(int size, bool horizontal); // "трёхпалубный вертикально"
-QString preview(int from, int to); // "до бэ 10", or nothing for a ship of one cell
-QString placed(int size, int from, int to); // "поставлен трёхпалубный бэ 7 бэ 9"
-QString fleetStands(); // the last ship placed
-QString laidOutAgain(); // another automatic layout
-QString phase(const Game &game); // outside the battle: what is being done now
+// A message's text as it is to be said: its lines as sentences, without the signs a voice
+// would read aloud (quotes, the copyright sign).
+QString forEar(const QString &drawn);
 
 } // namespace SpokenWords
