@@ -2,6 +2,7 @@
 
 #include "view/spoken/spokenwords.h"
 
+namespace SpokenPhrases {
 using namespace SpokenWords;
 
 QString computerTurn(const QString &shots)
