@@ -363,8 +363,8 @@ void KeyboardWindowTest::theBattleIsToldShortAndCanBeHeardAgain()
     QVERIFY(ringCells >= 3);
     aim(*longer);
     key(Qt::Key_Return);
-    QCOMPARE(heard.take(),
-             QStringList {cell(w(), *longer)->accessibleName().section(' ', 0, 1) + " ранил"});
+    const QString hit = cell(w(), *longer)->accessibleName().section(' ', 0, 1);
+    QCOMPARE(heard.take(), QStringList {hit + " ранил"});
     QVERIFY(cell(w(), *longer)->accessibleName().endsWith(" ранен"));
 
     int water = 100;
@@ -385,7 +385,9 @@ void KeyboardWindowTest::theBattleIsToldShortAndCanBeHeardAgain()
     shots.last().chop(QStringLiteral(". Ваш ход").size());
 
     key(Qt::Key_R);
-    QCOMPARE(heard.take(), QStringList {"Компьютер " + shots.join(", ") + ". Ваш ход"});
+    QCOMPARE(heard.take(),
+             QStringList {"Ваши выстрелы " + sunk + " убил однопалубный, " + hit + " ранил, "
+                          + told.first() + ". Компьютер " + shots.join(", ") + ". Ваш ход"});
     key(Qt::Key_S);
     const Score &score = w().game().score();
     QCOMPARE(heard.take(),

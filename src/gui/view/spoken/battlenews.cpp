@@ -18,7 +18,7 @@ void BattleNews::noteChange()
     if (m_phase == was)
         return;
     m_shots.clear();
-    m_lastTurn.clear();
+    m_finished.clear();
     // Told as the battle opens, before the focus moves to the computer's field: what the
     // focus's move says comes after it, and the first key cuts off only that.
     if (m_phase == Game::Phase::Battle) {
@@ -31,10 +31,8 @@ void BattleNews::tellShot(const Shot &shot)
 {
     if (shot.result == Shot::Result::Refused)
         return; // its message box says it
-    if (shot.shooter != m_side && !m_shots.isEmpty()) {
-        m_lastTurn = turnPhrase(m_side, m_shots, false);
-        m_shots.clear();
-    }
+    if (shot.shooter != m_side && !m_shots.isEmpty())
+        finishTurn(false);
     m_side = shot.shooter;
     const QString outcome = SpokenWords::shot(shot);
     QString news = m_side == Side::Comp && m_shots.isEmpty() ? SpokenPhrases::computerTurn(outcome)
@@ -43,10 +41,17 @@ void BattleNews::tellShot(const Shot &shot)
     const bool returned = m_side == Side::Comp && shot.result == Shot::Result::Miss;
     if (returned) {
         news += QStringLiteral(". ") + SpokenWords::turn(Game::Turn::Player);
-        m_lastTurn = turnPhrase(m_side, m_shots, true);
-        m_shots.clear();
+        finishTurn(true);
     }
     m_announcement.say(news);
+}
+
+void BattleNews::finishTurn(bool returned)
+{
+    m_finished << turnPhrase(m_side, m_shots, returned);
+    if (m_finished.size() > 2)
+        m_finished.removeFirst();
+    m_shots.clear();
 }
 
 QString BattleNews::turnPhrase(Side side, const QStringList &shots, bool returned) const
@@ -60,14 +65,13 @@ QString BattleNews::turnPhrase(Side side, const QStringList &shots, bool returne
 
 QString BattleNews::turns() const
 {
-    QStringList told;
-    if (!m_lastTurn.isEmpty())
-        told << m_lastTurn;
+    // The player's turn and the computer's reply: the last two, the one under way included.
+    QStringList told = m_finished;
     if (!m_shots.isEmpty())
         told << turnPhrase(m_side, m_shots, false);
     if (told.isEmpty() && m_phase == Game::Phase::Battle)
         told << SpokenWords::turn(m_game.turn());
-    return told.join(QStringLiteral(". "));
+    return told.mid(std::max(0, int(told.size()) - 2)).join(QStringLiteral(". "));
 }
 
 void BattleNews::tellState()

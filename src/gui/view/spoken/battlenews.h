@@ -10,21 +10,23 @@ class Announcement;
 // What a screen reader hears of the battle, short enough to keep pace with it: the player's
 // shot as its coordinate and outcome ("бэ 7 ранил"); the computer's shots as they come,
 // the first named as its ("Компьютер гэ 6 ранил"), the last with the turn coming back
-// ("и 10 мимо. Ваш ход"). A key cuts off what a screen reader is saying, so the last turn
-// and the one under way can be told again whole, and the state of the game at any time.
+// ("и 10 мимо. Ваш ход"). A key cuts off what a screen reader is saying, so the last two
+// turns can be told again whole, and the state of the game at any time.
 class BattleNews : public QObject
 {
     Q_OBJECT
 public:
     BattleNews(Announcement &announcement, const Game &game, QObject *parent);
 
-    // The last finished turn and the one under way, each as one phrase.
+    // The last two turns, the one under way included, each as one phrase: the player's and
+    // the computer's reply.
     QString turns() const;
     void tellState();
 
 private:
     void noteChange();
     void tellShot(const Shot &shot);
+    void finishTurn(bool returned);
     QString turnPhrase(Side side, const QStringList &shots, bool returned) const;
 
     Announcement &m_announcement;
@@ -33,5 +35,5 @@ private:
     bool m_keysTold = false; // the repeat and state keys, told at the first battle
     Side m_side = Side::Player; // whose shots m_shots are
     QStringList m_shots; // the turn under way
-    QString m_lastTurn;
+    QStringList m_finished; // the last two finished turns' phrases
 };
