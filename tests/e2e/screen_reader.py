@@ -265,7 +265,7 @@ if WHOLE:
     sys.exit(0)
 
 # A brisk player: keys right after a miss cut off the computer's news as it comes; R says
-# the whole turn again once it is over.
+# the player's turn and the computer's reply again, once the turn is back.
 outcome = None
 while outcome != "мимо":
     outcome, _, _ = fire(keys)
@@ -274,23 +274,25 @@ deadline = time.monotonic() + 60
 while True:
     if time.monotonic() > deadline:
         fail("the computer's turn never came back")
-    keys("Left", "Right")
-    keys("r")
-    match, number = wait_for(r"^(Ваши выстрелы .*\. )?Компьютер (.*)\.?$", 30, "the repeat")
-    if match.group(2).rstrip(".").endswith("Ваш ход"):
+    keys("Left", "Right", "r")
+    _, number = wait_for(r"Ваши выстрелы ", 30, "the last turns again")
+    if re.match(r"^Ваши выстрелы .*\. Компьютер .*Ваш ход\.?$", utterances()[number]):
         break
 repeated = utterances()[number]
-heard_in_full(number, 30, "the whole turn again")
-live = [line for line in utterances()[first_of_turn:number]
-        if re.match(r"^(Компьютер )?[А-Кбэв]+ \d+ " + SHOT, line)]
+heard_in_full(number, 30, "the last turns again")
 spans = voiced()
-cut = [line for n, line in enumerate(utterances()[first_of_turn:number], first_of_turn)
-       if line in live and (n >= len(spans) or spans[n][2])]
-for line in live:
-    shot = re.sub(r"^Компьютер |\. Ваш ход\.?$|\.$", "", line)
-    if shot not in repeated:
-        fail(f"\"{shot}\", said as it came, is missing from the turn said again: {repeated}")
-print(f"brisk player: {len(cut)} of {len(live)} computer's news cut off; again with R: {repeated}")
+live = [(n, line) for n, line in enumerate(utterances()[first_of_turn:number], first_of_turn)
+        if COMPUTER_SHOT.match(line)]
+in_full = [line for n, line in live if n < len(spans) and not spans[n][2]]
+shots = len(re.search(r"Компьютер (.*)", repeated).group(1).split(", "))
+for _, line in live:
+    shot = COMPUTER_SHOT.match(line)
+    if f"{shot.group(2)} {shot.group(3)}" not in repeated:
+        fail(f"\"{line}\", said as it came, is missing from the turns said again: {repeated}")
+if len(in_full) >= shots:
+    fail("the brisk player's keys cut none of the computer's news off: nothing to say again")
+print(f"brisk player: {len(in_full)} of the computer's {shots} shots heard as they came; "
+      f"again with R: {repeated}")
 
 # The state, an unused key, the player's own field and a refused shot.
 keys("s")

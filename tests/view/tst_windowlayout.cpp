@@ -5,6 +5,7 @@
 #include "view/controls/scorepanel.h"
 #include "view/effects/boombox.h"
 #include "view/fields/cellview.h"
+#include "view/spoken/spokenwords.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -33,6 +34,7 @@ private slots:
     void hiddenHelpersAndTimersStartStopped();
     void everyPartHasARussianAccessibleName();
     void cellsTellOnlyWhatThePlayerKnows();
+    void messagesAreSaidWithoutSigns();
 
 private:
     std::unique_ptr<WindowFixture> m_fixture;
@@ -240,6 +242,23 @@ void WindowLayoutTest::cellsTellOnlyWhatThePlayerKnows()
         QCOMPARE(button->text(), QString::fromUtf8(drawn));
         QCOMPARE(button->accessibleName(), QString::fromUtf8(said));
     }
+}
+
+// A message box is read as sentences, without the signs a voice reads aloud and without a
+// first line that repeats the title said just before.
+void WindowLayoutTest::messagesAreSaidWithoutSigns()
+{
+    QCOMPARE(SpokenWords::forEar(QStringLiteral("Морской бой\nВерсия 1.2\n\nИгра против "
+                                                "компьютера.\n© 2026 Разработчики игры "
+                                                "«Морской бой»"),
+                                 QStringLiteral("Морской бой")),
+             QStringLiteral("Версия 1.2. Игра против компьютера. 2026 Разработчики игры "
+                            "Морской бой"));
+    QCOMPARE(SpokenWords::forEar(QStringLiteral("   Вы действительно хотите Выйти ?"),
+                                 QStringLiteral("Выход")),
+             QStringLiteral("Вы действительно хотите Выйти ?"));
+    QCOMPARE(SpokenWords::forEar(QStringLiteral("Уже попадали"), QStringLiteral(" ")),
+             QStringLiteral("Уже попадали"));
 }
 
 QTEST_MAIN(WindowLayoutTest)

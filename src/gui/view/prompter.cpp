@@ -23,7 +23,7 @@ void russianButtons(QMessageBox &box)
 void speakable(QMessageBox &box)
 {
     if (auto *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label")))
-        label->setAccessibleName(SpokenWords::forEar(box.text()));
+        label->setAccessibleName(SpokenWords::forEar(box.text(), box.windowTitle()));
 }
 
 // The window under the box takes the keys back once it closes: without a window manager

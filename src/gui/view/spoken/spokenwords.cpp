@@ -155,13 +155,13 @@ QString SpokenWords::caption(const QString &drawn)
     return drawn;
 }
 
-QString SpokenWords::forEar(const QString &drawn)
+QString SpokenWords::forEar(const QString &drawn, const QString &title)
 {
     QStringList sentences;
     for (QString line : drawn.split(QLatin1Char('\n'))) {
         line.remove(QChar(0x00AB)).remove(QChar(0x00BB)).remove(QChar(0x00A9));
         line = line.simplified();
-        if (!line.isEmpty())
+        if (!line.isEmpty() && !(sentences.isEmpty() && line == title.simplified()))
             sentences << (line.endsWith(QLatin1Char('.')) ? line.chopped(1) : line);
     }
     return sentences.join(QStringLiteral(". "));

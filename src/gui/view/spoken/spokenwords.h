@@ -53,7 +53,8 @@ QString ships(const Fleet::CountBySize &count);
 // The caption of a control as it is to be said: "Лёгкий" for "Легкий".
 QString caption(const QString &drawn);
 // A message's text as it is to be said: its lines as sentences, without the signs a voice
-// would read aloud (quotes, the copyright sign).
-QString forEar(const QString &drawn);
+// would read aloud (quotes, the copyright sign), and without a first line that only repeats
+// the box's title, said just before.
+QString forEar(const QString &drawn, const QString &title = {});
 
 } // namespace SpokenWords
