@@ -291,6 +291,7 @@ for _, line in live:
         fail(f"\"{line}\", said as it came, is missing from the turns said again: {repeated}")
 if len(in_full) >= shots:
     fail("the brisk player's keys cut none of the computer's news off: nothing to say again")
+last_computer_cell = re.findall(r"([А-Кбэв]+ \d+) " + SHOT, repeated.split("Компьютер ")[1])[-1][0]
 print(f"brisk player: {len(in_full)} of the computer's {shots} shots heard as they came; "
       f"again with R: {repeated}")
 
@@ -302,22 +303,26 @@ keys("x")
 wait_for(r"^Не используется\. Tab, стрелки, Enter, R повтор, S счёт", 30, "an unused key")
 keys("Tab")
 wait_for(r"^ваше поле\.?$", 30, "the player's field named as the keys come to it")
-first, _ = wait_for(r"^А 1 (вода|корабль|мимо|ранен|убит|пусто, рядом убитый) push button", 30,
-                    "the player's own field, at its cursor cell А1")
+first, _ = wait_for(r"^([А-Кбэв]+) (\d+) (вода|корабль|мимо|ранен|убит|пусто, рядом убитый) "
+                    r"push button", 30, "the player's own field, at its cursor cell")
 target = re.match(r"([А-Кбэв]+) (\d+)", last_computer_cell)
-moves = ["Right"] * LETTERS.index(target.group(1)) + ["Down"] * (int(target.group(2)) - 1)
+rows = int(target.group(2)) - int(first.group(2))
+columns = LETTERS.index(target.group(1)) - LETTERS.index(first.group(1))
+moves = ["Down"] * rows + ["Up"] * -rows + ["Right"] * columns + ["Left"] * -columns
 if moves:
     keys(*moves)
     wait_for(rf"^{last_computer_cell} мимо push button", 30,
              "the cell of the computer's last shot, a miss, on the player's field")
 keys("Return")
-wait_for(r"Компьютер .*Ваш ход\.?$", 30, "the last turn again, Enter on the player's field")
+wait_for(r"^Ваши выстрелы .*Компьютер .*Ваш ход\.?$", 30,
+         "the last turns again, Enter on the player's field")
 keys("shift+Tab")
 wait_for(r"^поле противника\.?$", 30, "the computer's field named as the keys come back to it")
 for attempt in (1, 2):
     keys("Return")
-    wait_for(r"^Уже попадали\.$", 30, f"the refusal, time {attempt}")
-    wait_for(r"^ОК push button", 30, "the box's button")
+    _, said = wait_for(r"^Уже попадали\.$", 30, f"the refusal, time {attempt}")
+    _, button = wait_for(r"^ОК push button", 30, "the box's button")
+    print(f"the refusal's box heard as: {' | '.join(utterances()[said - 1:button + 1])}")
     keys("Return")
     wait_for(r"push button\.$", 30, "the focus back on a cell after the box")
 

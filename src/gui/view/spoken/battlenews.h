@@ -9,8 +9,8 @@ class Announcement;
 
 // What a screen reader hears of the battle, short enough to keep pace with it: the player's
 // shot as its coordinate and outcome ("бэ 7 ранил"); the computer's shots as they come,
-// the first named as its ("Компьютер гэ 6 ранил"), the last with the turn coming back
-// ("и 10 мимо. Ваш ход"). A key cuts off what a screen reader is saying, so the last two
+// the first named as its ("Компьютер Г 6 ранил"), the last with the turn coming back
+// ("И 10 мимо. Ваш ход"). A key cuts off what a screen reader is saying, so the last two
 // turns can be told again whole, and the state of the game at any time.
 class BattleNews : public QObject
 {

@@ -38,7 +38,8 @@ public:
     void pressedCell(int index);
     // Ctrl went down or up: the direction of the ship to place.
     void ctrlChanged();
-    // The last turn and the one under way again, or the last news outside the battle.
+    // The last two turns again (the one under way included), or the last news outside the
+    // battle.
     void repeat();
     void tellState();
     void refuse(SpokenWords::Refusal reason);

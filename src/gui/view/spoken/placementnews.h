@@ -33,7 +33,7 @@ private:
     void noteChange();
     void tellPlaced(int index);
     // The cells the ship of the picker would take from index with the direction of Ctrl,
-    // whether or not they are on the field; the reason it cannot stand there, if any.
+    // those on the field; offField: some would lie off it.
     QList<int> wouldTake(int index, bool *offField) const;
     bool touchesShip(const QList<int> &cells) const;
 
