@@ -5,6 +5,7 @@
 #include "view/controls/scorepanel.h"
 #include "view/effects/boombox.h"
 #include "view/fields/cellview.h"
+#include "view/spoken/announcement.h"
 #include "view/spoken/spokenwords.h"
 
 #include <QAccessible>
@@ -35,6 +36,7 @@ private slots:
     void everyPartHasARussianAccessibleName();
     void cellsTellOnlyWhatThePlayerKnows();
     void messagesAreSaidWithoutSigns();
+    void theNewsIsNeverSeen();
 
 private:
     std::unique_ptr<WindowFixture> m_fixture;
@@ -259,6 +261,20 @@ void WindowLayoutTest::messagesAreSaidWithoutSigns()
              QStringLiteral("Вы действительно хотите Выйти ?"));
     QCOMPARE(SpokenWords::forEar(QStringLiteral("Уже попадали"), QStringLiteral(" ")),
              QStringLiteral("Уже попадали"));
+}
+
+// What a screen reader is told is not drawn: the window looks the same with the news shown
+// as without it.
+void WindowLayoutTest::theNewsIsNeverSeen()
+{
+    frmMain &w = m_fixture->w();
+    auto *news = w.findChild<Announcement *>(QStringLiteral("announcement"));
+    QVERIFY(news);
+    news->say(QStringLiteral("Ваш ход"));
+    QVERIFY(news->isVisible());
+    const QImage told = w.grab().toImage();
+    w.findChild<QWidget *>(QStringLiteral("newsBar"))->hide();
+    QCOMPARE(w.grab().toImage(), told);
 }
 
 QTEST_MAIN(WindowLayoutTest)
