@@ -5,7 +5,8 @@ the speech server's log, which stamps when each utterance began and ended or was
 The fleet is placed by hand, a refusal and each ship told. Then a patient player, who lets
 every piece of news be said in full before the next key, fires until the computer has had
 its turn several times (to the end of the game with E2E_WHOLE_GAME=1): each outcome must be
-short, and the turn coming back must be heard in full soon after it came back. Then a brisk
+short, and the turn coming back must be heard in full soon after it came back (at the level
+E2E_LEVEL, 1 by default). Then a brisk
 player cuts the computer's news off with keys and hears the whole turn again with R. Last,
 the state key, an unused key, the player's own field and a refused shot.
 usage: screen_reader.py WINDOW_ID TRANSCRIPT SPEECH_SERVER_LOG"""
@@ -18,6 +19,7 @@ import time
 
 WINDOW, TRANSCRIPT, LOG = sys.argv[1:4]
 WHOLE = os.environ.get("E2E_WHOLE_GAME") == "1"
+LEVEL = int(os.environ.get("E2E_LEVEL", "1"))  # 1 to 3
 LETTERS = ["А", "бэ", "вэ", "Г", "Д", "Е", "Ж", "З", "И", "К"]
 TICK = 1.5  # the computer's pace, seconds a shot
 heard_upto = 0  # utterances already looked at by wait_for
@@ -143,6 +145,9 @@ for step in [["Right"], ["Right", "Right"], ["Right", "Right"], ["Right", "Right
 if "Флот расставлен. Выберите уровень" not in placed.string:
     fail(f"the fleet standing is not told with the last ship: {placed.string}")
 wait_for(r"^Лёгкий push button", 30, "the first level, said with its ё")
+for _ in range(LEVEL - 1):
+    keys("Tab")
+wait_for("^" + ["Лёгкий", "Средний", "Сложный"][LEVEL - 1] + " push button", 30, "the level")
 patient_key("Return")
 _, opening = wait_for(r"^Ваш ход\. R повтор, S счёт\.?$", 30, "the battle's first turn")
 heard_in_full(opening, 30, "the battle's first \"Ваш ход\"")
