@@ -267,6 +267,8 @@ if statistics.median(own_words) > 6:
 if statistics.median(turn_back) > 3 or max(turn_back) > 6:
     fail("the turn back is heard too late")
 if WHOLE:
+    if game_over:
+        keys("Return")  # the box of the game's end
     sys.exit(0)
 
 # A brisk player: keys right after a miss cut off the computer's news as it comes; R says
