@@ -268,7 +268,8 @@ if statistics.median(turn_back) > 3 or max(turn_back) > 6:
     fail("the turn back is heard too late")
 if WHOLE:
     if game_over:
-        keys("Return")  # the box of the game's end
+        keys("Return")  # the box of the game's end; the keys go back to the window after it
+        wait_for(r"push button\.$", 30, "the focus back on a cell after the box")
     sys.exit(0)
 
 # A brisk player: keys right after a miss cut off the computer's news as it comes; R says
