@@ -24,9 +24,9 @@ bool KeyAnswers::spokenKey(const QKeyEvent &key)
     const int code = key.key();
     const bool repeat = code == Qt::Key_R || code == RussianR;
     const bool state = code == Qt::Key_S || code == RussianS;
-    if (!repeat && !state)
+    if ((!repeat && !state) || key.modifiers() & ~Qt::KeypadModifier)
         return false;
-    if (key.isAutoRepeat() || key.modifiers() & ~Qt::KeypadModifier)
+    if (key.isAutoRepeat())
         return true;
     if (repeat)
         m_narrator.repeat();
