@@ -145,9 +145,9 @@ for step in [["Right"], ["Right", "Right"], ["Right", "Right"], ["Right", "Right
 if "Флот расставлен. Выберите уровень" not in placed.string:
     fail(f"the fleet standing is not told with the last ship: {placed.string}")
 wait_for(r"^Лёгкий push button", 30, "the first level, said with its ё")
-for _ in range(LEVEL - 1):
-    keys("Tab")
-wait_for("^" + ["Лёгкий", "Средний", "Сложный"][LEVEL - 1] + " push button", 30, "the level")
+if LEVEL > 1:
+    keys(*["Tab"] * (LEVEL - 1))
+    wait_for(f"^{['Средний', 'Сложный'][LEVEL - 2]} push button", 30, "the level")
 patient_key("Return")
 _, opening = wait_for(r"^Ваш ход\. R повтор, S счёт\.?$", 30, "the battle's first turn")
 heard_in_full(opening, 30, "the battle's first \"Ваш ход\"")
