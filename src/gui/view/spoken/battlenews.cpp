@@ -35,15 +35,13 @@ void BattleNews::tellShot(const Shot &shot)
         finishTurn(false);
     m_side = shot.shooter;
     const QString outcome = SpokenWords::shot(shot);
-    QString news = m_side == Side::Comp && m_shots.isEmpty() ? SpokenPhrases::computerTurn(outcome)
-                                                             : outcome;
     m_shots << outcome;
-    const bool returned = m_side == Side::Comp && shot.result == Shot::Result::Miss;
-    if (returned) {
-        news += QStringLiteral(". ") + SpokenWords::turn(Game::Turn::Player);
+    if (shot.result != Shot::Result::Miss || m_side == Side::Player) {
+        m_announcement.say(outcome);
+    } else {
+        m_announcement.say(SpokenPhrases::turnReturns(outcome));
         finishTurn(true);
     }
-    m_announcement.say(news);
 }
 
 void BattleNews::finishTurn(bool returned)

@@ -8,10 +8,12 @@
 class Announcement;
 
 // What a screen reader hears of the battle, short enough to keep pace with it: the player's
-// shot as its coordinate and outcome ("бэ 7 ранил"); the computer's shots as they come,
-// the first named as its ("Компьютер Г 6 ранил"), the last with the turn coming back
-// ("И 10 мимо. Ваш ход"). A key cuts off what a screen reader is saying, so the last two
-// turns can be told again whole, and the state of the game at any time.
+// shot as its coordinate and outcome ("бэ 7 ранил", "бэ 8 мимо"); then the computer's shots
+// as they come, worded as what befell the player's ships, the last with the turn coming back
+// ("Г 6 ранен", "И 10 мимо, ваш ход"). Each is said before the next comes, a second and a
+// half later; a name for the computer would make them trail. A key cuts
+// off what a screen reader is saying, so the last two turns can be told again whole, and the state
+// of the game at any time.
 class BattleNews : public QObject
 {
     Q_OBJECT

@@ -5,6 +5,11 @@
 namespace SpokenPhrases {
 using namespace SpokenWords;
 
+QString turnReturns(const QString &shot)
+{
+    return translated(QT_TRANSLATE_NOOP("SpokenWords", "%1, ваш ход")).arg(shot);
+}
+
 QString computerTurn(const QString &shots)
 {
     return translated(QT_TRANSLATE_NOOP("SpokenWords", "Компьютер %1")).arg(shots);

@@ -8,6 +8,7 @@
 // translator works on.
 namespace SpokenPhrases {
 
+QString turnReturns(const QString &shot); // "И 10 мимо, ваш ход"
 QString computerTurn(const QString &shots); // "Компьютер Г 6 ранил, И 10 мимо"
 QString playerTurn(const QString &shots); // "Ваши выстрелы бэ 7 ранил, бэ 8 мимо"
 QString battleOpens(bool withKeys); // "Ваш ход", the first time with the keys to know

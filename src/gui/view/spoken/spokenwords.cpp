@@ -96,15 +96,21 @@ QString SpokenWords::field(int index)
 
 QString SpokenWords::shot(const Shot &shot)
 {
+    // The player's hits as what the player did ("ранил"), the computer's as what befell the
+    // player's ship ("ранен"), as the player's cells are named: told apart without a name.
+    const bool own = shot.shooter == Side::Player;
     switch (shot.result) {
     case Shot::Result::Refused:
         return refusal(Refusal::AlreadyFired);
     case Shot::Result::Miss:
         return translated(QT_TRANSLATE_NOOP("SpokenWords", "%1 мимо")).arg(coordinate(shot.cell));
     case Shot::Result::Hit:
-        return translated(QT_TRANSLATE_NOOP("SpokenWords", "%1 ранил")).arg(coordinate(shot.cell));
+        return translated(own ? QT_TRANSLATE_NOOP("SpokenWords", "%1 ранил")
+                              : QT_TRANSLATE_NOOP("SpokenWords", "%1 ранен"))
+            .arg(coordinate(shot.cell));
     case Shot::Result::Sunk:
-        return translated(QT_TRANSLATE_NOOP("SpokenWords", "%1 убил %2"))
+        return translated(own ? QT_TRANSLATE_NOOP("SpokenWords", "%1 убил %2")
+                              : QT_TRANSLATE_NOOP("SpokenWords", "%1 убит %2"))
             .arg(coordinate(shot.cell), ship(shot.length));
     }
     return QString();

@@ -41,7 +41,8 @@ QString coordinate(int index);
 QString cell(int index, CellState state, Fate fate);
 // "ваше поле", "поле противника".
 QString field(int index);
-// "бэ 7 ранил", "бэ 7 убил трёхпалубный": the outcome of a shot, either side's.
+// "бэ 7 ранил", "бэ 7 убил трёхпалубный": the outcome of the player's shot; of the
+// computer's, "Г 6 ранен", "Г 6 убит двухпалубный".
 QString shot(const Shot &shot);
 QString turn(Game::Turn turn);
 // The ship of that size: "трёхпалубный".
