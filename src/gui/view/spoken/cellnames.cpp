@@ -2,6 +2,7 @@
 
 #include "view/spoken/spokenwords.h"
 
+#include <QApplication>
 #include <QWidget>
 
 #include <algorithm>
@@ -12,6 +13,12 @@ CellNames::CellNames(const Game &game, std::function<QWidget *(int)> cell, QObje
     setObjectName(QStringLiteral("cellNames"));
     connect(&game, &Game::changed, this, &CellNames::rename);
     connect(&game, &Game::shotResolved, this, &CellNames::noteShot);
+    // The focused cell keeps its old name until the focus leaves it: Orca says a new name of
+    // the focused object at once, which would be the news said twice.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old) {
+        if (old && m_stale >= 0 && m_cell(m_stale) == old)
+            rename();
+    });
     rename();
 }
 
@@ -51,6 +58,7 @@ void CellNames::noteShot(const Shot &shot)
 
 void CellNames::rename()
 {
+    m_stale = -1;
     const Board &board = m_game.board();
     for (int index = 0; index < Board::CellCount; ++index) {
         const CellState state = board.state(index);
@@ -68,7 +76,11 @@ void CellNames::rename()
         }
         const QString name = SpokenWords::cell(index, state, fate);
         QWidget *cell = m_cell(index);
-        if (cell->accessibleName() != name)
+        if (cell->accessibleName() == name)
+            continue;
+        if (cell->hasFocus())
+            m_stale = index;
+        else
             cell->setAccessibleName(name);
     }
 }

@@ -12,7 +12,8 @@ class QWidget;
 // The names of the 200 cells, as a screen reader says them: coordinate and what the player
 // may know ("бэ 7 убит"). A sunk ship's cells say so, and the water marked around it is told
 // apart from a shot that missed. Renamed after every change of the game, each cell only when
-// its name changes: every rename is an event for a screen reader.
+// its name changes: every rename is an event for a screen reader; the focused cell once the
+// focus has left it.
 class CellNames : public QObject
 {
     Q_OBJECT
@@ -30,4 +31,5 @@ private:
     const Game &m_game;
     std::function<QWidget *(int)> m_cell;
     QSet<int> m_ring; // the cells marked as water around sunk ships
+    int m_stale = -1; // the focused cell, named anew once the focus leaves it; -1 for none
 };
