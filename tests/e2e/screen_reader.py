@@ -6,9 +6,9 @@ The fleet is placed by hand, a refusal and each ship told. Then a patient player
 every piece of news be said in full before the next key, fires until the computer has had
 its turn several times (to the end of the game with E2E_WHOLE_GAME=1): each outcome must be
 short, and the turn coming back must be heard in full soon after it came back (at the level
-E2E_LEVEL, 1 by default). Then a brisk
-player cuts the computer's news off with keys and hears the whole turn again with R. Last,
-the state key, an unused key, the player's own field and a refused shot.
+E2E_LEVEL, 1 by default). Then a brisk player cuts the computer's news off with keys and hears
+the last turns again with R. Last, the state key, an unused key, the player's own field and a
+refused shot.
 usage: screen_reader.py WINDOW_ID SPEECH_SERVER_LOG"""
 import html
 import os

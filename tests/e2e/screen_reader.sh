@@ -56,7 +56,8 @@ wait_until 20 "the accessibility bus" bus_ready
 # sentences), for a failure's report; then stays busy for as long as espeak-ng's Russian
 # voice at its ordinary rate takes to say it, unless Orca stops speech (at a key) and cuts it
 # short. The server's log (level 5) has each utterance's text and stamps its start, stop
-# and end: the test reads what was said from there. The sound card is ALSA's null device, which every system has.
+# and end: the test reads what was said from there. The sound card is ALSA's null device,
+# which every system has.
 cat >"$E2E_TMP/speech/speechd.conf" <<EOF
 AudioOutputMethod "alsa"
 AudioALSADevice "null"
