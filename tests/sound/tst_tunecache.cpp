@@ -17,8 +17,13 @@
 #include <QTest>
 #include <QtEndian>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cstdarg>
 #include <cstdio>
 #include <memory>
 
@@ -63,12 +68,15 @@ bool isWholeWav(const QString &path)
         && qFromLittleEndian<quint32>(header.constData() + 40) == quint32(file.size() - 44);
 }
 
+// Set in a game started with --part-files: its cache is on a file system without O_TMPFILE.
+bool withoutTmpfile = false;
+
 // A game that only starts its tune, until it is killed: `tst_tunecache --render-and-wait MIDI
 // [--part-files]`.
 int renderAndWait(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    TuneCache::usePartFilesForTesting(argc > 3);
+    withoutTmpfile = argc > 3;
     GameSound sound(renderer());
     sound.setTuneFile(QString::fromLocal8Bit(argv[2]));
     sound.openTune();
@@ -77,6 +85,24 @@ int renderAndWait(int argc, char *argv[])
 }
 
 } // namespace
+
+// The C library's openat, as the program's own, so that a game of this test can be on a file
+// system that refuses O_TMPFILE (NFS, for one) as the kernel refuses it there.
+extern "C" int openat(int folder, const char *path, int flags, ...)
+{
+    mode_t mode = 0;
+    if (flags & (O_CREAT | __O_TMPFILE)) {
+        va_list arguments;
+        va_start(arguments, flags);
+        mode = va_arg(arguments, mode_t);
+        va_end(arguments);
+    }
+    if (withoutTmpfile && (flags & __O_TMPFILE) == __O_TMPFILE) {
+        errno = EOPNOTSUPP;
+        return -1;
+    }
+    return int(syscall(SYS_openat, folder, path, flags, mode));
+}
 
 // The rendered tune's cache, tried as a hostile user would, with the real renderer and the real
 // sound: whatever was at the cache's name and however the games that rendered before ended,
@@ -129,10 +155,9 @@ void TuneCacheTest::cleanup()
 
 bool TuneCacheTest::heardAlone(GameSound &game)
 {
-    game.playTune();
-    game.waitForTune();
     const qint64 from = m_recorder->frames();
-    const bool heard = m_recorder->firstLouderAfter(from, Silence, 10000) >= 0;
+    game.playTune();
+    const bool heard = m_recorder->firstLouderAfter(from, Silence, 60000) >= 0;
     game.stopTune();
     m_recorder->waitFor(m_recorder->frames() + MonitorRecorder::framesIn(SettleMs));
     return heard;
@@ -240,12 +265,6 @@ void TuneCacheTest::everyCacheTroubleEndsInMusicAndLeavesOnlyTheRendering()
     QVERIFY2(warnings.count(expected) == (expected.isEmpty() ? 0 : 1),
              qPrintable(warnings.messages().join('\n')));
 
-    if (trouble == "cache is a file") { // the tune was played from memory
-        QFile player(cache());
-        QVERIFY(player.open(QIODevice::ReadOnly));
-        QCOMPARE(player.readAll(), "the player's");
-        return;
-    }
     if (trouble == "cache is a file") { // the tune was played from memory
         QFile player(cache());
         QVERIFY(player.open(QIODevice::ReadOnly));

@@ -18,7 +18,6 @@
 
 namespace {
 constexpr int ReadFlags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
-bool partFilesOnly = false;
 
 QString reason(int error)
 {
@@ -58,11 +57,6 @@ qint64 TuneFile::read(qint64 offset, char *into, qint64 bytes) const
 
 TuneCache::TuneCache(const QString &folder) : m_folder(folder) { }
 
-void TuneCache::usePartFilesForTesting(bool partFiles)
-{
-    partFilesOnly = partFiles;
-}
-
 std::optional<TuneFile> TuneCache::open(const QString &name)
 {
     QString unused;
@@ -96,9 +90,7 @@ std::optional<qint64> TuneCache::soundBytes(int fd)
 TuneCache::Scratch TuneCache::scratch(QString *why)
 {
     if (openFolder(why)) {
-        FileHandle file;
-        if (!partFilesOnly)
-            file = FileHandle(openat(m_dir.fd(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
+        FileHandle file(openat(m_dir.fd(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
         if (file.isOpen())
             return {std::move(file), {}, false};
         // A file system without O_TMPFILE: a part file, locked for as long as this game runs

@@ -51,8 +51,6 @@ public:
     };
 
     explicit TuneCache(const QString &folder);
-    // Tests make part files as on a file system without O_TMPFILE.
-    static void usePartFilesForTesting(bool partFiles);
 
     QString folder() const { return m_folder; }
     // The tune's WAV at the name in the folder, when it is one.

@@ -66,13 +66,6 @@ void TuneRenderer::render(const QString &tuneName, const QByteArray &midi, const
     start(midi);
 }
 
-void TuneRenderer::waitForFinished()
-{
-    // The renderer's CPU time is limited: it ends by itself.
-    if (QProcess *process = m_process)
-        process->waitForFinished(-1);
-}
-
 void TuneRenderer::start(const QByteArray &midi)
 {
     QProcess *process = m_process = new QProcess;

@@ -31,8 +31,6 @@ public:
     // Offers the rendering cached under the key, or renders it anew. tuneName names it in
     // warnings.
     void render(const QString &tuneName, const QByteArray &midi, const QByteArray &key);
-    // Waits until a rendering running has ended and has been offered.
-    void waitForFinished();
 
 private:
     void start(const QByteArray &midi);

@@ -216,6 +216,7 @@ int main(int argc, char **argv)
                 break;
             }
         }
+        TuneWav::toLittleEndian(block.data(), block.size());
         if (!writeAll(STDOUT_FILENO, block.data(), block.size() * 2,
                       TuneWav::HeaderBytes + off_t(frames) * TuneWav::BytesPerFrame))
             return fail("the WAV cannot be written");

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <bit>
+#include <cstddef>
 #include <cstdint>
 
 // The tune's WAV as seabattle-tune writes it and the game plays it: 16-bit stereo PCM at 44.1 kHz,
@@ -43,6 +45,16 @@ constexpr Header header(std::uint32_t dataBytes)
     h[39] = 'a';
     put(40, dataBytes, 4);
     return h;
+}
+
+// Puts samples of this machine's byte order in the file's, little-endian.
+inline void toLittleEndian(std::int16_t *samples, std::size_t count)
+{
+    if constexpr (std::endian::native == std::endian::big) {
+        for (std::size_t i = 0; i < count; ++i)
+            samples[i]
+                = std::int16_t(std::uint16_t(samples[i]) >> 8 | std::uint16_t(samples[i]) << 8);
+    }
 }
 
 } // namespace TuneWav
