@@ -16,27 +16,6 @@ constexpr int RetrySeconds = 1;
 constexpr char StreamName[] = "Морской бой";
 } // namespace
 
-// The server's thread does not call back while the lock is held.
-class AudioOutput::Lock
-{
-public:
-    explicit Lock(const AudioOutput &output) : m_output(output)
-    {
-        if (m_output.m_loop)
-            m_output.m_pulse->pa_threaded_mainloop_lock(m_output.m_loop);
-    }
-    ~Lock()
-    {
-        if (m_output.m_loop)
-            m_output.m_pulse->pa_threaded_mainloop_unlock(m_output.m_loop);
-    }
-    Lock(const Lock &) = delete;
-    Lock &operator=(const Lock &) = delete;
-
-private:
-    const AudioOutput &m_output;
-};
-
 AudioOutput::AudioOutput(Report report) : m_report(std::move(report))
 {
     for (Stream &stream : m_streams)
@@ -54,8 +33,9 @@ AudioOutput::AudioOutput(Report report) : m_report(std::move(report))
             m_pulse->pa_threaded_mainloop_free(std::exchange(m_loop, nullptr));
         return;
     }
-    const Lock lock(*this);
+    m_pulse->pa_threaded_mainloop_lock(m_loop);
     connect();
+    m_pulse->pa_threaded_mainloop_unlock(m_loop);
 }
 
 AudioOutput::~AudioOutput()
@@ -63,15 +43,9 @@ AudioOutput::~AudioOutput()
     if (!m_loop)
         return;
     m_pulse->pa_threaded_mainloop_lock(m_loop);
-    for (Stream &stream : m_streams)
-        endStream(stream);
     if (m_retry)
         m_pulse->pa_threaded_mainloop_get_api(m_loop)->time_free(m_retry);
-    if (m_context) {
-        m_pulse->pa_context_set_state_callback(m_context, nullptr, nullptr);
-        m_pulse->pa_context_disconnect(m_context);
-        m_pulse->pa_context_unref(m_context);
-    }
+    disconnect();
     m_pulse->pa_threaded_mainloop_unlock(m_loop);
     m_pulse->pa_threaded_mainloop_stop(m_loop);
     m_pulse->pa_threaded_mainloop_free(m_loop);
@@ -79,38 +53,46 @@ AudioOutput::~AudioOutput()
 
 void AudioOutput::play(int index, const Format &format, Read read)
 {
-    const Lock lock(*this);
-    Stream &stream = m_streams[size_t(index)];
-    endStream(stream);
-    stream.format = format;
-    stream.read = std::move(read);
-    stream.wanted = true;
     if (!m_loop)
         return;
+    m_pulse->pa_threaded_mainloop_lock(m_loop); // the server's thread waits meanwhile
+    Stream &stream = m_streams[size_t(index)];
+    endStream(stream);
+    stream = {this, format, std::move(read), nullptr, true, false};
     const pa_context_state_t state
         = m_context ? m_pulse->pa_context_get_state(m_context) : PA_CONTEXT_FAILED;
     if (state == PA_CONTEXT_READY)
         startStream(stream);
     else if (!PA_CONTEXT_IS_GOOD(state))
         connect(); // the stream starts once the server has answered
+    m_pulse->pa_threaded_mainloop_unlock(m_loop);
 }
 
 void AudioOutput::stop(int index)
 {
-    const Lock lock(*this);
+    if (!m_loop)
+        return;
+    m_pulse->pa_threaded_mainloop_lock(m_loop);
     Stream &stream = m_streams[size_t(index)];
-    stream.wanted = false;
     endStream(stream);
-    stream.read = {};
+    stream = {this, {}, {}, nullptr, false, false};
+    m_pulse->pa_threaded_mainloop_unlock(m_loop);
+}
+
+void AudioOutput::disconnect()
+{
+    for (Stream &stream : m_streams)
+        endStream(stream);
+    if (m_context) {
+        m_pulse->pa_context_set_state_callback(m_context, nullptr, nullptr);
+        m_pulse->pa_context_disconnect(m_context);
+        m_pulse->pa_context_unref(std::exchange(m_context, nullptr));
+    }
 }
 
 void AudioOutput::connect()
 {
-    if (m_context) {
-        m_pulse->pa_context_set_state_callback(m_context, nullptr, nullptr);
-        m_pulse->pa_context_disconnect(m_context);
-        m_pulse->pa_context_unref(m_context);
-    }
+    disconnect();
     m_context = m_pulse->pa_context_new(m_pulse->pa_threaded_mainloop_get_api(m_loop), StreamName);
     if (!m_context)
         return m_report(QStringLiteral("libpulse cannot make a connection"));

@@ -54,9 +54,8 @@ private:
         bool wanted = false;
         bool ending = false; // its sound has run out and is being played to its end
     };
-    class Lock;
-
     void connect();
+    void disconnect(); // ends the streams too
     void retryLater();
     void report(const QString &why);
     void startStream(Stream &stream);
