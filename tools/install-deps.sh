@@ -45,6 +45,8 @@ test=(
   weston
   # installation and package checks: the package judged, its smoke test run the Debian way
   desktop-file-utils appstream lintian blhc autopkgtest git
+  # the tune file's byte order checked on a big-endian machine (s390x) under qemu-user
+  g++-s390x-linux-gnu qemu-user
   # measurements, leak checks
   hyperfine valgrind time
   # a CPU hog beside the suite, to show it holds on a busy machine

@@ -11,6 +11,8 @@
 
 #include <sys/resource.h>
 
+#include <csignal>
+
 #include <memory>
 
 using namespace SoundLevels;
@@ -47,7 +49,7 @@ private:
     qint64 heardWithin(int ms);
 
     QTemporaryDir m_dir;
-    QProcess m_server;
+    pid_t m_server = 0;
     std::unique_ptr<MonitorRecorder> m_recorder;
 };
 
@@ -66,31 +68,24 @@ void NoServerTest::cleanupTestCase()
 
 bool NoServerTest::startServer()
 {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"HOME", "XDG_RUNTIME_DIR", "PULSE_RUNTIME_PATH", "PULSE_STATE_PATH"})
-        environment.insert(name, m_dir.path());
-    m_server.setProcessEnvironment(environment);
-    m_server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_server.start(
-        "pulseaudio",
-        {"-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=false", "-L",
-         "module-native-protocol-unix socket=" + m_dir.filePath("native") + " auth-anonymous=1",
-         "-L", "module-null-sink sink_name=test_null rate=44100 channels=2"});
-    if (!m_server.waitForStarted())
+    // The e2e tests' own daemon, at the socket the game was pointed to; its id comes on output.
+    QProcess shell;
+    shell.start("bash",
+                {"-c", R"(source "$0" && start_private_pulse "$1" && echo $PRIVATE_PULSE_PID)",
+                 qEnvironmentVariable("SEABATTLE_SOURCE_DIR") + "/tools/private-servers.sh",
+                 m_dir.path()});
+    if (!shell.waitForFinished(60000) || shell.exitCode() != 0)
         return false;
-    // The recorder waits for the server's first samples.
-    m_recorder = std::make_unique<MonitorRecorder>("test_null.monitor");
-    const QDeadlineTimer deadline(30000);
-    while (!m_recorder->start() && !deadline.hasExpired())
-        m_recorder = std::make_unique<MonitorRecorder>("test_null.monitor");
-    return m_server.state() == QProcess::Running && !deadline.hasExpired();
+    m_server = shell.readAllStandardOutput().trimmed().toInt();
+    m_recorder = std::make_unique<MonitorRecorder>("seabattle_null.monitor");
+    return m_recorder->start();
 }
 
 void NoServerTest::stopServer()
 {
     m_recorder.reset();
-    m_server.kill();
-    m_server.waitForFinished();
+    if (m_server > 0)
+        kill(std::exchange(m_server, 0), SIGKILL);
 }
 
 qint64 NoServerTest::heardWithin(int ms)
