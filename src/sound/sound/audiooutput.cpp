@@ -43,8 +43,6 @@ AudioOutput::~AudioOutput()
     if (!m_loop)
         return;
     m_pulse->pa_threaded_mainloop_lock(m_loop);
-    if (m_retry)
-        m_pulse->pa_threaded_mainloop_get_api(m_loop)->time_free(m_retry);
     disconnect();
     m_pulse->pa_threaded_mainloop_unlock(m_loop);
     m_pulse->pa_threaded_mainloop_stop(m_loop);
@@ -81,6 +79,9 @@ void AudioOutput::stop(int index)
 
 void AudioOutput::disconnect()
 {
+    // A call already due would end the connection made now.
+    if (m_retry)
+        m_pulse->pa_threaded_mainloop_get_api(m_loop)->time_free(std::exchange(m_retry, nullptr));
     for (Stream &stream : m_streams)
         endStream(stream);
     if (m_context) {
@@ -218,7 +219,10 @@ void AudioOutput::writable(pa_stream *stream, size_t bytes, void *self)
         if (pulse->pa_stream_begin_write(stream, &data, &available) < 0 || !data)
             return;
         const size_t room = std::min(available, bytes) / frame * frame;
-        const size_t got = room ? size_t(ours.read(static_cast<char *>(data), qsizetype(room))) : 0;
+        // Whole frames only, also from a file cut short by another program.
+        const size_t got = room
+            ? size_t(ours.read(static_cast<char *>(data), qsizetype(room))) / frame * frame
+            : 0;
         if (got == 0) {
             pulse->pa_stream_cancel_write(stream);
             if (room == 0)

@@ -55,7 +55,7 @@ private:
         bool ending = false; // its sound has run out and is being played to its end
     };
     void connect();
-    void disconnect(); // ends the streams too
+    void disconnect(); // ends the streams and a call due too
     void retryLater();
     void report(const QString &why);
     void startStream(Stream &stream);
