@@ -8,7 +8,10 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <sys/prctl.h>
 #include <unistd.h>
+
+#include <csignal>
 
 namespace {
 // Debian's choice among the General MIDI SoundFonts installed.
@@ -80,7 +83,15 @@ void TuneRenderer::start(const QByteArray &midi)
     // The rendering goes straight into the scratch file, the renderer's standard output.
     process->setStandardOutputFile(QProcess::nullDevice());
     const int output = m_scratch.file.fd();
-    process->setChildProcessModifier([output] { dup2(output, STDOUT_FILENO); });
+    const pid_t game = getpid();
+    process->setChildProcessModifier([output, game] {
+        dup2(output, STDOUT_FILENO);
+        // The renderer dies with the game, however it ends, even before the renderer's own code
+        // runs (the signal is kept across exec); a game already gone gets no renderer at all.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != game)
+            _exit(1);
+    });
     QObject::connect(process, &QProcess::readyReadStandardError, process, [this, process] {
         m_log += process->readAllStandardError().left(qMax(0, MaxLogBytes - int(m_log.size())));
     });
