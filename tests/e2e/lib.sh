@@ -120,6 +120,8 @@ wait_until() {
 # An Xvfb of the test's own on the first free display of :61 to :69.
 start_xvfb() {
     require_tools Xvfb xdotool xwininfo import convert flock timeout sqlite3 "$E2E_PY"
+    # The display of a server the test has stopped (a lost display) is free for others again.
+    [ -z "${PRIVATE_XVFB_LOCK:-}" ] || exec {PRIVATE_XVFB_LOCK}>&-
     start_private_xvfb 61 69 "${SCREEN_W}x${SCREEN_H}" "$E2E_TMP/xvfb.log" || fail "$PRIVATE_PROBLEM"
     E2E_PIDS+=("$PRIVATE_XVFB_PID")
     note "Xvfb on $DISPLAY"
