@@ -8,8 +8,7 @@
 # killed leaves nothing running, not even a renderer it had only just started.
 # The game is a test copy whose player wins at once (lastshot.cpp), with the real main(), at the
 # fast test pace: its twenty explosions are not what is checked. One exit path a run, so that
-# the four run side by side.
-# Each case runs a copy of its own.
+# the four run side by side. Each case runs a copy of its own.
 # usage: exit_paths.sh SEABATTLE_EXECUTABLE OUTPUT_DIR LAST_SHOT_EXECUTABLE esc|term|lost|kill
 source "$(dirname "$0")/lib.sh"
 E2E_SOUND=none e2e_open "$@"
@@ -47,7 +46,9 @@ nothing_running_from() { ! running_from "$1" >/dev/null; }
 stop_leftovers() {
     local exe
     for exe in /proc/[0-9]*/exe; do
-        case $(readlink "$exe" 2>/dev/null) in "$E2E_TMP"/*) exe=${exe#/proc/} && kill -KILL "${exe%/exe}" ;; esac
+        case $(readlink "$exe" 2>/dev/null) in
+        "$E2E_TMP"/*) exe=${exe#/proc/} && kill -KILL "${exe%/exe}" ;;
+        esac
     done
 }
 at_exit stop_leftovers
