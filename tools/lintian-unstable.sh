@@ -30,7 +30,8 @@ if [ ! -x "$chroot/usr/bin/lintian" ]; then
   debootstrap --variant=minbase --include="$(IFS=,; echo "${tools[*]}")" sid "$chroot" "$archive" \
     || chroot "$chroot" apt-get install -y -f
 else
-  chroot "$chroot" apt-get update -qq
+  # A mirror may serve a snapshot of the archive older than its Release file's Valid-Until.
+  chroot "$chroot" apt-get -o Acquire::Check-Valid-Until=false update -qq
   chroot "$chroot" apt-get install -y -qq "${tools[@]}" >/dev/null
 fi
 
