@@ -1,3 +1,4 @@
+#include "commandline.h"
 #include "model/randomsource.h"
 #include "sound/gamesound.h"
 #include "view/frmmain.h"
@@ -5,28 +6,23 @@
 #include "view/quitsignals.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QStyleFactory>
-#include <QTranslator>
+
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
-    // The game takes no arguments and ignores any it is given, Qt's own options too.
-    Q_UNUSED(argc);
+    if (const std::optional<QString> text = CommandLine::answer(argc, argv)) {
+        std::fputs(qPrintable(*text), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    // Otherwise the game takes no arguments and ignores any it is given, Qt's own options too.
     int noArguments = 1;
     QApplication app(noArguments, argv);
     QApplication::setApplicationName(QStringLiteral("seabattle"));
     QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("org.seabattle.SeaBattle"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-
-    // Every text the player sees is Russian, the standard buttons' "Да" and "Нет" too.
-    QTranslator qtTranslations;
-    if (qtTranslations.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"),
-                            QStringLiteral("_"),
-                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTranslations);
 
     QuitSignals quitSignals;
     MessageBoxPrompter prompter;

@@ -175,7 +175,7 @@ quit_game() {
 # tune_rendered HOME: the game found its renderer: the rendered tune reaches the player's cache
 # (with a General MIDI SoundFont to render it with).
 tune_rendered() {
-    if [ ! -e /usr/share/sounds/sf2/default-GM.sf2 ]; then
+    if [ ! -e /usr/share/sounds/sf2/default-GM.sf2 ] && [ ! -e /usr/share/sounds/sf3/default-GM.sf3 ]; then
         note "no General MIDI SoundFont here: the tune's renderer is not checked"
         return 0
     fi
