@@ -6,8 +6,8 @@
 // nothing. Runs in a temporary folder on the disk of /tmp (or the folder given as the
 // first argument).
 #include "files/installfolder.h"
-#include "results/frmstat.h"
-#include "results/resultsstore.h"
+#include "stats/frmstat.h"
+#include "store/resultsstore.h"
 
 #include <QApplication>
 #include <QDir>

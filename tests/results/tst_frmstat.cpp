@@ -1,8 +1,8 @@
-#include "results/frmstat.h"
+#include "stats/frmstat.h"
 
-#include "results/resultsstore.h"
-#include "results/resultstablemodel.h"
 #include "resultssandbox.h"
+#include "stats/resultstablemodel.h"
+#include "store/resultsstore.h"
 #include "testfiles.h"
 #include "writeblock.h"
 
@@ -207,7 +207,7 @@ void FrmStatTest::openWindowNeverKeepsTheGameFromSaving()
     open.show();
     QVERIFY(QTest::qWaitForWindowExposed(&open));
 
-    QVERIFY(store.append({ResultRow::Winner::Computer, 11, 20, "Легкий"}));
+    QVERIFY(store.append({ResultRow::Winner::Computer, 11, 20, "Легкий"}).stored());
     QCOMPARE(shown(gridOf(open)).size(), 1 + kRows.size());
     frmStat next(nullptr, store);
     QCOMPARE(shown(gridOf(next)).last(), (QStringList {"Компьютер", "11", "20", "Легкий"}));

@@ -1,9 +1,10 @@
-#include "results/pendingresults.h"
-#include "results/resultskeeper.h"
-#include "results/resultsstore.h"
+#include "store/pendingrows.h"
+#include "store/resultskeeper.h"
+#include "store/resultsstore.h"
 
 #include "resultssandbox.h"
 #include "testfiles.h"
+#include "view/effects/resultswords.h"
 #include "writeblock.h"
 
 #include <QDir>
@@ -20,11 +21,10 @@ namespace {
 const QStringList kWon {"Игрок", "20", "13", "Средний"};
 const QStringList kLost {"Компьютер", "7", "20", "Сложный"};
 
-QList<QByteArray> lines(const QString &path)
+// The rows waiting in the pending file, each as its results file and four values.
+QList<QStringList> waiting()
 {
-    QList<QByteArray> found = TestFiles::bytes(path).split('\n');
-    found.removeAll(QByteArray());
-    return found;
+    return TestFiles::query(PendingRows::filePath(), "SELECT * FROM \"tPending\" ORDER BY rowid");
 }
 
 } // namespace
@@ -67,7 +67,7 @@ void PendingResultsTest::pendingFileTakesRowsOnlyAsARegularFile()
     QFETCH(QString, setup);
     QFETCH(QString, refusal);
     ResultsSandbox sandbox;
-    const QString path = PendingResults::filePath();
+    const QString path = PendingRows::filePath();
     const QString folder = QFileInfo(path).path();
     const QString elsewhere = QDir(sandbox.root()).filePath("notes.txt");
     TestFiles::write(elsewhere, "the player's own notes\n");
@@ -88,20 +88,20 @@ void PendingResultsTest::pendingFileTakesRowsOnlyAsARegularFile()
         QSKIP("this machine cannot make a folder refuse writes");
     if (setup == "link" || setup == "pipe" || setup == "folder" || setup == "device")
         QTest::ignoreMessage(QtWarningMsg,
-                             QRegularExpression("pending-results.jsonl is a .*, "
-                                                "not a regular file"));
+                             QRegularExpression("pending-results.db is a .*, not a regular file"));
 
-    const PendingResults::Row row {PendingResults::newId(), sandbox.installFile(), kWon};
-    PendingResults::Problem problem;
-    QCOMPARE(PendingResults::add({row}, &problem), refusal.isEmpty());
-    QCOMPARE(refusal.isEmpty() ? QString() : problem.forPlayer(), refusal);
+    PendingRows::Problem problem;
+    QCOMPARE(PendingRows::add(sandbox.installFile(), {kWon}, &problem), refusal.isEmpty());
+    const QString told = ResultsWords::outcome({ResultsKeeper::Outcome::Kind::Unkept,
+                                                {ResultsTrouble::Kind::ReadOnly, "Base.mdb"},
+                                                problem,
+                                                path});
+    if (!refusal.isEmpty())
+        QVERIFY2(told.contains(": " + refusal + ".\n"), qPrintable(told));
     QCOMPARE(TestFiles::bytes(elsewhere), QByteArray("the player's own notes\n"));
     if (refusal.isEmpty()) {
-        QCOMPARE(PendingResults::rows().size(), 1);
-        QCOMPARE(PendingResults::rows().first().values, kWon);
+        QCOMPARE(waiting(), QList<QStringList> {QStringList {sandbox.installFile()} + kWon});
         QVERIFY(QFileInfo(path).isFile() && !QFileInfo(path).isSymLink());
-    } else {
-        QVERIFY(PendingResults::rows().isEmpty());
     }
 }
 
@@ -109,61 +109,54 @@ void PendingResultsTest::movingPendingRowsStoresEachRowOnce_data()
 {
     QTest::addColumn<QString>("setup");
     QTest::addColumn<QList<QStringList>>("stored");
-    QTest::addColumn<int>("linesLeft"); // rows for another results file stay
+    QTest::addColumn<int>("rowsLeft"); // rows for another results file stay
     QTest::newRow("two rows waiting") << "waiting" << QList<QStringList> {kWon, kLost} << 0;
-    QTest::newRow("a move cut short after the commit")
-        << "committed" << QList<QStringList> {kWon, kLost} << 0;
     QTest::newRow("the old text file taken over twice")
         << "old text" << QList<QStringList> {kWon, kLost} << 0;
+    QTest::newRow("the old JSON file taken over twice")
+        << "old json" << QList<QStringList> {kWon, kLost} << 0;
     QTest::newRow("a row of another results file")
         << "other file" << QList<QStringList> {kLost} << 1;
-    QTest::newRow("a line cut short by a crash") << "torn" << QList<QStringList> {kWon, kLost} << 0;
 }
 
 void PendingResultsTest::movingPendingRowsStoresEachRowOnce()
 {
-    // Whatever state a crash or an earlier version left the pending file in, a move stores
-    // each of its rows exactly once, in order, and shortens the file only by what it stored.
+    // Whatever an earlier version or another copy of the game left waiting, a move stores
+    // each row exactly once, in order, and leaves only the rows of other results files.
     QFETCH(QString, setup);
     QFETCH(QList<QStringList>, stored);
-    QFETCH(int, linesLeft);
+    QFETCH(int, rowsLeft);
     ResultsSandbox sandbox;
     ResultsStore store;
     QCOMPARE(store.open(), ResultsStore::Status::Writable);
-    const QString path = PendingResults::filePath();
-    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
-    const QString oldText = QFileInfo(path).dir().filePath("unsaved-results.txt");
-    QList<PendingResults::Row> rows;
-    for (const QStringList &values : {kWon, kLost})
-        rows << PendingResults::Row {PendingResults::newId(), store.filePath(), values};
-    if (setup == "other file")
-        rows.first().file = QDir(sandbox.root()).filePath("other/Base.mdb");
-    if (setup == "torn")
-        TestFiles::write(path, R"({"id":"cut","file":")");
-    if (setup == "old text") {
-        const QByteArray text = (kWon.join('\t') + '\n' + kLost.join('\t') + '\n').toUtf8();
-        TestFiles::write(oldText, text);
-        PendingResults::tidyUp(store.filePath());
-        QVERIFY(!QFile::exists(oldText));
-        TestFiles::write(oldText, text); // as if cut short before the old file went
-        PendingResults::tidyUp(store.filePath());
-        QCOMPARE(lines(path).size(), 4);
+    const QString folder = QFileInfo(PendingRows::filePath()).path();
+    QVERIFY(QDir().mkpath(folder));
+    const QString otherFile = QDir(sandbox.root()).filePath("other/Base.mdb");
+    QVERIFY(QDir().mkpath(QFileInfo(otherFile).path()));
+    QVERIFY(TestFiles::makeStore(otherFile, {}));
+    const QString oldFile = QDir(folder).filePath(setup == "old text" ? "unsaved-results.txt"
+                                                                      : "pending-results.jsonl");
+    QByteArray oldText;
+    for (const QStringList &row : {kWon, kLost}) {
+        oldText += setup == "old text" ? (row.join('\t') + '\n').toUtf8()
+                                       : R"({"id":"a","file":")" + store.filePath().toUtf8()
+                + R"(","row":[")" + row.join(R"(",")").toUtf8() + "\"]}\n";
+    }
+    if (setup.startsWith("old")) {
+        TestFiles::write(oldFile, oldText);
+        PendingRows::tidyUp(store.filePath());
+        QVERIFY(!QFile::exists(oldFile));
+        TestFiles::write(oldFile, oldText); // as if cut short before the old file went
     } else {
-        QVERIFY(PendingResults::add(rows));
+        QVERIFY(PendingRows::add(setup == "other file" ? otherFile : store.filePath(), {kWon}));
+        QVERIFY(PendingRows::add(store.filePath(), {kLost}));
     }
-    if (setup == "committed") {
-        QSet<QString> taken;
-        QVERIFY(store.appendPending(PendingResults::rows(), &taken));
-        QCOMPARE(taken.size(), 2);
-    }
-
     ResultsKeeper keeper(store);
-    keeper.moveWaitingRows();
-    QCOMPARE(TestFiles::storedRows(sandbox.installFile()), stored);
-    QCOMPARE(lines(path).size(), linesLeft);
-    if (linesLeft == 0)
-        QVERIFY(!QFile::exists(path));
-    QVERIFY(!QFile::exists(oldText));
+    // Tidied up and moved as soon as the event loop runs.
+    QTRY_COMPARE(TestFiles::storedRows(sandbox.installFile()), stored);
+    QCOMPARE(keeper.waitingCount(), 0);
+    QCOMPARE(waiting().size(), rowsLeft);
+    QVERIFY(!QFile::exists(oldFile));
     // A second move finds nothing more to store.
     keeper.moveWaitingRows();
     QCOMPARE(TestFiles::storedRows(sandbox.installFile()).size(), stored.size());

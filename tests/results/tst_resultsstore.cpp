@@ -1,8 +1,9 @@
-#include "results/resultsstore.h"
+#include "store/resultsstore.h"
 
 #include "files/installfolder.h"
 #include "resultssandbox.h"
 #include "testfiles.h"
+#include "view/effects/resultswords.h"
 #include "writeblock.h"
 
 #include <QDir>
@@ -41,7 +42,14 @@ ResultRow rowOf(const QStringList &columns)
 
 bool append(ResultsStore &store, const QStringList &row)
 {
-    return store.append(rowOf(row));
+    return store.append(rowOf(row)).stored();
+}
+
+// What the player reads of the store's notice; empty when there is none.
+QString noticeOf(ResultsStore &store)
+{
+    const auto notice = store.takeNotice();
+    return notice ? ResultsWords::notice(*notice) : QString();
 }
 
 // Holds the write lock on a file from a thread of its own, as another copy of the
@@ -269,10 +277,10 @@ void ResultsStoreTest::foreignFileIsNeverChanged()
     QTest::ignoreMessage(QtInfoMsg, QRegularExpression("is not used: results are kept in"));
     QCOMPARE(store.open(), ResultsStore::Status::Writable);
     QCOMPARE(store.filePath(), sandbox.userFile());
-    QCOMPARE(store.takeNotice(),
+    QCOMPARE(noticeOf(store),
              notice.arg(path) + " Игра оставляет его без изменений.\nРезультаты игр сохраняются "
                  + "в файле " + sandbox.userFile() + ".");
-    QVERIFY(store.takeNotice().isEmpty());
+    QVERIFY(!store.takeNotice());
     QVERIFY(append(store, kWon));
     QCOMPARE(TestFiles::storedRows(sandbox.userFile()), QList<QStringList> {kWon});
 
@@ -286,7 +294,7 @@ void ResultsStoreTest::foreignFileIsNeverChanged()
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warning));
     QTest::ignoreMessage(QtInfoMsg, QRegularExpression("is not used: results are kept in"));
     again.open();
-    QCOMPARE(again.takeNotice(), QString());
+    QVERIFY(!again.takeNotice());
 }
 
 void ResultsStoreTest::readOnlyFileIsOnlyRead()
@@ -386,14 +394,13 @@ void ResultsStoreTest::readOnlyInstallFolderUsesTheDataFolder()
     if (setup == "large") {
         QCOMPARE(opened, ResultsStore::Status::Preparing);
         QCOMPARE(store.listedFile(), sandbox.installFile());
-        QVERIFY(!append(store, kEasy));
-        QCOMPARE(store.refusal(), ResultsStore::Refusal::Busy);
+        QCOMPARE(store.append(rowOf(kEasy)).refusal(), ResultsTrouble::Refusal::Busy);
         QTRY_COMPARE_WITH_TIMEOUT(store.status(), ResultsStore::Status::Writable, 60000);
     }
     QCOMPARE(store.status(), ResultsStore::Status::Writable);
     QCOMPARE(store.filePath(), sandbox.userFile());
     QVERIFY(sandbox.userFile().startsWith(sandbox.dataHome()));
-    const QString told = store.takeNotice();
+    const QString told = noticeOf(store);
     if (systemWide)
         qInstallMessageHandler(testsOwn);
     notice.replace("<folder>", sandbox.installDir()).replace("<file>", sandbox.installFile());
@@ -466,12 +473,11 @@ void ResultsStoreTest::lockedFileWaitsThenStoresOrReports()
     const QString path = sandbox.installFile();
 
     LockHolder holder(path, 700, kHolders);
-    const bool ok = store.append(rowOf(kWon), lockWaitMs);
-    QCOMPARE(ok, stored);
-    QCOMPARE(store.failure().isEmpty(), stored);
+    const ResultsTrouble trouble = store.append(rowOf(kWon), lockWaitMs);
+    QCOMPARE(trouble.stored(), stored);
     if (!stored) {
-        QCOMPARE(store.failure(), "файл " + path + " занят");
-        QCOMPARE(store.refusal(), ResultsStore::Refusal::Busy);
+        QCOMPARE(trouble.kind, ResultsTrouble::Kind::Busy);
+        QCOMPARE(trouble.path, path);
     }
     holder.release();
 

@@ -1,12 +1,13 @@
 #include "view/frmmain.h"
 
-#include "results/frmstat.h"
-#include "results/resultskeeper.h"
-#include "results/resultsstore.h"
+#include "stats/frmstat.h"
+#include "store/resultskeeper.h"
+#include "store/resultsstore.h"
 #include "view/controls/placementcontrols.h"
 #include "view/controls/switchpanel.h"
 #include "view/effects/effects.h"
 #include "view/effects/hitmarkers.h"
+#include "view/effects/resultswords.h"
 #include "view/fields/fieldview.h"
 #include "view/keys/announcement.h"
 #include "view/keys/keyboardplay.h"
@@ -114,8 +115,10 @@ void frmMain::Form_Load(Notice notice)
     SetArray();
     // Results moved to the data folder: the player hears it once, over the window
     // shown after the authorship notice.
-    if (const QString moved = m_store->takeNotice(); !moved.isEmpty())
-        QTimer::singleShot(0, this, [this, moved] { m_prompter.inform(this, moved); });
+    if (const auto notice = m_store->takeNotice())
+        QTimer::singleShot(0, this, [this, moved = ResultsWords::notice(*notice)] {
+            m_prompter.inform(this, moved);
+        });
     m_effects->startMusic();
     m_markers->setBackColor(Look::Sea);
     m_game.start();

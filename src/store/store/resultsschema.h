@@ -15,17 +15,15 @@ QStringList columns(); // the four column names, in table order
 QString quoted(const QString &identifier);
 QString createTableSql();
 QString insertSql(); // four positional placeholders
-QString selectSql(); // oldest row first
 // Up to `rows` rows after a given rowid (bound as the one placeholder when `after`),
 // oldest first: the rowid, then each column cut to `chars` characters.
 QString pageSql(bool after, int chars, int rows);
-QString tableInfoSql();
 
-// The ids of rows moved in from the pending file, beside tBase so its four columns stay as
-// they are: a move repeated after a crash finds its rows' ids there and adds them no second time.
-QString createMovedTableSql();
-QString insertMovedSql(); // the id as the one placeholder; no change when it is there already
 // Every row of an attached file "seed" appended to tBase, in its order.
 QString copySeedSql();
+// What makes a file plainly this game's: the whole schema, then tBase's columns with their
+// hidden and key flags.
+QString schemaSql();
+QString columnsSql();
 
 } // namespace ResultsSchema

@@ -1,4 +1,4 @@
-#include "results/resultsschema.h"
+#include "store/resultsschema.h"
 
 QString ResultsSchema::fileName()
 {
@@ -43,13 +43,6 @@ QString ResultsSchema::insertSql()
         .arg(quoted(tableName()), quotedColumns());
 }
 
-QString ResultsSchema::selectSql()
-{
-    // Rows are only ever appended, so the rowid is the order of writing.
-    return QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
-        .arg(quotedColumns(), quoted(tableName()));
-}
-
 QString ResultsSchema::pageSql(bool after, int chars, int rows)
 {
     QStringList parts {QStringLiteral("rowid")};
@@ -61,19 +54,14 @@ QString ResultsSchema::pageSql(bool after, int chars, int rows)
         .arg(rows);
 }
 
-QString ResultsSchema::tableInfoSql()
+QString ResultsSchema::schemaSql()
 {
-    return QStringLiteral("PRAGMA table_info(%1)").arg(quoted(tableName()));
+    return QStringLiteral("SELECT type, name, tbl_name FROM sqlite_schema");
 }
 
-QString ResultsSchema::createMovedTableSql()
+QString ResultsSchema::columnsSql()
 {
-    return QStringLiteral("CREATE TABLE IF NOT EXISTS \"tMoved\" (\"id\" TEXT PRIMARY KEY)");
-}
-
-QString ResultsSchema::insertMovedSql()
-{
-    return QStringLiteral("INSERT OR IGNORE INTO \"tMoved\" (\"id\") VALUES (?)");
+    return QStringLiteral("SELECT name, hidden, pk FROM pragma_table_xinfo('tBase')");
 }
 
 QString ResultsSchema::copySeedSql()

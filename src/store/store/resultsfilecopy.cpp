@@ -1,4 +1,4 @@
-#include "results/resultsfilecopy.h"
+#include "store/resultsfilecopy.h"
 
 #include "files/regularfile.h"
 

@@ -1,11 +1,10 @@
-#include "results/frmstat.h"
+#include "stats/frmstat.h"
 
 #include "files/oncelog.h"
-#include "results/resultsfile.h"
-#include "results/resultslog.h"
-#include "results/resultsstore.h"
-#include "results/resultstablemodel.h"
-#include "results/sqlconnection.h"
+#include "stats/resultstablemodel.h"
+#include "store/resultsfile.h"
+#include "store/resultslog.h"
+#include "store/resultsstore.h"
 
 #include <QEvent>
 #include <QHeaderView>
@@ -80,7 +79,7 @@ void frmStat::Form_Load(const QString &filePath)
     // A refused file is never read: only the header row then.
     QString why;
     const ResultsFile::Kind kind
-        = ResultsFile::inspect(filePath, &why, SqlConnection::WindowWaitMs);
+        = ResultsFile::inspect(filePath, &why, ResultsTableModel::WindowWaitMs);
     if (kind == ResultsFile::Kind::Missing || kind == ResultsFile::Kind::Blank
         || kind == ResultsFile::Kind::NoTable)
         return; // no game stored yet
