@@ -223,6 +223,17 @@ void ResultsStoreTest::foreignFileIsNeverChanged_data()
     QTest::newRow("damaged database after a good header") << "damaged"
                                                           << "Base.mdb is damaged"
                                                           << "Файл результатов %1 поврежден.";
+    // Nothing a file brings along may act on a row, hold the game or hide the rows.
+    QTest::newRow("tBase with an endless trigger") << "endless trigger"
+                                                   << "it holds the trigger spin" << notOurs;
+    QTest::newRow("tBase with a trigger that deletes each row")
+        << "deleting trigger"
+        << "it holds the trigger wipe" << notOurs;
+    QTest::newRow("a view tBase with an INSTEAD OF trigger")
+        << "view"
+        << "it holds the (view tBase|trigger swallow)" << notOurs;
+    QTest::newRow("tBase with a unique index") << "index"
+                                               << "it holds the index once" << notOurs;
     QTest::newRow("link to another results file")
         << "link"
         << "Base.mdb is a symbolic link, not a regular file"
@@ -258,6 +269,30 @@ void ResultsStoreTest::foreignFileIsNeverChanged()
                                  "INSERT INTO \"tBase\" VALUES ('Ваня', 3)"}));
     if (setup == "fifth column")
         QVERIFY(TestFiles::exec(path, {tBase.arg(", \"Дата\" TEXT")}));
+    const QString endless = "SELECT count(*) FROM (WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL "
+                            "SELECT x + 1 FROM c) SELECT x FROM c)";
+    if (setup == "endless trigger")
+        QVERIFY(TestFiles::exec(path,
+                                {tBase.arg(""),
+                                 "CREATE TRIGGER spin BEFORE INSERT ON "
+                                 "\"tBase\" BEGIN "
+                                     + endless + "; END"}));
+    if (setup == "deleting trigger")
+        QVERIFY(TestFiles::exec(path,
+                                {tBase.arg(""),
+                                 "CREATE TRIGGER wipe AFTER INSERT ON "
+                                 "\"tBase\" BEGIN DELETE FROM \"tBase\"; END"}));
+    if (setup == "view")
+        QVERIFY(TestFiles::exec(
+            path,
+            {tBase.arg("").replace("\"tBase\"", "kept"),
+             "CREATE VIEW \"tBase\" AS SELECT * FROM kept",
+             "CREATE TRIGGER swallow INSTEAD OF INSERT ON \"tBase\" BEGIN SELECT 1; END"}));
+    if (setup == "index")
+        QVERIFY(TestFiles::exec(path,
+                                {tBase.arg(""),
+                                 "CREATE UNIQUE INDEX once ON \"tBase\" "
+                                 "(\"Уровень сложности\")"}));
     if (setup == "damaged")
         TestFiles::write(path, QByteArray("SQLite format 3\0", 16) + QByteArray(4080, '\x5a'));
     if (setup == "link") {
@@ -340,6 +375,11 @@ void ResultsStoreTest::readOnlyInstallFolderUsesTheDataFolder_data()
     QTest::newRow("installation with megabytes of results, copied in steps")
         << "large" << many << false << readOnly;
     QTest::newRow("system-wide installation") << "" << QList<QStringList> {kWon} << true << "";
+    // A copy never fills the disk, and a killed one leaves nothing for good.
+    QTest::newRow("installation with a sparse file of 20 GB, refused")
+        << "sparse" << QList<QStringList> {} << false << readOnly;
+    QTest::newRow("leftovers of a killed copy")
+        << "leftovers" << QList<QStringList> {kWon} << false << readOnly;
 }
 
 void ResultsStoreTest::readOnlyInstallFolderUsesTheDataFolder()
@@ -360,8 +400,14 @@ void ResultsStoreTest::readOnlyInstallFolderUsesTheDataFolder()
         QVERIFY(TestFiles::makeStore(sandbox.installFile(), carried));
     if (setup == "foreign")
         TestFiles::write(sandbox.installFile(), "a spreadsheet, say");
+    if (setup == "sparse") {
+        QVERIFY(TestFiles::makeStore(sandbox.installFile(), {kWon}));
+        QVERIFY(QFile::resize(sandbox.installFile(), qint64(20) << 30));
+        expectWarning("earlier results in .* cannot be taken over: .* is a sparse file");
+    }
     const QStringList listing = TestFiles::folderListing(sandbox.installDir());
-    const QByteArray before = TestFiles::bytes(sandbox.installFile());
+    const QByteArray before
+        = setup == "sparse" ? QByteArray() : TestFiles::bytes(sandbox.installFile());
     WriteBlock block(sandbox.installDir());
     if (!block.isActive())
         QSKIP("this machine cannot make a folder refuse writes");
@@ -389,6 +435,12 @@ void ResultsStoreTest::readOnlyInstallFolderUsesTheDataFolder()
     }
     const QString userFolder = QFileInfo(sandbox.userFile()).path();
     QCOMPARE(TestFiles::folderListing(userFolder).filter("Base.mdb"), QStringList());
+    if (setup == "leftovers") {
+        QVERIFY(QDir().mkpath(userFolder));
+        TestFiles::write(userFolder + "/Base.mdb.part.Xy12Zq", QByteArray(4096, 'p'));
+        TestFiles::write(userFolder + "/Base.mdb.part.Xy12Zq-journal", QByteArray(512, 'j'));
+        TestFiles::write(userFolder + "/Base.mdb.part.Ab34Cd-journal", QByteArray(512, 'j'));
+    }
     ResultsStore store;
     const ResultsStore::Status opened = store.open();
     if (setup == "large") {
@@ -414,7 +466,8 @@ void ResultsStoreTest::readOnlyInstallFolderUsesTheDataFolder()
     QCOMPARE(TestFiles::storedRows(sandbox.userFile()), carried + QList<QStringList> {kEasy});
     QCOMPARE(TestFiles::folderListing(userFolder).filter("Base.mdb"), QStringList {"Base.mdb"});
     QCOMPARE(TestFiles::folderListing(sandbox.installDir()), listing);
-    QCOMPARE(TestFiles::bytes(sandbox.installFile()), before);
+    if (setup != "sparse")
+        QCOMPARE(TestFiles::bytes(sandbox.installFile()), before);
 }
 
 void ResultsStoreTest::nothingWritableStillShowsTheInstallationsRows()

@@ -20,7 +20,7 @@ QString shortened(QString value)
 } // namespace
 
 ResultsTableModel::ResultsTableModel(QObject *parent)
-    : QAbstractTableModel(parent), m_columns(ResultsSchema::columns())
+    : QAbstractTableModel(parent), m_columns(ResultsSchema::columns)
 { }
 
 ResultsTableModel::~ResultsTableModel() = default;

@@ -13,56 +13,35 @@
 
 #include <cerrno>
 
+using ResultsSchema::columnList;
+
 namespace {
 
-QString valueColumns(const QString &prefix = {})
+QString createSql(const QString &schema)
 {
-    QStringList parts;
-    for (const QString &column : ResultsSchema::columns())
-        parts << prefix + ResultsSchema::quoted(column);
-    return parts.join(QLatin1String(", "));
-}
-
-QString createSql()
-{
-    QStringList parts {QStringLiteral("\"file\" TEXT NOT NULL")};
-    for (const QString &column : ResultsSchema::columns())
-        parts << ResultsSchema::quoted(column) + QStringLiteral(" TEXT");
-    return QStringLiteral("CREATE TABLE IF NOT EXISTS \"tPending\" (%1)")
-        .arg(parts.join(QLatin1String(", ")));
+    return QStringLiteral("CREATE TABLE IF NOT EXISTS %1\"tPending\" (\"file\" TEXT NOT NULL, %2)")
+        .arg(schema, columnList({}, QStringLiteral(" TEXT")));
 }
 
 // A row is whole when its four values are text; anything else was not written by the game
 // and is left where it is rather than stored blank.
-QString wholeValues()
-{
-    QStringList parts;
-    for (const QString &column : ResultsSchema::columns())
-        parts << QStringLiteral("typeof(%1) = 'text'").arg(ResultsSchema::quoted(column));
-    return parts.join(QLatin1String(" AND "));
-}
-
+const QString whole
+    = columnList(QStringLiteral("typeof("), QStringLiteral(") = 'text'"), QStringLiteral(" AND "));
 // Rows moved in one transaction: a window's moment each, however many wait.
-constexpr int RowsPerMove = 2000;
-
-int errnoOf(const SqliteDb &db)
-{
-    switch (db.errorCode()) {
-    case SqliteDb::Full:
-        return ENOSPC;
-    case SqliteDb::ReadOnlyFile:
-    case SqliteDb::Perm:
-    case SqliteDb::CantOpen:
-        return EACCES;
-    default:
-        return EIO;
-    }
-}
+const QString nextRows = QStringLiteral("SELECT rowid FROM pending.\"tPending\" WHERE \"file\" = ? "
+                                        "AND %1 ORDER BY rowid LIMIT 2000")
+                             .arg(whole);
 
 OnceLog &log()
 {
     static OnceLog said(lcResults);
     return said;
+}
+
+bool usable(const QString &path)
+{
+    return RegularFile::kindAt(path) == RegularFile::Kind::Regular
+        && ResultsFile::sideFilesAreSafe(path);
 }
 
 } // namespace
@@ -77,41 +56,40 @@ QString PendingRows::filePath()
 bool PendingRows::add(const QString &resultsFile, const QList<QStringList> &rows, Problem *problem,
                       const QString &takenKey)
 {
-    Problem why;
+    Problem why {RegularFile::Kind::Regular, ENOENT, false, QStringLiteral("no data folder")};
     const QString path = filePath();
+    RegularFile file;
     if (path.isEmpty() || !RegularFile::makeFolder(QFileInfo(path).path(), &why.error)) {
-        why.error = path.isEmpty() ? ENOENT : why.error;
-        why.log = QStringLiteral("no folder for %1")
-                      .arg(path.isEmpty() ? QStringLiteral("pending-results.db") : path);
-    } else if (RegularFile file(path, RegularFile::Mode::Append); !file.isOpen()) {
+        why.log = QStringLiteral("no folder for %1").arg(path);
+    } else if (file = RegularFile(path, RegularFile::Mode::Append); !file.isOpen()) {
         why = {file.refusedKind(), file.error(), false, file.problem()};
-    } else if (QString side; !ResultsFile::sideFilesAreSafe(path, &why.log, &side, &why.standing)) {
+    } else if (!ResultsFile::sideFilesAreSafe(path, &why.log, nullptr, &why.standing)) {
     } else {
         SqliteDb db(path, SqliteDb::Mode::ReadWrite, WaitMs);
         bool ok = db.exec(QStringLiteral("PRAGMA synchronous=FULL"))
-            && db.exec(QStringLiteral("BEGIN IMMEDIATE")) && db.exec(createSql());
-        const QString insert
-            = QStringLiteral("INSERT INTO \"tPending\" (\"file\", %1) VALUES (?, ?, ?, ?, ?)")
-                  .arg(valueColumns());
+            && db.exec(QStringLiteral("BEGIN IMMEDIATE")) && db.exec(createSql({}));
         // Rows taken over from an older file are added once, however often that is tried.
         if (ok && !takenKey.isEmpty())
-            ok = db.exec(QStringLiteral(
-                     "CREATE TABLE IF NOT EXISTS \"tTaken\" (\"key\" TEXT PRIMARY KEY)"))
+            ok = db.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS \"tTaken\" (\"key\" TEXT "
+                                        "PRIMARY KEY)"))
                 && db.exec(QStringLiteral("INSERT OR IGNORE INTO \"tTaken\" VALUES (?)"),
                            {takenKey});
         const bool taken = !takenKey.isEmpty() && db.changes() == 0;
+        const QString insert = QStringLiteral("INSERT INTO \"tPending\" VALUES (?, ?, ?, ?, ?)");
         for (qsizetype i = 0; ok && !taken && i < rows.size(); ++i)
-            ok = db.exec(insert,
-                         {resultsFile, rows[i].value(0), rows[i].value(1), rows[i].value(2),
-                          rows[i].value(3)});
+            ok = db.exec(insert, {resultsFile, rows[i][0], rows[i][1], rows[i][2], rows[i][3]});
         if (ok && db.exec(QStringLiteral("COMMIT"))) {
             if (file.created())
                 RegularFile::syncFolder(QFileInfo(path).path());
             return true;
         }
         db.rollback();
-        why = {RegularFile::Kind::Regular, errnoOf(db), db.wasBusy(),
-               QStringLiteral("%1: %2").arg(path, db.errorText())};
+        const int code = db.errorCode();
+        why = {RegularFile::Kind::Regular,
+               code == SqliteDb::Full                                             ? ENOSPC
+                   : code == SqliteDb::ReadOnlyFile || code == SqliteDb::CantOpen ? EACCES
+                                                                                  : EIO,
+               db.wasBusy(), QStringLiteral("%1: %2").arg(path, db.errorText())};
     }
     if (problem)
         *problem = why;
@@ -122,41 +100,32 @@ bool PendingRows::moveInto(SqliteDb &results, const QString &resultsFile, int *l
 {
     *left = 0;
     const QString path = filePath();
-    if (path.isEmpty() || RegularFile::kindAt(path) != RegularFile::Kind::Regular
-        || !ResultsFile::sideFilesAreSafe(path))
+    if (!usable(path))
         return true; // nothing waits that could be moved
     if (!results.exec(QStringLiteral("ATTACH DATABASE ? AS pending"), {path}))
         return false;
-    const QString next = QStringLiteral("SELECT rowid FROM pending.\"tPending\" WHERE \"file\" = ? "
-                                        "AND %1 ORDER BY rowid LIMIT %2")
-                             .arg(wholeValues())
-                             .arg(RowsPerMove);
     QList<QStringList> count;
     const bool moved = results.exec(QStringLiteral("BEGIN IMMEDIATE"))
-        && results.exec(createSql().replace(QLatin1String("EXISTS \"tPending\""),
-                                            QLatin1String("EXISTS pending.\"tPending\"")))
+        && results.exec(createSql(QStringLiteral("pending.")))
+        && results.exec(QStringLiteral("INSERT INTO main.\"tBase\" (%1) SELECT %1 FROM "
+                                       "pending.\"tPending\" WHERE rowid IN (%2) ORDER BY rowid")
+                            .arg(columnList(), nextRows),
+                        {resultsFile})
         && results.exec(
-            QStringLiteral("INSERT INTO main.%1 (%2) SELECT %2 FROM pending.\"tPending\" "
-                           "WHERE rowid IN (%3) ORDER BY rowid")
-                .arg(ResultsSchema::quoted(ResultsSchema::tableName()), valueColumns(), next),
-            {resultsFile})
-        && results.exec(
-            QStringLiteral("DELETE FROM pending.\"tPending\" WHERE rowid IN (%1)").arg(next),
+            QStringLiteral("DELETE FROM pending.\"tPending\" WHERE rowid IN (%1)").arg(nextRows),
             {resultsFile})
         && results.exec(QStringLiteral("COMMIT"))
-        && results.exec(
-            QStringLiteral(
-                "SELECT total(%1), count(*) FROM pending.\"tPending\" WHERE \"file\" = ?")
-                .arg(wholeValues()),
-            {resultsFile}, &count);
+        && results.exec(QStringLiteral("SELECT total(%1), count(*) FROM pending.\"tPending\" "
+                                       "WHERE \"file\" = ?")
+                            .arg(whole),
+                        {resultsFile}, &count);
     if (!moved)
         results.rollback();
     results.runKeepingError("DETACH DATABASE pending");
     if (!moved)
         return false;
     *left = int(count.value(0).value(0).toDouble());
-    const int damaged = count.value(0).value(1).toInt() - *left;
-    if (damaged > 0)
+    if (const int damaged = count.value(0).value(1).toInt() - *left; damaged > 0)
         log().say(QStringLiteral("%1 row(s) in %2 are damaged and are not stored in %3")
                       .arg(damaged)
                       .arg(path, resultsFile));
@@ -169,22 +138,21 @@ void PendingRows::tidyUp(const QString &resultsFile)
     if (path.isEmpty())
         return;
     LegacyPending::takeOver(QFileInfo(path).path(), resultsFile);
-    if (RegularFile::kindAt(path) != RegularFile::Kind::Regular
-        || !ResultsFile::sideFilesAreSafe(path))
+    if (!usable(path))
         return;
     SqliteDb db(path, SqliteDb::Mode::ReadWrite, WaitMs);
     QList<QStringList> files;
     db.exec(QStringLiteral("SELECT DISTINCT \"file\" FROM \"tPending\" WHERE \"file\" != ?"),
             {resultsFile}, &files);
     for (const QStringList &file : std::as_const(files)) {
-        // A file that was moved, removed or replaced by another's: its rows go where this
-        // game's results now go, rather than wait for ever.
+        // A file moved, removed, replaced by another's or made read-only: its rows go where
+        // this game's results go now, rather than wait for ever.
         const ResultsFile::Kind kind = ResultsFile::inspect(file[0]);
-        if (kind != ResultsFile::Kind::Missing && !ResultsFile::isRefused(kind)
-            && (kind != ResultsFile::Kind::Store || ResultsFile::fileAcceptsWrites(file[0])))
-            continue;
-        if (db.exec(QStringLiteral("UPDATE \"tPending\" SET \"file\" = ? WHERE \"file\" = ?"),
-                    {resultsFile, file[0]}))
+        const bool gone = kind == ResultsFile::Kind::Missing || ResultsFile::isRefused(kind)
+            || (kind == ResultsFile::Kind::Store && !ResultsFile::fileAcceptsWrites(file[0]));
+        if (gone
+            && db.exec(QStringLiteral("UPDATE \"tPending\" SET \"file\" = ? WHERE \"file\" = ?"),
+                       {resultsFile, file[0]}))
             log().say(QStringLiteral("results waiting for %1, which is gone or not used, go to %2")
                           .arg(file[0], resultsFile),
                       QtInfoMsg);

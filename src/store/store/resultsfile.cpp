@@ -19,15 +19,11 @@ std::unique_ptr<SqliteDb> ResultsFile::openForReading(const QString &path, int w
         *busy = false;
     if (damaged)
         *damaged = false;
-    if (RegularFile::kindAt(path) != RegularFile::Kind::Regular) {
-        if (why)
-            *why = QStringLiteral("not a regular file");
-        return nullptr;
-    }
-    if (!sideFilesAreSafe(path, why))
+    // SQLite's own opening would wait for a writer at a pipe.
+    if (RegularFile::kindAt(path) != RegularFile::Kind::Regular || !sideFilesAreSafe(path, why))
         return nullptr;
     auto probe = [](SqliteDb &connection) {
-        return connection.isOpen() && connection.exec(ResultsSchema::schemaSql());
+        return connection.isOpen() && connection.exec(ResultsSchema::schemaSql);
     };
     auto connection = std::make_unique<SqliteDb>(path, SqliteDb::Mode::ReadOnly, waitMs);
     if (probe(*connection))
@@ -66,65 +62,54 @@ bool ResultsFile::sideFilesAreSafe(const QString &path, QString *why, QString *w
     return true;
 }
 
-bool ResultsFile::hasSqliteHeader(const QString &path)
-{
-    RegularFile file(path, RegularFile::Mode::Read);
-    static const QByteArray magic("SQLite format 3\0", 16);
-    return file.isOpen() && file.read(0, 16) == magic;
-}
-
 ResultsFile::Kind ResultsFile::inspect(const QString &path, QString *why, int waitMs,
                                        RegularFile::Kind *standing)
 {
+    QString ignored;
+    QString &reason = why ? *why : ignored;
     const RegularFile::Kind kind = RegularFile::kindAt(path);
     if (standing)
         *standing = kind;
     if (kind == RegularFile::Kind::Missing)
         return Kind::Missing;
-    if (kind != RegularFile::Kind::Regular) {
-        if (why)
-            *why = RegularFile::describe(kind);
+    reason = RegularFile::describe(kind);
+    if (kind != RegularFile::Kind::Regular)
         return Kind::NotAFile;
-    }
     RegularFile file(path, RegularFile::Mode::Read);
-    if (!file.isOpen()) {
-        if (why)
-            *why = file.problem();
+    reason = file.problem();
+    if (!file.isOpen())
         return file.refusedKind() == RegularFile::Kind::Regular ? Kind::Unreadable : Kind::NotAFile;
-    }
     if (file.size() == 0)
         return Kind::Blank;
-    if (!hasSqliteHeader(path)) {
-        if (why)
-            *why = QStringLiteral("not an SQLite database");
+    reason = QStringLiteral("not an SQLite database");
+    if (file.read(0, 16) != QByteArray("SQLite format 3\0", 16))
         return Kind::NotSqlite;
-    }
-    if (!sideFilesAreSafe(path, why))
+    if (!sideFilesAreSafe(path, &reason))
         return Kind::Unreadable;
     bool busy = false;
     bool damaged = false;
-    const auto connection = openForReading(path, waitMs, why, &busy, &damaged);
+    const auto connection = openForReading(path, waitMs, &reason, &busy, &damaged);
     if (!connection)
         return busy ? Kind::Busy : damaged ? Kind::Damaged : Kind::Unreadable;
-    return judgeSchema(*connection, why);
+    return judgeSchema(*connection, &reason);
 }
 
 ResultsFile::Kind ResultsFile::judgeSchema(SqliteDb &connection, QString *why)
 {
     // The whole schema is read: the game's file holds tBase and perhaps tables of its own, and
     // nothing that could act on a row when it is added, nor anything built on tBase.
+    QString ignored;
+    QString &reason = why ? *why : ignored;
     QList<QStringList> objects;
     QList<QStringList> columns;
-    if (!connection.exec(ResultsSchema::schemaSql(), {}, &objects)
-        || !connection.exec(ResultsSchema::columnsSql(), {}, &columns)) {
-        if (why)
-            *why = connection.errorText();
+    if (!connection.exec(ResultsSchema::schemaSql, {}, &objects)
+        || !connection.exec(ResultsSchema::columnsSql, {}, &columns)) {
+        reason = connection.errorText();
         return connection.wasBusy() ? Kind::Busy : Kind::Unreadable;
     }
     QString odd;
     for (const QStringList &object : std::as_const(objects)) {
-        const bool onTable
-            = object[2].compare(ResultsSchema::tableName(), Qt::CaseInsensitive) == 0;
+        const bool onTable = object[2].compare(ResultsSchema::tableName, Qt::CaseInsensitive) == 0;
         if (object[0] == QLatin1String("trigger") || object[0] == QLatin1String("view")
             || (onTable && object[0] != QLatin1String("table")))
             odd = QStringLiteral("it holds the %1 %2").arg(object[0], object[1]);
@@ -137,13 +122,11 @@ ResultsFile::Kind ResultsFile::judgeSchema(SqliteDb &connection, QString *why)
     }
     if (odd.isEmpty() && names.isEmpty())
         return Kind::NoTable;
-    if (odd.isEmpty() && names == ResultsSchema::columns())
+    if (odd.isEmpty() && names == ResultsSchema::columns)
         return Kind::Store;
-    if (why)
-        *why = !odd.isEmpty()
-            ? odd
-            : QStringLiteral("its table %1 has the columns %2")
-                  .arg(ResultsSchema::tableName(), names.join(QLatin1String(", ")));
+    reason = !odd.isEmpty()
+        ? odd
+        : QStringLiteral("its table tBase has the columns %1").arg(names.join(QLatin1String(", ")));
     return Kind::OtherTable;
 }
 

@@ -56,5 +56,4 @@ public:
     // Whether new files (the database, SQLite's journal) can be created in the folder.
     static bool folderAcceptsWrites(const QString &folder);
     static bool fileAcceptsWrites(const QString &path);
-    static bool hasSqliteHeader(const QString &path);
 };

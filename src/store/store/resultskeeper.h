@@ -73,7 +73,7 @@ private:
     // pending ones, kept in order, and tried again while the game runs.
     QList<ResultRow> m_unkept;
     ResultsTrouble m_trouble; // of the last attempt
-    QTimer m_retry;
+    QTimer m_retry {this};
     QElapsedTimer m_busySince;
     bool m_toldBusy = false;
     bool m_toldStuck = false;

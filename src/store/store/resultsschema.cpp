@@ -1,71 +1,36 @@
 #include "store/resultsschema.h"
 
-QString ResultsSchema::fileName()
-{
-    return QStringLiteral("Base.mdb");
-}
-
-QString ResultsSchema::tableName()
-{
-    return QStringLiteral("tBase");
-}
-
-QStringList ResultsSchema::columns()
-{
-    return {QStringLiteral("Победитель"), QStringLiteral("Попаданий юзера"),
-            QStringLiteral("Попаданий компьютера"), QStringLiteral("Уровень сложности")};
-}
-
-QString ResultsSchema::quoted(const QString &identifier)
-{
-    QString inner = identifier;
-    inner.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + inner + QLatin1Char('"');
-}
-
-static QString quotedColumns(const QString &suffix = {})
+QString ResultsSchema::columnList(const QString &prefix, const QString &suffix,
+                                  const QString &separator)
 {
     QStringList parts;
-    for (const QString &column : ResultsSchema::columns())
-        parts << ResultsSchema::quoted(column) + suffix;
-    return parts.join(QLatin1String(", "));
+    for (const QString &column : columns)
+        parts << prefix + QLatin1Char('"') + column + QLatin1Char('"') + suffix;
+    return parts.join(separator);
 }
 
 QString ResultsSchema::createTableSql()
 {
-    return QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2)")
-        .arg(quoted(tableName()), quotedColumns(QStringLiteral(" TEXT")));
+    return QStringLiteral("CREATE TABLE IF NOT EXISTS \"tBase\" (%1)")
+        .arg(columnList({}, QStringLiteral(" TEXT")));
 }
 
 QString ResultsSchema::insertSql()
 {
-    return QStringLiteral("INSERT INTO %1 (%2) VALUES (?, ?, ?, ?)")
-        .arg(quoted(tableName()), quotedColumns());
+    return QStringLiteral("INSERT INTO \"tBase\" (%1) VALUES (?, ?, ?, ?)").arg(columnList());
 }
 
 QString ResultsSchema::pageSql(bool after, int chars, int rows)
 {
-    QStringList parts {QStringLiteral("rowid")};
-    for (const QString &column : columns())
-        parts << QStringLiteral("substr(%1, 1, %2)").arg(quoted(column)).arg(chars);
-    return QStringLiteral("SELECT %1 FROM %2 %3 ORDER BY rowid LIMIT %4")
-        .arg(parts.join(QLatin1String(", ")), quoted(tableName()),
+    return QStringLiteral("SELECT rowid, %1 FROM \"tBase\" %2 ORDER BY rowid LIMIT %3")
+        .arg(columnList(QStringLiteral("substr("), QStringLiteral(", 1, %1)").arg(chars)),
              after ? QStringLiteral("WHERE rowid > ?") : QString())
         .arg(rows);
 }
 
-QString ResultsSchema::schemaSql()
-{
-    return QStringLiteral("SELECT type, name, tbl_name FROM sqlite_schema");
-}
-
-QString ResultsSchema::columnsSql()
-{
-    return QStringLiteral("SELECT name, hidden, pk FROM pragma_table_xinfo('tBase')");
-}
-
 QString ResultsSchema::copySeedSql()
 {
-    return QStringLiteral("INSERT INTO main.%1 (%2) SELECT %2 FROM seed.%1 ORDER BY rowid")
-        .arg(quoted(tableName()), quotedColumns());
+    return QStringLiteral("INSERT INTO main.\"tBase\" (%1) SELECT %1 FROM seed.\"tBase\" ORDER BY "
+                          "rowid")
+        .arg(columnList());
 }

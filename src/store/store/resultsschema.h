@@ -8,22 +8,27 @@
 // column "Попаданий" with the type name "юзера".
 namespace ResultsSchema {
 
-QString fileName(); // "Base.mdb"
-QString tableName(); // "tBase"
-QStringList columns(); // the four column names, in table order
+inline const QString fileName = QStringLiteral("Base.mdb");
+inline const QString tableName = QStringLiteral("tBase");
+// The four column names, in table order.
+inline const QStringList columns {QStringLiteral("Победитель"), QStringLiteral("Попаданий юзера"),
+                                  QStringLiteral("Попаданий компьютера"),
+                                  QStringLiteral("Уровень сложности")};
+// The same quoted for SQL, each between `prefix` and `suffix`, joined by `separator`.
+QString columnList(const QString &prefix = {}, const QString &suffix = {},
+                   const QString &separator = QStringLiteral(", "));
 
-QString quoted(const QString &identifier);
 QString createTableSql();
 QString insertSql(); // four positional placeholders
 // Up to `rows` rows after a given rowid (bound as the one placeholder when `after`),
 // oldest first: the rowid, then each column cut to `chars` characters.
 QString pageSql(bool after, int chars, int rows);
-
 // Every row of an attached file "seed" appended to tBase, in its order.
 QString copySeedSql();
 // What makes a file plainly this game's: the whole schema, then tBase's columns with their
 // hidden and key flags.
-QString schemaSql();
-QString columnsSql();
+inline const QString schemaSql = QStringLiteral("SELECT type, name, tbl_name FROM sqlite_schema");
+inline const QString columnsSql
+    = QStringLiteral("SELECT name, hidden, pk FROM pragma_table_xinfo('tBase')");
 
 } // namespace ResultsSchema

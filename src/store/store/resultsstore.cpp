@@ -35,7 +35,7 @@ ResultsStore::~ResultsStore()
 QString ResultsStore::userFilePath()
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    return folder.isEmpty() ? QString() : QDir(folder).filePath(ResultsSchema::fileName());
+    return folder.isEmpty() ? QString() : QDir(folder).filePath(ResultsSchema::fileName);
 }
 
 void ResultsStore::setSystemWideForTesting(std::optional<bool> systemWide)
@@ -55,7 +55,7 @@ ResultsStore::Status ResultsStore::open()
     close();
     // A second opening comes while the window is shown.
     m_waitMs = m_quiet ? AttemptWaitMs : StartUpWaitMs;
-    const QString installFile = InstallFolder::file(ResultsSchema::fileName());
+    const QString installFile = InstallFolder::file(ResultsSchema::fileName);
     // An installed game keeps its results in the player's data folder, also where it could
     // write to its own folders (run by root): nothing is written under its prefix.
     if (isSystemWide() || !ResultsFile::folderAcceptsWrites(InstallFolder::path())) {
