@@ -394,8 +394,7 @@ void ResultsStoreTest::readOnlyInstallFolderUsesTheDataFolder()
     QFETCH(bool, systemWide);
     QFETCH(QString, notice);
     ResultsSandbox sandbox;
-    ResultsStore::setSystemWideForTesting(systemWide);
-    auto forget = qScopeGuard([] { ResultsStore::setSystemWideForTesting(std::nullopt); });
+    InstallFolder::setPathForTesting(sandbox.installDir(), systemWide);
     if (!carried.isEmpty())
         QVERIFY(TestFiles::makeStore(sandbox.installFile(), carried));
     if (setup == "foreign")

@@ -196,7 +196,7 @@ void frmMain::closeEvent(QCloseEvent *event)
 
 void frmMain::lblStat_Click()
 {
-    frmStat stat(this, *m_store);
+    frmStat stat(this, m_store->listedFile());
     stat.exec();
 }
 

@@ -4,7 +4,6 @@
 #include "stats/resultstablemodel.h"
 #include "store/resultsfile.h"
 #include "store/resultslog.h"
-#include "store/resultsstore.h"
 
 #include <QEvent>
 #include <QHeaderView>
@@ -14,7 +13,7 @@
 #include <malloc.h>
 #endif
 
-frmStat::frmStat(QWidget *parent)
+frmStat::frmStat(QWidget *parent, const QString &filePath)
     : QDialog(parent,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
@@ -45,18 +44,6 @@ frmStat::frmStat(QWidget *parent)
     blank->setSectionsClickable(false);
     blank->setHighlightSections(false);
     blank->setDefaultSectionSize(18);
-}
-
-frmStat::frmStat(QWidget *parent, const ResultsStore &store) : frmStat(parent)
-{
-    // A store that could not open at start-up may still have a file worth showing; a
-    // refused file is never read.
-    Form_Load(store.listedFile());
-    Form_Activate();
-}
-
-frmStat::frmStat(QWidget *parent, const QString &filePath) : frmStat(parent)
-{
     Form_Load(filePath);
     Form_Activate();
 }

@@ -21,10 +21,4 @@ struct ResultsNotice
     RegularFile::Kind standing = RegularFile::Kind::Regular;
     QString resultsFile; // where the results go
     QString key;
-
-    static ResultsNotice refusedFile(const QString &path, ResultsFile::Kind found,
-                                     RegularFile::Kind standing, const QString &resultsFile);
-    static ResultsNotice readOnlyFolder(const QString &folder, const QString &resultsFile);
-    // "<path> is damaged (<why>)", ... for the log.
-    static QString refusedForLog(const QString &path, ResultsFile::Kind kind, const QString &why);
 };

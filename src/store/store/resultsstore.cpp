@@ -10,21 +10,6 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-namespace {
-
-std::optional<bool> &systemWideForTesting()
-{
-    static std::optional<bool> systemWide;
-    return systemWide;
-}
-
-bool isSystemWide()
-{
-    return systemWideForTesting().value_or(InstallFolder::isSystemWide());
-}
-
-} // namespace
-
 ResultsStore::ResultsStore() = default;
 
 ResultsStore::~ResultsStore()
@@ -36,11 +21,6 @@ QString ResultsStore::userFilePath()
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     return folder.isEmpty() ? QString() : QDir(folder).filePath(ResultsSchema::fileName);
-}
-
-void ResultsStore::setSystemWideForTesting(std::optional<bool> systemWide)
-{
-    systemWideForTesting() = systemWide;
 }
 
 QString ResultsStore::listedFile() const
@@ -58,7 +38,7 @@ ResultsStore::Status ResultsStore::open()
     const QString installFile = InstallFolder::file(ResultsSchema::fileName);
     // An installed game keeps its results in the player's data folder, also where it could
     // write to its own folders (run by root): nothing is written under its prefix.
-    if (isSystemWide() || !ResultsFile::folderAcceptsWrites(InstallFolder::path())) {
+    if (InstallFolder::isSystemWide() || !ResultsFile::folderAcceptsWrites(InstallFolder::path())) {
         m_status = openInDataFolder(installFile, false);
     } else {
         m_status = openFile(installFile, {});
@@ -95,7 +75,7 @@ ResultsStore::Status ResultsStore::openInDataFolder(const QString &installFile, 
                      QtWarningMsg);
         }
         // The data folder is where a system-wide installation keeps results: nothing to tell.
-        if (!isSystemWide())
+        if (!InstallFolder::isSystemWide())
             note(QStringLiteral("%1: results are kept in %2")
                      .arg(installRefused ? QStringLiteral("%1 is not used").arg(installFile)
                                          : QStringLiteral("the folder %1 cannot be written")
@@ -103,10 +83,25 @@ ResultsStore::Status ResultsStore::openInDataFolder(const QString &installFile, 
                           userFile));
         const Status status = openFile(userFile, seed);
         const bool takesRows = status == Status::Writable || status == Status::Preparing;
-        if (takesRows && !isSystemWide()) {
-            ResultsNotice notice = installRefused
-                ? ResultsNotice::refusedFile(installFile, m_refusedKind, m_refusedStanding, m_path)
-                : ResultsNotice::readOnlyFolder(InstallFolder::path(), m_path);
+        if (takesRows && !InstallFolder::isSystemWide()) {
+            const FileStamp stamp = FileStamp::of(installFile);
+            const ResultsNotice notice = installRefused
+                ? ResultsNotice {ResultsNotice::Kind::RefusedFile,
+                                 installFile,
+                                 m_refusedKind,
+                                 m_refusedStanding,
+                                 m_path,
+                                 QStringLiteral("refused %1 %2 %3:%4")
+                                     .arg(installFile)
+                                     .arg(int(m_refusedKind))
+                                     .arg(stamp.device)
+                                     .arg(stamp.inode)}
+                : ResultsNotice {ResultsNotice::Kind::ReadOnlyFolder,
+                                 InstallFolder::path(),
+                                 ResultsFile::Kind::Missing,
+                                 RegularFile::Kind::Regular,
+                                 m_path,
+                                 QStringLiteral("read-only folder %1").arg(InstallFolder::path())};
             if (!ShownNotices::contains(notice.key))
                 m_notice = notice;
         }
@@ -135,7 +130,12 @@ ResultsStore::Status ResultsStore::openInDataFolder(const QString &installFile, 
 void ResultsStore::noteRefusedFile(const QString &path, ResultsFile::Kind kind, const QString &why)
 {
     m_refusedKind = kind;
-    m_reason = ResultsNotice::refusedForLog(path, kind, why);
+    const char *what = kind == ResultsFile::Kind::NotAFile ? "%1 is %2, not a regular file"
+        : kind == ResultsFile::Kind::Damaged               ? "%1 is damaged (%2)"
+        : kind == ResultsFile::Kind::NotSqlite
+        ? "%1 is not a results file of this game, or it is damaged (%2)"
+        : "%1 is not a results file of this game (%2)";
+    m_reason = QString::fromLatin1(what).arg(path, why);
     m_log.say(m_reason + QStringLiteral(" - it is left untouched"));
 }
 

@@ -73,8 +73,6 @@ public:
 
     // The file used when the installation folder refuses writes.
     static QString userFilePath();
-    // Tests take the part of a system-wide installation; nullopt asks the installation.
-    static void setSystemWideForTesting(std::optional<bool> systemWide);
 
 private:
     Status openFile(const QString &path, const QString &seedPath);
