@@ -1,4 +1,5 @@
 #include "store/resultsstore.h"
+#include "store/sqlitedb.h"
 
 #include "files/installfolder.h"
 #include "resultssandbox.h"
@@ -125,6 +126,7 @@ private slots:
     void fileRemovedOrReplacedWhileRunning_data();
     void fileRemovedOrReplacedWhileRunning();
     void fullDiskRefusesRowsAloudAndKeepsTheStoredOnes();
+    void endlessStatementIsInterrupted();
 };
 
 void ResultsStoreTest::init()
@@ -617,6 +619,21 @@ void ResultsStoreTest::fullDiskRefusesRowsAloudAndKeepsTheStoredOnes()
     QVERIFY(QFile::remove(filler));
     QVERIFY(append(store, kLost));
     QCOMPARE(TestFiles::storedRows(sandbox.installFile()).last(), kLost);
+}
+
+void ResultsStoreTest::endlessStatementIsInterrupted()
+{
+    // No statement can hold the window for good: one that would never end is interrupted at
+    // its time limit, and the connection goes on working.
+    ResultsSandbox sandbox;
+    SqliteDb db(sandbox.installFile(), SqliteDb::Mode::ReadWrite, 0);
+    db.setTimeLimit(200);
+    QVERIFY(!db.exec("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c) "
+                     "SELECT count(*) FROM c"));
+    QCOMPARE(db.errorCode(), int(SqliteDb::Interrupt));
+    QList<QStringList> rows;
+    QVERIFY(db.exec("SELECT 6 * 7", {}, &rows));
+    QCOMPARE(rows, QList<QStringList> {{"42"}});
 }
 
 QTEST_GUILESS_MAIN(ResultsStoreTest)

@@ -48,7 +48,7 @@ ResultsStore::Status ResultsStore::open()
     m_waitMs = AttemptWaitMs;
     if (m_connection) {
         m_connection->setBusyTimeout(AttemptWaitMs);
-        m_connection->setTimeLimit(AttemptWaitMs * 25);
+        m_connection->setTimeLimit(StatementLimitMs);
     }
     return m_status;
 }
@@ -190,6 +190,7 @@ ResultsStore::Status ResultsStore::openFile(const QString &path, const QString &
     }
 
     m_connection = std::make_unique<SqliteDb>(path, SqliteDb::Mode::ReadWrite, m_waitMs);
+    m_connection->setTimeLimit(m_waitMs == StartUpWaitMs ? StartUpWaitMs : StatementLimitMs);
     // FULL makes a committed row survive a power cut, not only a crash.
     if (!m_connection->isOpen() || !m_connection->exec(QStringLiteral("PRAGMA synchronous=FULL"))
         || !createTable(kind, seedPath)) {

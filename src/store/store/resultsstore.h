@@ -43,6 +43,8 @@ public:
     // it up for long.
     static constexpr int StartUpWaitMs = 2000;
     static constexpr int AttemptWaitMs = 20;
+    // The longest one statement may work while the window shows (SQLite interrupts it).
+    static constexpr int StatementLimitMs = 500;
 
     ResultsStore();
     ~ResultsStore();

@@ -33,8 +33,6 @@ void ResultsStore::copyFinished()
     // It is the copy's own signal that calls: the copy goes once it has returned.
     m_copy.release()->deleteLater();
     m_status = openFile(m_path, {});
-    if (m_connection)
-        m_connection->setBusyTimeout(AttemptWaitMs);
 }
 
 bool ResultsStore::createTable(ResultsFile::Kind kind, const QString &seedPath)
@@ -89,8 +87,6 @@ ResultsTrouble ResultsStore::readyToWrite()
         const QString path = m_path;
         m_connection.reset();
         m_status = openFile(path, {});
-        if (m_connection)
-            m_connection->setBusyTimeout(AttemptWaitMs);
         if (m_status != Status::Writable)
             return fail(m_reason, m_trouble);
     }

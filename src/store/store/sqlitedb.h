@@ -68,6 +68,6 @@ private:
     sqlite3 *m_db = nullptr;
     QString m_error;
     int m_errorCode = 0;
-    int m_limitMs = 2000;
+    int m_limitMs = 1000;
     QDeadlineTimer m_deadline;
 };

@@ -27,42 +27,32 @@ QString fileKind(RegularFile::Kind kind)
 
 QString trouble(const ResultsTrouble &trouble)
 {
-    using Kind = ResultsTrouble::Kind;
-    const QString file = shown(trouble.path);
-    switch (trouble.kind) {
-    case Kind::None:
-        return {};
-    case Kind::NotOpen:
-        return QStringLiteral("файл результатов не открыт");
-    case Kind::Busy:
-        return QStringLiteral("файл %1 занят").arg(file);
-    case Kind::NotReady:
-        return QStringLiteral("файл %1 еще не готов").arg(file);
-    case Kind::Unsuitable:
-        return QStringLiteral("файл %1 не подходит для результатов").arg(file);
-    case Kind::UnsuitableNoFolder:
-        return QStringLiteral("файл %1 не подходит для результатов, а в папку %2 нельзя записать")
-            .arg(file, shown(trouble.folder));
-    case Kind::NoFolder:
-        return QStringLiteral("ни в папку игры %1, ни в папку %2 нельзя записать")
-            .arg(file, shown(trouble.folder));
-    case Kind::SideFile:
-        return QStringLiteral("на месте файла %1 находится %2")
-            .arg(file, fileKind(trouble.standing));
-    case Kind::Unreadable:
-        return QStringLiteral("файл %1 не читается").arg(file);
-    case Kind::ReadOnly:
-        return QStringLiteral("файл %1 защищен от записи").arg(file);
-    case Kind::DiskFull:
-        return QStringLiteral("на диске не осталось места для файла %1").arg(file);
-    case Kind::Damaged:
-        return QStringLiteral("файл %1 поврежден").arg(file);
-    case Kind::WriteError:
-        return QStringLiteral("ошибка записи в файл %1").arg(file);
-    case Kind::Refused:
-        break;
-    }
-    return QStringLiteral("файл %1 не принимает запись").arg(file);
+    // Each kind of ResultsTrouble, in order: %1 its path, %2 its folder or what stands there.
+    static const char *const words[]
+        = {"",
+           "файл результатов не открыт",
+           "файл %1 занят",
+           "файл %1 еще не готов",
+           "файл %1 не подходит для результатов",
+           "файл %1 не подходит для результатов, а в папку %2 нельзя записать",
+           "ни в папку игры %1, ни в папку %2 нельзя записать",
+           "на месте файла %1 находится %2",
+           "файл %1 не читается",
+           "файл %1 защищен от записи",
+           "на диске не осталось места для файла %1",
+           "файл %1 поврежден",
+           "ошибка записи в файл %1",
+           "файл %1 не принимает запись"};
+    static_assert(std::size(words) == std::size_t(ResultsTrouble::Kind::Refused) + 1);
+    const QString text = QString::fromUtf8(words[int(trouble.kind)]);
+    const QString second = trouble.kind == ResultsTrouble::Kind::SideFile
+        ? fileKind(trouble.standing)
+        : shown(trouble.folder);
+    if (text.contains(QLatin1String("%2")))
+        return text.arg(shown(trouble.path), second);
+    if (text.contains(QLatin1String("%1")))
+        return text.arg(shown(trouble.path));
+    return text;
 }
 
 // Why the pending file could not keep a row.
