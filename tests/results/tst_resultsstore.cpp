@@ -46,13 +46,6 @@ bool append(ResultsStore &store, const QStringList &row)
     return store.append(rowOf(row)).stored();
 }
 
-// What the player reads of the store's notice; empty when there is none.
-QString noticeOf(ResultsStore &store)
-{
-    const auto notice = store.takeNotice();
-    return notice ? ResultsWords::notice(*notice) : QString();
-}
-
 // Holds the write lock on a file from a thread of its own, as another copy of the
 // game would, with a row of its own if given; lets go after holdMs or release().
 class LockHolder
@@ -314,7 +307,7 @@ void ResultsStoreTest::foreignFileIsNeverChanged()
     QTest::ignoreMessage(QtInfoMsg, QRegularExpression("is not used: results are kept in"));
     QCOMPARE(store.open(), ResultsStore::Status::Writable);
     QCOMPARE(store.filePath(), sandbox.userFile());
-    QCOMPARE(noticeOf(store),
+    QCOMPARE(ResultsWords::takeNotice(store),
              notice.arg(path) + " Игра оставляет его без изменений.\nРезультаты игр сохраняются "
                  + "в файле " + sandbox.userFile() + ".");
     QVERIFY(!store.takeNotice());
@@ -453,7 +446,7 @@ void ResultsStoreTest::readOnlyInstallFolderUsesTheDataFolder()
     QCOMPARE(store.status(), ResultsStore::Status::Writable);
     QCOMPARE(store.filePath(), sandbox.userFile());
     QVERIFY(sandbox.userFile().startsWith(sandbox.dataHome()));
-    const QString told = noticeOf(store);
+    const QString told = ResultsWords::takeNotice(store);
     if (systemWide)
         qInstallMessageHandler(testsOwn);
     notice.replace("<folder>", sandbox.installDir()).replace("<file>", sandbox.installFile());

@@ -115,10 +115,8 @@ void frmMain::Form_Load(Notice notice)
     SetArray();
     // Results moved to the data folder: the player hears it once, over the window
     // shown after the authorship notice.
-    if (const auto notice = m_store->takeNotice())
-        QTimer::singleShot(0, this, [this, moved = ResultsWords::notice(*notice)] {
-            m_prompter.inform(this, moved);
-        });
+    if (const QString moved = ResultsWords::takeNotice(*m_store); !moved.isEmpty())
+        QTimer::singleShot(0, this, [this, moved] { m_prompter.inform(this, moved); });
     m_effects->startMusic();
     m_markers->setBackColor(Look::Sea);
     m_game.start();

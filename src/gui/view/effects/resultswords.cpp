@@ -115,6 +115,12 @@ QString ResultsWords::notice(const ResultsNotice &notice)
     return found + QStringLiteral(" Игра оставляет его без изменений.") + goes;
 }
 
+QString ResultsWords::takeNotice(ResultsStore &store)
+{
+    const auto taken = store.takeNotice();
+    return taken ? notice(*taken) : QString();
+}
+
 QString ResultsWords::outcome(const ResultsKeeper::Outcome &outcome)
 {
     using Refusal = ResultsTrouble::Refusal;

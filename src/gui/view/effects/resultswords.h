@@ -12,6 +12,8 @@ namespace ResultsWords {
 
 // Where the results go when the installation's file or folder cannot take them.
 QString notice(const ResultsNotice &notice);
+// The store's notice from the opening, if it has one to give, in words; empty otherwise.
+QString takeNotice(ResultsStore &store);
 // What follows "Вы выиграли" or "Вы проиграли" about the game's row; empty when it was stored
 // or only waits for a busy file.
 QString outcome(const ResultsKeeper::Outcome &outcome);
