@@ -68,7 +68,6 @@ public:
     // The file the statistics window lists: while the data folder's copy is being made, the
     // installation's file it is made from.
     QString listedFile() const;
-    bool isReadable() const { return m_status == Status::Writable || m_status == Status::ReadOnly; }
     // What the player should know from the opening; nothing once taken, or when it was
     // told at an earlier start.
     std::optional<ResultsNotice> takeNotice();
