@@ -96,6 +96,19 @@ bool PendingRows::add(const QString &resultsFile, const QList<QStringList> &rows
     return false;
 }
 
+bool PendingRows::waitFor(const QString &resultsFile)
+{
+    const QString path = filePath();
+    if (!usable(path))
+        return false;
+    SqliteDb db(path, SqliteDb::Mode::ReadOnly, 0);
+    QList<QStringList> found;
+    // A file that cannot be read now may hold rows: the move will tell.
+    return !db.exec(QStringLiteral("SELECT 1 FROM \"tPending\" WHERE \"file\" = ? LIMIT 1"),
+                    {resultsFile}, &found)
+        || !found.isEmpty();
+}
+
 bool PendingRows::moveInto(SqliteDb &results, const QString &resultsFile, int *left)
 {
     *left = 0;

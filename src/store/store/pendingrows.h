@@ -35,6 +35,8 @@ public:
     // they could not be kept. Rows given with a `takenKey` are kept once for that key.
     static bool add(const QString &resultsFile, const QList<QStringList> &rows,
                     Problem *problem = nullptr, const QString &takenKey = {});
+    // Whether any row waits for `resultsFile`, told without waiting for a lock.
+    static bool waitFor(const QString &resultsFile);
     // Moves every whole row waiting for `resultsFile` into tBase of `results`, its open
     // connection, inside one transaction; false when nothing could be moved (the connection
     // tells why). `left` receives the rows that still wait for the file.

@@ -118,6 +118,8 @@ ResultsTrouble ResultsStore::append(const ResultRow &row, int lockWaitMs)
 ResultsTrouble ResultsStore::movePending(int *left)
 {
     *left = 0;
+    if (!PendingRows::waitFor(m_path))
+        return {};
     if (const ResultsTrouble trouble = readyToWrite(); !trouble.stored())
         return trouble;
     if (PendingRows::moveInto(*m_connection, m_path, left))
