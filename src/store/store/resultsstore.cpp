@@ -191,7 +191,9 @@ ResultsStore::Status ResultsStore::openFile(const QString &path, const QString &
 
     m_connection = std::make_unique<SqliteDb>(path, SqliteDb::Mode::ReadWrite, m_waitMs);
     m_connection->setTimeLimit(m_waitMs == StartUpWaitMs ? StartUpWaitMs : StatementLimitMs);
-    // FULL makes a committed row survive a power cut, not only a crash.
+    // FULL makes a committed row survive a power cut, not only a crash. A rollback journal
+    // (not a write-ahead log) makes a move of pending rows one commit over both files.
+    m_connection->exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
     if (!m_connection->isOpen() || !m_connection->exec(QStringLiteral("PRAGMA synchronous=FULL"))
         || !createTable(kind, seedPath)) {
         const ResultsTrouble trouble = troubleOf(*m_connection);
