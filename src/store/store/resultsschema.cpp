@@ -27,10 +27,3 @@ QString ResultsSchema::pageSql(bool after, int chars, int rows)
              after ? QStringLiteral("WHERE rowid > ?") : QString())
         .arg(rows);
 }
-
-QString ResultsSchema::copySeedSql()
-{
-    return QStringLiteral("INSERT INTO main.\"tBase\" (%1) SELECT %1 FROM seed.\"tBase\" ORDER BY "
-                          "rowid")
-        .arg(columnList());
-}

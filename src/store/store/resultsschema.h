@@ -23,8 +23,6 @@ QString insertSql(); // four positional placeholders
 // Up to `rows` rows after a given rowid (bound as the one placeholder when `after`),
 // oldest first: the rowid, then each column cut to `chars` characters.
 QString pageSql(bool after, int chars, int rows);
-// Every row of an attached file "seed" appended to tBase, in its order.
-QString copySeedSql();
 // What makes a file plainly this game's: the whole schema, then tBase's columns with their
 // hidden and key flags.
 inline const QString schemaSql = QStringLiteral("SELECT type, name, tbl_name FROM sqlite_schema");

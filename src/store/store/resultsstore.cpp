@@ -177,12 +177,15 @@ ResultsStore::Status ResultsStore::openFile(const QString &path, const QString &
                    {Trouble::Unreadable, path});
         return Status::Unavailable;
     }
+    // A new file is seeded one way only, by the copy: a file already there keeps what it has.
     if (kind == ResultsFile::Kind::Missing && !seedPath.isEmpty()) {
         startCopy(seedPath, path);
-        if (m_copy)
-            return Status::Preparing;
-        return openFile(path, {}); // a small file is copied at once
+        return m_copy ? Status::Preparing : openFile(path, {}); // a small file is copied at once
     }
+    if (kind != ResultsFile::Kind::Store && !seedPath.isEmpty())
+        note(QStringLiteral("earlier results in %1 cannot be taken over: %2 exists already")
+                 .arg(seedPath, path),
+             QtWarningMsg);
     if (kind != ResultsFile::Kind::Missing && !ResultsFile::fileAcceptsWrites(path)) {
         report(QStringLiteral("%1 is read-only").arg(path),
                "its results are shown, new ones cannot be saved", {Trouble::ReadOnly, path});
@@ -195,7 +198,7 @@ ResultsStore::Status ResultsStore::openFile(const QString &path, const QString &
     // (not a write-ahead log) makes a move of pending rows one commit over both files.
     m_connection->exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
     if (!m_connection->isOpen() || !m_connection->exec(QStringLiteral("PRAGMA synchronous=FULL"))
-        || !createTable(kind, seedPath)) {
+        || !createTable(kind)) {
         const ResultsTrouble trouble = troubleOf(*m_connection);
         if (trouble.kind == Trouble::Busy)
             report(QStringLiteral("%1 is locked by another connection").arg(path),

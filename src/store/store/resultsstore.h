@@ -80,7 +80,7 @@ private:
     Status openInDataFolder(const QString &installFile, bool installRefused);
     void startCopy(const QString &from, const QString &to);
     void copyFinished();
-    bool createTable(ResultsFile::Kind kind, const QString &seedPath);
+    bool createTable(ResultsFile::Kind kind);
     ResultsTrouble readyToWrite();
     void noteRefusedFile(const QString &path, ResultsFile::Kind kind, const QString &why);
     void report(const QString &reason, const char *consequence, const ResultsTrouble &trouble);

@@ -35,31 +35,20 @@ void ResultsStore::copyFinished()
     m_status = openFile(m_path, {});
 }
 
-bool ResultsStore::createTable(ResultsFile::Kind kind, const QString &seedPath)
+bool ResultsStore::createTable(ResultsFile::Kind kind)
 {
     if (kind == ResultsFile::Kind::Store)
         return true;
-    // The earlier results of a read-only installation come along into an existing empty
-    // file, row by row inside SQLite, so no table is ever held in memory.
-    const bool seeding = !seedPath.isEmpty()
-        && m_connection->exec(QStringLiteral("ATTACH DATABASE ? AS seed"), {seedPath});
-    if (!seedPath.isEmpty() && !seeding)
-        note(QStringLiteral("earlier results in %1 cannot be taken over: %2")
-                 .arg(seedPath, m_connection->errorText()),
-             QtWarningMsg);
     // Another copy of the game may be creating the same table at this moment; what is found
     // then is judged whole, like any file at start-up.
     bool ok = m_connection->exec(QStringLiteral("BEGIN EXCLUSIVE"));
     const ResultsFile::Kind found = ok ? ResultsFile::judgeSchema(*m_connection) : kind;
     if (ok && found == ResultsFile::Kind::NoTable)
-        ok = m_connection->exec(ResultsSchema::createTableSql())
-            && (!seeding || m_connection->exec(ResultsSchema::copySeedSql()));
+        ok = m_connection->exec(ResultsSchema::createTableSql());
     ok = ok && found != ResultsFile::Kind::OtherTable
         && m_connection->exec(QStringLiteral("COMMIT"));
     if (!ok)
         m_connection->rollback();
-    if (seeding)
-        m_connection->runKeepingError("DETACH DATABASE seed");
     return ok;
 }
 
