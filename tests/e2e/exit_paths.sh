@@ -93,10 +93,12 @@ no_box_for() {
     done
 }
 
-pending_holds_the_row() {
-    [ -f "$PENDING" ] && [ "$(grep -c '"row":\["Игрок","20",' "$PENDING")" -eq 1 ]
+# pending_rows: the rows waiting in the pending file whose winner is the player with 20 hits.
+pending_rows() {
+    sqlite3 "$PENDING" "select count(*) from tPending where \"Победитель\" = 'Игрок' and \"Попаданий юзера\" = '20'" 2>/dev/null || echo 0
 }
-row_moved() { [ "$(result_rows)" -eq 1 ] && [ ! -e "$PENDING" ]; }
+pending_holds_the_row() { [ -f "$PENDING" ] && [ "$(pending_rows)" -eq 1 ]; }
+row_moved() { [ "$(result_rows)" -eq 1 ] && [ "$(pending_rows)" -eq 0 ]; }
 
 # A lock that outlasts the patience is told some seconds later: waited for on the Esc path only.
 LATER_SHOWN=
@@ -128,7 +130,7 @@ for state in missing pipe link folder read-only; do
     cp "$LAST_SHOT_EXE" "$GAME_DIR/seabattle"
     export XDG_DATA_HOME="$E2E_TMP/data-$case_name"
     DATA="$XDG_DATA_HOME/seabattle"
-    PENDING="$DATA/pending-results.jsonl"
+    PENDING="$DATA/pending-results.db"
     NOTES="$E2E_TMP/notes-$case_name"
     echo "the player's own notes" >"$NOTES"
     mkdir -p "$DATA"

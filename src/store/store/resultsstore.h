@@ -2,20 +2,19 @@
 
 #include "files/filestamp.h"
 #include "files/oncelog.h"
-#include "results/pendingresults.h"
-#include "results/resultrow.h"
-#include "results/resultsfile.h"
-#include "results/resultslog.h"
+#include "store/resultrow.h"
+#include "store/resultsfile.h"
+#include "store/resultslog.h"
+#include "store/resultsnotice.h"
+#include "store/resultstrouble.h"
 
-#include <QSet>
 #include <QString>
 
 #include <memory>
 #include <optional>
-#include <utility>
 
 class ResultsFileCopy;
-class SqlConnection;
+class SqliteDb;
 
 // The results of finished games: table tBase of "Base.mdb" in the installation folder,
 // opened once at start-up and kept open for the whole run.
@@ -39,18 +38,13 @@ public:
         Foreign, // the installation's file is refused and no other file takes rows
         Unavailable, // no file could be opened
     };
-    // What a refused row may expect in this run.
-    enum class Refusal {
-        None,
-        Busy, // another connection holds the file, or it is still being made: only slow
-        Transient, // the disk is full or failed: worth trying again
-        Lasting, // write-protected, refused or no folder: not before the next start
-    };
 
     // The window is not shown yet while the store opens; afterwards no statement may hold
     // it up for long.
     static constexpr int StartUpWaitMs = 2000;
     static constexpr int AttemptWaitMs = 20;
+    // The longest one statement may work while the window shows (SQLite interrupts it).
+    static constexpr int StatementLimitMs = 500;
 
     ResultsStore();
     ~ResultsStore();
@@ -62,12 +56,11 @@ public:
     Status open();
 
     // One row per finished game, in its own transaction: after a crash the row is there
-    // whole or not at all. Waits at most lockWaitMs for another connection's lock. False
-    // when the row was not stored; refusal() and failure() say why.
-    bool append(const ResultRow &row, int lockWaitMs = AttemptWaitMs);
-    // Rows kept in the pending file, in one transaction, each unless the file took its id
-    // before; `taken` receives the ids the file holds now.
-    bool appendPending(const QList<PendingResults::Row> &rows, QSet<QString> *taken);
+    // whole or not at all. Waits at most lockWaitMs for another connection's lock.
+    ResultsTrouble append(const ResultRow &row, int lockWaitMs = AttemptWaitMs);
+    // Moves the rows waiting for this file into it, in one transaction; `left` receives how
+    // many still wait (damaged ones).
+    ResultsTrouble movePending(int *left);
 
     Status status() const { return m_status; }
     // The file rows go to, or would go to.
@@ -75,47 +68,36 @@ public:
     // The file the statistics window lists: while the data folder's copy is being made, the
     // installation's file it is made from.
     QString listedFile() const;
-    bool isReadable() const { return m_status == Status::Writable || m_status == Status::ReadOnly; }
-    Refusal refusal() const { return m_refusal; }
-    // Why the last row was refused, in Russian words for the player, naming the file.
-    QString failure() const { return m_failure; }
-    // What the player should know from the opening (the results kept in the data folder), in
-    // Russian; empty once taken, or when it was told at an earlier start.
-    QString takeNotice();
+    // What the player should know from the opening; nothing once taken, or when it was
+    // told at an earlier start.
+    std::optional<ResultsNotice> takeNotice();
 
     // The file used when the installation folder refuses writes.
     static QString userFilePath();
-    // Tests take the part of a system-wide installation; nullopt asks the installation.
-    static void setSystemWideForTesting(std::optional<bool> systemWide);
 
 private:
     Status openFile(const QString &path, const QString &seedPath);
     Status openInDataFolder(const QString &installFile, bool installRefused);
     void startCopy(const QString &from, const QString &to);
     void copyFinished();
-    bool createTable(const QString &seedPath);
-    bool readyToWrite();
+    bool createTable(ResultsFile::Kind kind);
+    ResultsTrouble readyToWrite();
     void noteRefusedFile(const QString &path, ResultsFile::Kind kind, const QString &why);
-    void noticeWhereResultsGo(const QString &installFile, bool installRefused);
-    void close();
-    void report(const QString &reason, const char *consequence, const QString &forPlayer,
-                Refusal refusal = Refusal::Lasting);
+    void report(const QString &reason, const char *consequence, const ResultsTrouble &trouble);
     void note(const QString &message, QtMsgType type = QtInfoMsg);
-    bool fail(const QString &reason, const QString &forPlayer, Refusal refusal);
-    bool failWriting(const QString &what);
+    ResultsTrouble fail(const QString &reason, const ResultsTrouble &trouble);
+    ResultsTrouble failWriting(const QString &what);
+    ResultsTrouble troubleOf(const SqliteDb &connection) const;
+    void close();
 
-    std::unique_ptr<SqlConnection> m_connection;
+    std::unique_ptr<SqliteDb> m_connection;
     std::unique_ptr<ResultsFileCopy> m_copy;
     Status m_status = Status::Closed;
     QString m_path;
     QString m_seedPath; // the installation's file a new file starts from
     QString m_reason; // why rows cannot be stored, for the warning of append()
-    QString m_reasonForPlayer; // the same in Russian
-    Refusal m_lasting = Refusal::Lasting; // what that reason means for a row
-    QString m_failure;
-    Refusal m_refusal = Refusal::None;
-    QString m_notice;
-    QString m_noticeKey;
+    ResultsTrouble m_trouble; // the same for the player
+    std::optional<ResultsNotice> m_notice;
     // The installation's file as it was found when it was refused, for the notice.
     ResultsFile::Kind m_refusedKind = ResultsFile::Kind::Missing;
     RegularFile::Kind m_refusedStanding = RegularFile::Kind::Regular;

@@ -3,7 +3,6 @@
 #include <QDialog>
 
 class QTableView;
-class ResultsStore;
 class ResultsTableModel;
 
 // The statistics window: every stored result, oldest first, in a read-only grid.
@@ -18,9 +17,8 @@ public:
     // and the winner's column 10 pixels wider.
     static constexpr int DefaultColumnWidth = 64;
 
-    // Shows the file the store uses; only the header row when it has none to show.
-    frmStat(QWidget *parent, const ResultsStore &store);
-    // Shows a results file given by path, for instance "Base.mdb" of the installation.
+    // Shows a results file (the one the store lists); only the header row when it has none
+    // to show, or when the path is empty.
     frmStat(QWidget *parent, const QString &filePath);
     ~frmStat() override;
 
@@ -28,7 +26,6 @@ protected:
     bool event(QEvent *event) override;
 
 private:
-    explicit frmStat(QWidget *parent);
     void Form_Load(const QString &filePath);
     void Form_Activate();
 

@@ -1,4 +1,4 @@
-#include "results/shownnotices.h"
+#include "store/shownnotices.h"
 
 #include "files/regularfile.h"
 

@@ -1,26 +1,30 @@
-#include "results/resultsfilecopy.h"
+#include "store/resultsfilecopy.h"
 
-#include "files/regularfile.h"
-
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
 
 namespace {
 
-const char *partStem = ".part";
+const QString partStem = QStringLiteral(".part");
+// Room the copy leaves free on its disk, for the game's other files and the player's.
+constexpr qint64 SpareBytes = 64 << 20;
 
 QString sqliteError(sqlite3 *db, int code)
 {
     return QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(code));
+}
+
+QString systemError()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
 }
 
 } // namespace
@@ -33,7 +37,7 @@ ResultsFileCopy::ResultsFileCopy(const QString &from, const QString &to, QObject
         if (step())
             m_steps.stop();
     });
-    removeStaleParts();
+    removeLeftovers();
     start();
 }
 
@@ -43,36 +47,62 @@ ResultsFileCopy::~ResultsFileCopy()
         finish(QStringLiteral("the copy was cut short"), false);
 }
 
-void ResultsFileCopy::removeStaleParts() const
+void ResultsFileCopy::removeLeftovers() const
 {
-    // A copy going on in another copy of the game writes its part at every step; an hour
-    // without a write is a copy that was killed.
+    // A copy going on in another copy of the game holds its part's lock; a part whose lock
+    // can be had is what a killed copy left, with SQLite's journal of it.
     const QFileInfo target(m_to);
-    const QDateTime stale = QDateTime::currentDateTime().addSecs(-3600);
     for (const QFileInfo &part : target.dir().entryInfoList(
-             {target.fileName() + QLatin1String(partStem) + QStringLiteral(".*")}, QDir::Files)) {
-        if (part.lastModified() < stale)
-            QFile::remove(part.filePath());
+             {target.fileName() + partStem + QStringLiteral(".*")}, QDir::Files | QDir::Hidden)) {
+        const QString path = part.filePath();
+        if (path.endsWith(QLatin1String("-journal"))) {
+            if (!QFileInfo::exists(path.chopped(8)))
+                QFile::remove(path);
+            continue;
+        }
+        RegularFile left(path, RegularFile::Mode::Read);
+        if (left.isOpen() && left.lock(0)) {
+            QFile::remove(path + QStringLiteral("-journal"));
+            QFile::remove(path);
+        }
     }
 }
 
 bool ResultsFileCopy::start()
 {
-    RegularFile part = RegularFile::createUnique(
-        QFileInfo(m_to).path(), QFileInfo(m_to).fileName() + QLatin1String(partStem));
-    if (!part.isOpen())
+    struct stat source = {};
+    if (::stat(QFile::encodeName(m_from).constData(), &source) != 0)
+        return finish(QStringLiteral("%1: %2").arg(m_from, systemError()));
+    // A file whose size is mostly holes is no results file of this game, and copying it would
+    // write every hole out.
+    const qint64 size = source.st_size;
+    if (size > SpareBytes && qint64(source.st_blocks) * 512 < size / 2)
+        return finish(QStringLiteral("%1 is a sparse file of %2 bytes holding only %3")
+                          .arg(m_from)
+                          .arg(size)
+                          .arg(qint64(source.st_blocks) * 512));
+    struct statvfs disk = {};
+    const QString folder = QFileInfo(m_to).path();
+    if (::statvfs(QFile::encodeName(folder).constData(), &disk) == 0
+        && qint64(disk.f_bavail) * qint64(disk.f_frsize) < size + SpareBytes)
+        return finish(QStringLiteral("%1 holds %2 bytes, more than %3 has free")
+                          .arg(m_from)
+                          .arg(size)
+                          .arg(folder));
+
+    RegularFile part = RegularFile::createUnique(folder, QFileInfo(m_to).fileName() + partStem);
+    if (!part.isOpen() || !part.lock(0))
         return finish(QStringLiteral("no new file beside %1: %2").arg(m_to, part.problem()));
     m_part = part.path();
     ::fchmod(part.descriptor(), 0644); // as the results file would be made
     m_partFile = std::move(part);
 
-    const int noLinks = SQLITE_OPEN_NOFOLLOW;
     int code = sqlite3_open_v2(QFile::encodeName(m_from).constData(), &m_source,
-                               SQLITE_OPEN_READONLY | noLinks, nullptr);
+                               SQLITE_OPEN_READONLY | SQLITE_OPEN_NOFOLLOW, nullptr);
     if (code != SQLITE_OK)
         return finish(QStringLiteral("%1: %2").arg(m_from, sqliteError(m_source, code)));
     code = sqlite3_open_v2(QFile::encodeName(m_part).constData(), &m_target,
-                           SQLITE_OPEN_READWRITE | noLinks, nullptr);
+                           SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW, nullptr);
     if (code != SQLITE_OK)
         return finish(QStringLiteral("%1: %2").arg(m_part, sqliteError(m_target, code)));
     // The last step commits the copy; FULL syncs it before the file takes its name.
@@ -114,18 +144,14 @@ bool ResultsFileCopy::finish(const QString &error, bool tell)
     if (m_target && sqlite3_close(m_target) != SQLITE_OK && m_error.isEmpty())
         m_error = QStringLiteral("%1 cannot be closed").arg(m_part);
     m_target = nullptr;
-    m_partFile.close();
     sqlite3_close(m_source);
     m_source = nullptr;
-    // The copy takes the name only where nothing is: another copy of the game may have
-    // made the file meanwhile, and that one is then used.
+    // The copy takes the name only where nothing is (link() does not replace): another copy
+    // of the game may have made the file meanwhile, and that one is then used.
     if (m_error.isEmpty()
-        && ::renameat2(AT_FDCWD, QFile::encodeName(m_part).constData(), AT_FDCWD,
-                       QFile::encodeName(m_to).constData(), RENAME_NOREPLACE)
-            != 0
+        && ::link(QFile::encodeName(m_part).constData(), QFile::encodeName(m_to).constData()) != 0
         && errno != EEXIST)
-        m_error = QStringLiteral("%1 cannot be named %2: %3")
-                      .arg(m_part, m_to, QString::fromLocal8Bit(std::strerror(errno)));
+        m_error = QStringLiteral("%1 cannot be named %2: %3").arg(m_part, m_to, systemError());
     if (!m_part.isEmpty()) {
         QFile::remove(m_part);
         QFile::remove(m_part + QStringLiteral("-journal"));
@@ -133,6 +159,7 @@ bool ResultsFileCopy::finish(const QString &error, bool tell)
         if (tell)
             RegularFile::syncFolder(QFileInfo(m_to).path());
     }
+    m_partFile.close(); // its lock goes last
     m_finished = true;
     m_steps.stop();
     if (tell)

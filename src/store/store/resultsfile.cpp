@@ -1,7 +1,7 @@
-#include "results/resultsfile.h"
+#include "store/resultsfile.h"
 
-#include "results/resultsschema.h"
-#include "results/sqlconnection.h"
+#include "store/resultsschema.h"
+#include "store/sqlitedb.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -12,30 +12,25 @@
 // leaves a journal that SQLite must play back before anyone may read, and only
 // a writable connection can do that; SQLite's own recovery is then allowed to
 // write, which restores the file as its last complete transaction left it.
-std::unique_ptr<SqlConnection> ResultsFile::openForReading(const QString &path, int waitMs,
-                                                           QString *why, bool *busy, bool *damaged)
+std::unique_ptr<SqliteDb> ResultsFile::openForReading(const QString &path, int waitMs, QString *why,
+                                                      bool *busy, bool *damaged)
 {
     if (busy)
         *busy = false;
     if (damaged)
         *damaged = false;
-    if (RegularFile::kindAt(path) != RegularFile::Kind::Regular) {
-        if (why)
-            *why = QStringLiteral("not a regular file");
+    // SQLite's own opening would wait for a writer at a pipe.
+    if (RegularFile::kindAt(path) != RegularFile::Kind::Regular || !sideFilesAreSafe(path, why))
         return nullptr;
-    }
-    if (!sideFilesAreSafe(path, why))
-        return nullptr;
-    auto probe = [](SqlConnection &connection) {
-        QStringList columns;
-        return connection.isOpen() && connection.tableColumns(&columns);
+    auto probe = [](SqliteDb &connection) {
+        return connection.isOpen() && connection.exec(ResultsSchema::schemaSql);
     };
-    auto connection = std::make_unique<SqlConnection>(path, SqlConnection::Mode::ReadOnly, waitMs);
+    auto connection = std::make_unique<SqliteDb>(path, SqliteDb::Mode::ReadOnly, waitMs);
     if (probe(*connection))
         return connection;
     if (!connection->wasBusy() && !connection->wasDamaged() && fileAcceptsWrites(path)) {
         connection.reset();
-        connection = std::make_unique<SqlConnection>(path, SqlConnection::Mode::ReadWrite, waitMs);
+        connection = std::make_unique<SqliteDb>(path, SqliteDb::Mode::ReadWrite, waitMs);
         if (probe(*connection))
             return connection;
     }
@@ -67,55 +62,71 @@ bool ResultsFile::sideFilesAreSafe(const QString &path, QString *why, QString *w
     return true;
 }
 
-bool ResultsFile::hasSqliteHeader(const QString &path)
-{
-    RegularFile file(path, RegularFile::Mode::Read);
-    static const QByteArray magic("SQLite format 3\0", 16);
-    return file.isOpen() && file.read(0, 16) == magic;
-}
-
 ResultsFile::Kind ResultsFile::inspect(const QString &path, QString *why, int waitMs,
                                        RegularFile::Kind *standing)
 {
+    QString ignored;
+    QString &reason = why ? *why : ignored;
     const RegularFile::Kind kind = RegularFile::kindAt(path);
     if (standing)
         *standing = kind;
     if (kind == RegularFile::Kind::Missing)
         return Kind::Missing;
-    if (kind != RegularFile::Kind::Regular) {
-        if (why)
-            *why = RegularFile::describe(kind);
+    reason = RegularFile::describe(kind);
+    if (kind != RegularFile::Kind::Regular)
         return Kind::NotAFile;
-    }
     RegularFile file(path, RegularFile::Mode::Read);
-    if (!file.isOpen()) {
-        if (why)
-            *why = file.problem();
+    reason = file.problem();
+    if (!file.isOpen())
         return file.refusedKind() == RegularFile::Kind::Regular ? Kind::Unreadable : Kind::NotAFile;
-    }
     if (file.size() == 0)
         return Kind::Blank;
-    if (!hasSqliteHeader(path)) {
-        if (why)
-            *why = QStringLiteral("not an SQLite database");
+    reason = QStringLiteral("not an SQLite database");
+    if (file.read(0, 16) != QByteArray("SQLite format 3\0", 16))
         return Kind::NotSqlite;
-    }
-    if (!sideFilesAreSafe(path, why))
+    if (!sideFilesAreSafe(path, &reason))
         return Kind::Unreadable;
     bool busy = false;
     bool damaged = false;
-    const auto connection = openForReading(path, waitMs, why, &busy, &damaged);
+    const auto connection = openForReading(path, waitMs, &reason, &busy, &damaged);
     if (!connection)
         return busy ? Kind::Busy : damaged ? Kind::Damaged : Kind::Unreadable;
-    QStringList columns;
-    connection->tableColumns(&columns);
-    if (columns.isEmpty())
+    return judgeSchema(*connection, &reason);
+}
+
+ResultsFile::Kind ResultsFile::judgeSchema(SqliteDb &connection, QString *why)
+{
+    // The whole schema is read: the game's file holds tBase and perhaps tables of its own, and
+    // nothing that could act on a row when it is added, nor anything built on tBase.
+    QString ignored;
+    QString &reason = why ? *why : ignored;
+    QList<QStringList> objects;
+    QList<QStringList> columns;
+    if (!connection.exec(ResultsSchema::schemaSql, {}, &objects)
+        || !connection.exec(ResultsSchema::columnsSql, {}, &columns)) {
+        reason = connection.errorText();
+        return connection.wasBusy() ? Kind::Busy : Kind::Unreadable;
+    }
+    QString odd;
+    for (const QStringList &object : std::as_const(objects)) {
+        const bool onTable = object[2].compare(ResultsSchema::tableName, Qt::CaseInsensitive) == 0;
+        if (object[0] == QLatin1String("trigger") || object[0] == QLatin1String("view")
+            || (onTable && object[0] != QLatin1String("table")))
+            odd = QStringLiteral("it holds the %1 %2").arg(object[0], object[1]);
+    }
+    QStringList names;
+    for (const QStringList &column : std::as_const(columns)) {
+        names << column[0];
+        if (column[1] != QLatin1String("0") || column[2] != QLatin1String("0"))
+            odd = QStringLiteral("its column %1 is hidden or a key").arg(column[0]);
+    }
+    if (odd.isEmpty() && names.isEmpty())
         return Kind::NoTable;
-    if (columns == ResultsSchema::columns())
+    if (odd.isEmpty() && names == ResultsSchema::columns)
         return Kind::Store;
-    if (why)
-        *why = QStringLiteral("its table %1 has the columns %2")
-                   .arg(ResultsSchema::tableName(), columns.join(QLatin1String(", ")));
+    reason = !odd.isEmpty()
+        ? odd
+        : QStringLiteral("its table tBase has the columns %1").arg(names.join(QLatin1String(", ")));
     return Kind::OtherTable;
 }
 

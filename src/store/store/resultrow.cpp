@@ -1,4 +1,4 @@
-#include "results/resultrow.h"
+#include "store/resultrow.h"
 
 QStringList ResultRow::columns() const
 {

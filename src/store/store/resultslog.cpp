@@ -1,3 +1,3 @@
-#include "results/resultslog.h"
+#include "store/resultslog.h"
 
 Q_LOGGING_CATEGORY(lcResults, "seabattle.results")

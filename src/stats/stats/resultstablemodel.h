@@ -6,7 +6,7 @@
 
 #include <memory>
 
-class SqlConnection;
+class SqliteDb;
 
 // The rows of tBase as the statistics grid shows them: read-only text, the
 // column names as the header row and blank row headers for the fixed column 0.
@@ -22,6 +22,8 @@ class ResultsTableModel : public QAbstractTableModel
 public:
     static constexpr int PageRows = 256;
     static constexpr int ShownChars = 100;
+    // The longest wait for another connection's lock while the window is shown.
+    static constexpr int WindowWaitMs = 100;
 
     explicit ResultsTableModel(QObject *parent = nullptr);
     ~ResultsTableModel() override;
@@ -42,7 +44,7 @@ public:
 private:
     QStringList m_columns;
     QList<QStringList> m_rows;
-    std::unique_ptr<SqlConnection> m_connection;
+    std::unique_ptr<SqliteDb> m_connection;
     qint64 m_lastRowid = 0; // of the last row read, once m_started
     bool m_started = false;
     bool m_atEnd = true;

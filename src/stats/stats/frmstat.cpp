@@ -1,11 +1,9 @@
-#include "results/frmstat.h"
+#include "stats/frmstat.h"
 
 #include "files/oncelog.h"
-#include "results/resultsfile.h"
-#include "results/resultslog.h"
-#include "results/resultsstore.h"
-#include "results/resultstablemodel.h"
-#include "results/sqlconnection.h"
+#include "stats/resultstablemodel.h"
+#include "store/resultsfile.h"
+#include "store/resultslog.h"
 
 #include <QEvent>
 #include <QHeaderView>
@@ -15,7 +13,7 @@
 #include <malloc.h>
 #endif
 
-frmStat::frmStat(QWidget *parent)
+frmStat::frmStat(QWidget *parent, const QString &filePath)
     : QDialog(parent,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
@@ -46,18 +44,6 @@ frmStat::frmStat(QWidget *parent)
     blank->setSectionsClickable(false);
     blank->setHighlightSections(false);
     blank->setDefaultSectionSize(18);
-}
-
-frmStat::frmStat(QWidget *parent, const ResultsStore &store) : frmStat(parent)
-{
-    // A store that could not open at start-up may still have a file worth showing; a
-    // refused file is never read.
-    Form_Load(store.listedFile());
-    Form_Activate();
-}
-
-frmStat::frmStat(QWidget *parent, const QString &filePath) : frmStat(parent)
-{
     Form_Load(filePath);
     Form_Activate();
 }
@@ -80,7 +66,7 @@ void frmStat::Form_Load(const QString &filePath)
     // A refused file is never read: only the header row then.
     QString why;
     const ResultsFile::Kind kind
-        = ResultsFile::inspect(filePath, &why, SqlConnection::WindowWaitMs);
+        = ResultsFile::inspect(filePath, &why, ResultsTableModel::WindowWaitMs);
     if (kind == ResultsFile::Kind::Missing || kind == ResultsFile::Kind::Blank
         || kind == ResultsFile::Kind::NoTable)
         return; // no game stored yet

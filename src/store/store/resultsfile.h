@@ -6,7 +6,7 @@
 
 #include <memory>
 
-class SqlConnection;
+class SqliteDb;
 
 // What lies at a path where the results file is expected, found out without changing a byte
 // of it and without following a link planted there.
@@ -17,10 +17,10 @@ public:
         Missing, // nothing there yet
         Blank, // an empty file: an SQLite database without a page yet
         NoTable, // an SQLite database without tBase
-        Store, // an SQLite database whose tBase has exactly our four columns
+        Store, // an SQLite database whose tBase has exactly our four columns, and nothing on it
         NotAFile, // a link, a folder, a pipe or a device: never opened
         NotSqlite, // not an SQLite database: another program's file, or ours damaged
-        OtherTable, // an SQLite database whose tBase is not ours: another program's file
+        OtherTable, // tBase is not ours, or the file holds triggers or views: not this game's
         Damaged, // an SQLite database that SQLite cannot read
         Unreadable, // a file that cannot be read now (permissions, a planted journal)
         Busy, // an SQLite file another connection holds locked at this moment
@@ -40,10 +40,13 @@ public:
 
     // A connection that can read the file, or nothing; `busy` tells whether another
     // connection's lock was what stood in the way, `damaged` whether SQLite found it damaged.
-    static std::unique_ptr<SqlConnection> openForReading(const QString &path, int waitMs,
-                                                         QString *why = nullptr,
-                                                         bool *busy = nullptr,
-                                                         bool *damaged = nullptr);
+    static std::unique_ptr<SqliteDb> openForReading(const QString &path, int waitMs,
+                                                    QString *why = nullptr, bool *busy = nullptr,
+                                                    bool *damaged = nullptr);
+
+    // Whether an open file is plainly this game's (Store), has no tBase yet (NoTable) or is
+    // another's (OtherTable); Busy or Unreadable when its schema cannot be read.
+    static Kind judgeSchema(SqliteDb &connection, QString *why = nullptr);
 
     // The files SQLite keeps beside the database (its journal) are regular or absent: a pipe
     // there would stall SQLite, a link would send its writes elsewhere.
@@ -53,5 +56,4 @@ public:
     // Whether new files (the database, SQLite's journal) can be created in the folder.
     static bool folderAcceptsWrites(const QString &folder);
     static bool fileAcceptsWrites(const QString &path);
-    static bool hasSqliteHeader(const QString &path);
 };

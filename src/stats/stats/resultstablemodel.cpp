@@ -1,13 +1,9 @@
-#include "results/resultstablemodel.h"
+#include "stats/resultstablemodel.h"
 
-#include "results/resultsfile.h"
-#include "results/resultslog.h"
-#include "results/resultsschema.h"
-#include "results/sqlconnection.h"
-
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QVariant>
+#include "store/resultsfile.h"
+#include "store/resultslog.h"
+#include "store/resultsschema.h"
+#include "store/sqlitedb.h"
 
 namespace {
 
@@ -24,7 +20,7 @@ QString shortened(QString value)
 } // namespace
 
 ResultsTableModel::ResultsTableModel(QObject *parent)
-    : QAbstractTableModel(parent), m_columns(ResultsSchema::columns())
+    : QAbstractTableModel(parent), m_columns(ResultsSchema::columns)
 { }
 
 ResultsTableModel::~ResultsTableModel() = default;
@@ -33,7 +29,7 @@ bool ResultsTableModel::setFile(const QString &path, QString *why)
 {
     beginResetModel();
     m_rows.clear();
-    m_connection = ResultsFile::openForReading(path, SqlConnection::WindowWaitMs, why);
+    m_connection = ResultsFile::openForReading(path, WindowWaitMs, why);
     m_started = false;
     m_atEnd = !m_connection;
     endResetModel();
@@ -51,28 +47,20 @@ void ResultsTableModel::fetchMore(const QModelIndex &parent)
 {
     if (!canFetchMore(parent))
         return;
+    // Each page a statement of its own: the read lock ends with it.
     QList<QStringList> page;
-    {
-        QSqlQuery query(m_connection->database());
-        query.setForwardOnly(true);
-        query.prepare(ResultsSchema::pageSql(m_started, ShownChars + 1, PageRows));
-        if (m_started)
-            query.addBindValue(m_lastRowid);
-        if (!query.exec()) {
-            qCWarning(lcResults).noquote()
-                << "results cannot be listed:" << query.lastError().text();
-            m_atEnd = true;
-            return;
-        }
-        const int count = int(m_columns.size());
-        while (query.next()) {
-            m_lastRowid = query.value(0).toLongLong();
-            QStringList row;
-            for (int column = 1; column <= count; ++column)
-                row << shortened(query.value(column).toString());
-            page << row;
-        }
-    } // the statement ends here, and with it the read lock
+    const QVariantList after = m_started ? QVariantList {m_lastRowid} : QVariantList {};
+    if (!m_connection->exec(ResultsSchema::pageSql(m_started, ShownChars + 1, PageRows), after,
+                            &page)) {
+        qCWarning(lcResults).noquote() << "results cannot be listed:" << m_connection->errorText();
+        m_atEnd = true;
+        return;
+    }
+    for (QStringList &row : page) {
+        m_lastRowid = row.takeFirst().toLongLong();
+        for (QString &value : row)
+            value = shortened(value);
+    }
     m_started = true;
     m_atEnd = page.size() < PageRows;
     if (m_atEnd)
