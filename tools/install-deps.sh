@@ -23,7 +23,7 @@ play=(
   cmake ninja-build g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-wayland
   libpulse-dev
-  libqt6sql6-sqlite libsqlite3-dev libqt6svg6
+  libsqlite3-dev libqt6svg6
   libfluidsynth-dev fluid-soundfont-gm
   fonts-liberation2
 )

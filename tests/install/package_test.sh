@@ -65,15 +65,17 @@ check_build() {
     done
     depends=$(dpkg-deb -f "$DEB" Depends)
     recommends=$(dpkg-deb -f "$DEB" Recommends)
-    for name in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6sql6 libsqlite3-0 \
-        libfluidsynth3 libpulse0 libqt6sql6-sqlite fonts-liberation fonts-liberation2; do
+    for name in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libsqlite3-0 \
+        libfluidsynth3 libpulse0 fonts-liberation fonts-liberation2; do
         has_dependency "$depends" "$name" || fail "Depends lacks $name: $depends"
     done
     for name in sf2-soundfont-gm sf3-soundfont-gm; do
         has_dependency "$recommends" "$name" || fail "Recommends no General MIDI SoundFont $name: $recommends"
     done
-    # The game sets its own texts on Qt's standard buttons: Qt's translations are not needed.
-    for name in libsdl2-mixer-2.0-0 libsdl2-2.0-0 fluid-soundfont-gm qt6-translations-l10n; do
+    # The game sets its own texts on Qt's standard buttons: Qt's translations are not needed; it
+    # reads its results with SQLite itself, not through Qt's SQL module.
+    for name in libsdl2-mixer-2.0-0 libsdl2-2.0-0 fluid-soundfont-gm qt6-translations-l10n \
+        libqt6sql6 libqt6sql6-sqlite; do
         has_dependency "$depends" "$name" && fail "Depends names $name: $depends"
     done
     name=$(tr ',' '\n' <<<"$depends, $recommends" | sed 's/(.*//; s/ //g; /^$/d' | sort | uniq -d)
