@@ -1,5 +1,6 @@
 #include "model/randomsource.h"
 #include "sound/gamesound.h"
+#include "view/desktopsession.h"
 #include "view/frmmain.h"
 #include "view/prompter.h"
 #include "view/quitsignals.h"
@@ -15,10 +16,12 @@ int main(int argc, char *argv[])
     // The game takes no arguments and ignores any it is given, Qt's own options too.
     Q_UNUSED(argc);
     int noArguments = 1;
+    DesktopSession::preferXServer();
     QApplication app(noArguments, argv);
     QApplication::setApplicationName(QStringLiteral("seabattle"));
     QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("org.seabattle.SeaBattle"));
+    DesktopSession::dressApplication();
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
     // Every text the player sees is Russian, the standard buttons' "Да" and "Нет" too.

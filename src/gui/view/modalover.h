@@ -1,0 +1,17 @@
+#pragma once
+
+class QDialog;
+class QWidget;
+
+// Runs a box of the game modally over the window it belongs to. Where the window system
+// draws the frame (X11) the box is left as it is; where Qt draws it (Wayland), the frame
+// gets a close button only: a box minimised or maximised there would leave the game
+// waiting for an answer the player cannot see.
+namespace ModalOver {
+
+// Shows the box until it is answered and returns its result. The window under it then
+// takes the keys back at once: without a window manager nothing else gives them back, and
+// the keys pressed meanwhile would be lost.
+int exec(QDialog &box, QWidget *parent);
+
+} // namespace ModalOver
