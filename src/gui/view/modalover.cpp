@@ -1,5 +1,7 @@
 #include "view/modalover.h"
 
+#include "view/inwindowbox.h"
+
 #include <QDialog>
 #include <QGuiApplication>
 
@@ -14,16 +16,18 @@ bool onGnome()
 
 int ModalOver::exec(QDialog &box, QWidget *parent)
 {
-    Qt::WindowFlags flags = box.windowFlags();
+    // A Wayland compositor places the box where it likes, and Qt frames it with buttons
+    // that can hide it for good: drawn inside the window instead, it needs no window of its
+    // own. Before the window is shown, the box stands alone.
+    if (QGuiApplication::platformName() == QLatin1String("wayland") && parent
+        && parent->isVisible())
+        return InWindowBox(box, *parent->window()).exec();
+
     // GNOME's window manager neither centres a tool window over its parent nor gives it the
     // keys; a dialog looks the same there, with a close button only, and gets both.
+    const Qt::WindowFlags flags = box.windowFlags();
     if ((flags & Qt::WindowType_Mask) == Qt::Tool && onGnome())
-        flags = (flags & ~Qt::WindowType_Mask) | Qt::Dialog;
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        flags = (flags & Qt::WindowType_Mask) | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-            | Qt::WindowCloseButtonHint;
-    if (flags != box.windowFlags())
-        box.setWindowFlags(flags);
+        box.setWindowFlags((flags & ~Qt::WindowType_Mask) | Qt::Dialog);
     const int answer = box.exec();
     if (parent && parent->isVisible())
         parent->window()->activateWindow();

@@ -3,10 +3,7 @@
 class QDialog;
 class QWidget;
 
-// Runs a box of the game modally over the window it belongs to. Where the window system
-// draws the frame (X11) the box is left as it is; where Qt draws it (Wayland), the frame
-// gets a close button only: a box minimised or maximised there would leave the game
-// waiting for an answer the player cannot see.
+// Runs a box of the game modally over the window it belongs to.
 namespace ModalOver {
 
 // Shows the box until it is answered and returns its result. The window under it then
