@@ -4,7 +4,8 @@
 # as the desktop starts it (no platform chosen) and a whole game is played through the shell's
 # input. Every box - the notice, the refusal, the result, both questions, the statistics window -
 # must open centred over the game window, modal to it as the shell sees it, with neither a
-# minimise nor a maximise button; and a key pressed right after a box closes must reach the game.
+# minimise nor a maximise button; a key pressed right after a box closes must reach the game;
+# and the top bar names the game "Морской бой", though it runs from a folder of its own.
 # usage: gnome_shell.sh SEABATTLE_EXECUTABLE [OUTPUT_DIR]
 source "$(dirname "$0")/lib.sh"
 E2E_SOUND=none e2e_open "$@"
@@ -138,13 +139,32 @@ wait_until 10 "the window's background to be drawn" pixel_near_now 420 470 $SEA 
 note "main window at ($WIN_X,$WIN_Y)"
 judge_box notice before-window
 
+# The shell names the game as its menu entry does, run from a folder as it is here: the name
+# of the top bar's application menu, read from the shell itself through its accessibility.
+shell_names_game() {
+    DBUS_SESSION_BUS_ADDRESS="unix:path=$SHELL_DIR/session.sock" timeout 20 "$E2E_PY" -c '
+import sys, pyatspi
+def names(node, depth):
+    if depth > 9:
+        return
+    for child in node:
+        if child is not None:
+            yield child.getRoleName(), child.name
+            yield from names(child, depth + 1)
+shell = [app for app in pyatspi.Registry.getDesktop(0) if app and app.name == "gnome-shell"]
+sys.exit(0 if shell and ("menu", "Морской бой") in names(shell[0], 0) else 1)'
+}
+wait_until 30 "the top bar to name the game \"Морской бой\"" shell_names_game
+screen_shot window
+
 lay_out_and_choose_level 0
-# "Новая Игра" refused with Esc; Esc pressed as soon as that box is gone must reach the game.
+# "Новая Игра" refused with Esc, and Esc again as a quick hand types it, 0.15 s later: the
+# second must reach the game and ask to quit.
 click_at 744 585
 box=$(wait_for_box 10 "the question of \"Новая Игра\"")
 check_box new-game "$box"
-answer_box "$box" Escape
-xdotool key Escape
+xdotool key --delay 150 Escape Escape
+wait_until 5 "the question of \"Новая Игра\" to close after Esc" box_gone "$box"
 box=$(wait_for_box 10 "the question to quit after Esc pressed right after a box closed")
 check_box quit "$box"
 answer_box "$box" Escape
@@ -206,8 +226,8 @@ note "the game is over: $(sqlite3 "$GAME_DIR/Base.mdb" 'select * from tBase')"
 click_at 640 585 # "Статистика"
 box=$(wait_for_box 10 "the statistics window")
 check_box statistics "$box"
-answer_box "$box" Escape
-xdotool key Escape
+xdotool key --delay 150 Escape Escape
+wait_until 5 "the statistics window to close after Esc" box_gone "$box"
 box=$(wait_for_box 10 "the question to quit after Esc pressed right after the statistics closed")
 answer_box "$box" Return
 wait_game_end 10 "Esc was answered with Yes"

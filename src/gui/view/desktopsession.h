@@ -11,6 +11,8 @@ namespace DesktopSession {
 void preferXServer();
 
 // Once the application is made: the icon the desktop shows for every window of the game.
+// Run from a folder of its own rather than installed, the game has no menu entry the desktop
+// could take its name and icon from; it leaves a hidden one in the player's data folders.
 void dressApplication();
 
 } // namespace DesktopSession
