@@ -155,7 +155,7 @@ shell = [app for app in pyatspi.Registry.getDesktop(0) if app and app.name == "g
 sys.exit(0 if shell and ("menu", "Морской бой") in names(shell[0], 0) else 1)'
 }
 wait_until 30 "the top bar to name the game \"Морской бой\"" shell_names_game
-screen_shot window
+snap && screen_shot window
 
 lay_out_and_choose_level 0
 # "Новая Игра" refused with Esc, and Esc again as a quick hand types it, 0.15 s later: the
