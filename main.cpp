@@ -1,6 +1,7 @@
 #include "commandline.h"
 #include "model/randomsource.h"
 #include "sound/gamesound.h"
+#include "view/desktopsession.h"
 #include "view/frmmain.h"
 #include "view/prompter.h"
 #include "view/quitsignals.h"
@@ -18,10 +19,12 @@ int main(int argc, char *argv[])
     }
     // Otherwise the game takes no arguments and ignores any it is given, Qt's own options too.
     int noArguments = 1;
+    DesktopSession::preferXServer();
     QApplication app(noArguments, argv);
     QApplication::setApplicationName(QStringLiteral("seabattle"));
     QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("org.seabattle.SeaBattle"));
+    DesktopSession::dressApplication();
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
     QuitSignals quitSignals;

@@ -44,6 +44,8 @@ test=(
   # a real screen reader (Orca) on buses of the test's own, speaking to a speech server
   dbus at-spi2-core orca speech-dispatcher
   weston
+  # the desktop Debian starts by default: GNOME Shell on Wayland, with its XWayland
+  gnome-shell xwayland
   # installation and package checks: the package judged, its smoke test run the Debian way
   desktop-file-utils appstream lintian blhc autopkgtest git
   # measurements, leak checks

@@ -14,6 +14,7 @@
 #include "view/keys/keywatch.h"
 #include "view/keys/shotnews.h"
 #include "view/look.h"
+#include "view/modalover.h"
 #include "view/prompter.h"
 #include "view/windowlosswatch.h"
 
@@ -195,7 +196,7 @@ void frmMain::closeEvent(QCloseEvent *event)
 void frmMain::lblStat_Click()
 {
     frmStat stat(this, m_store->listedFile());
-    stat.exec();
+    ModalOver::exec(stat, this);
 }
 
 void frmMain::cmdNewGame_Click()
