@@ -4,10 +4,11 @@
 # going away, SIGKILL; each against every state the pending file can be found in: missing,
 # a named pipe, a link, a folder in its place, a data folder that takes no file. No case may
 # crash or hang; each ends with the row in the pending file (then moved into the results file
-# by the next start) or with the player told in the window that it has no place to go.
+# by the next start) or with the player told in the window that it has no place to go. A game
+# killed leaves nothing running, not even a renderer it had only just started.
 # The game is a test copy whose player wins at once (lastshot.cpp), with the real main(), at the
 # fast test pace: its twenty explosions are not what is checked. One exit path a run, so that
-# the four run side by side.
+# the four run side by side. Each case runs a copy of its own.
 # usage: exit_paths.sh SEABATTLE_EXECUTABLE OUTPUT_DIR LAST_SHOT_EXECUTABLE esc|term|lost|kill
 source "$(dirname "$0")/lib.sh"
 E2E_SOUND=none e2e_open "$@"
@@ -27,7 +28,30 @@ unblock() {
     done
     BLOCKED=()
 }
-trap 'rc=$?; unblock; (exit $rc); e2e_cleanup' EXIT
+at_exit unblock
+
+# The processes whose program is FILE, by pid (none: status 1).
+running_from() {
+    local exe found=1
+    for exe in /proc/[0-9]*/exe; do
+        [ "$(readlink "$exe" 2>/dev/null)" = "$1" ] || continue
+        exe=${exe#/proc/}
+        echo "${exe%/exe}"
+        found=0
+    done
+    return $found
+}
+nothing_running_from() { ! running_from "$1" >/dev/null; }
+# Whatever a failed case left running from the test's copies.
+stop_leftovers() {
+    local exe
+    for exe in /proc/[0-9]*/exe; do
+        case $(readlink "$exe" 2>/dev/null) in
+        "$E2E_TMP"/*) exe=${exe#/proc/} && kill -KILL "${exe%/exe}" ;;
+        esac
+    done
+}
+at_exit stop_leftovers
 
 # A folder that refuses new files, also to root (immutable), else by its mode.
 block_folder() {
@@ -69,15 +93,36 @@ no_box_for() {
     done
 }
 
-pending_holds_the_row() {
-    [ -f "$PENDING" ] && [ "$(grep -c '"row":\["Игрок","20",' "$PENDING")" -eq 1 ]
+# pending_rows: the rows waiting in the pending file whose winner is the player with 20 hits.
+pending_rows() {
+    sqlite3 "$PENDING" "select count(*) from tPending where \"Победитель\" = 'Игрок' and \"Попаданий юзера\" = '20'" 2>/dev/null || echo 0
 }
-row_moved() { [ "$(result_rows)" -eq 1 ] && [ ! -e "$PENDING" ]; }
+pending_holds_the_row() { [ -f "$PENDING" ] && [ "$(pending_rows)" -eq 1 ]; }
+row_moved() { [ "$(result_rows)" -eq 1 ] && [ "$(pending_rows)" -eq 0 ]; }
 
 # A lock that outlasts the patience is told some seconds later: waited for on the Esc path only.
 LATER_SHOWN=
 [ "$EXIT_PATH" = esc ] || LATER_SHOWN=checked-on-the-esc-path
 exit_path=$EXIT_PATH
+
+# The game killed at the worst moment for its tune's renderer: just after starting it, before
+# the renderer's own code has run (loading its libraries takes seconds on a busy machine). A
+# stand-in renderer stays at that moment; it must end with the game.
+if [ "$exit_path" = kill ]; then
+    note "--- kill-rendering"
+    copy_game
+    STAND_IN="$GAME_DIR/renderer-stand-in"
+    cp "$(command -v sleep)" "$STAND_IN"
+    printf '#!/bin/sh\nexec "%s" 600\n' "$STAND_IN" >"$GAME_DIR/seabattle-tune"
+    start_game_copy
+    wait_until 30 "the game to start its tune's renderer" running_from "$STAND_IN"
+    kill -KILL "$GAME_PID"
+    wait_game_end 10 "SIGKILL"
+    WIN=
+    wait_until 10 "the renderer to end with the killed game" nothing_running_from "$STAND_IN"
+    note "kill-rendering passed"
+fi
+
 for state in missing pipe link folder read-only; do
     case_name="$exit_path-$state"
     note "--- $case_name"
@@ -85,7 +130,7 @@ for state in missing pipe link folder read-only; do
     cp "$LAST_SHOT_EXE" "$GAME_DIR/seabattle"
     export XDG_DATA_HOME="$E2E_TMP/data-$case_name"
     DATA="$XDG_DATA_HOME/seabattle"
-    PENDING="$DATA/pending-results.jsonl"
+    PENDING="$DATA/pending-results.db"
     NOTES="$E2E_TMP/notes-$case_name"
     echo "the player's own notes" >"$NOTES"
     mkdir -p "$DATA"
@@ -132,6 +177,8 @@ for state in missing pipe link folder read-only; do
     WIN=
     if [ "$exit_path" = kill ]; then
         [ "$GAME_EXIT" -eq 137 ] || fail "$case_name: exit code $GAME_EXIT after SIGKILL"
+        wait_until 10 "$case_name: the tune's renderer to end with the game" \
+            nothing_running_from "$GAME_DIR/seabattle-tune"
     else
         [ "$GAME_EXIT" -lt 128 ] || fail "$case_name: ended by signal $((GAME_EXIT - 128))"
     fi

@@ -1,7 +1,9 @@
 #include "files/installfolder.h"
+#include "files/soundfontpath.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -12,6 +14,8 @@ class InstallFolderTest : public QObject
 private slots:
     void layoutFollowsTheFoldersBesideTheProgram_data();
     void layoutFollowsTheFoldersBesideTheProgram();
+    void soundFontIsTheGeneralMidiAlternative_data();
+    void soundFontIsTheGeneralMidiAlternative();
 };
 
 void InstallFolderTest::layoutFollowsTheFoldersBesideTheProgram_data()
@@ -77,6 +81,51 @@ void InstallFolderTest::layoutFollowsTheFoldersBesideTheProgram()
     QCOMPARE(layout.media, expected(media));
     QCOMPARE(layout.helpers, expected(helpers));
     QCOMPARE(layout.systemWide, systemWide);
+}
+
+void InstallFolderTest::soundFontIsTheGeneralMidiAlternative_data()
+{
+    // Below a scratch root: the SoundFonts laid out there (a name with "->" is a link to the
+    // name after it, as Debian's alternatives are) and the one expected, or none.
+    QTest::addColumn<QStringList>("laidOut");
+    QTest::addColumn<QString>("expected");
+
+    const QString sf2 = QStringLiteral("usr/share/sounds/sf2/default-GM.sf2");
+    const QString sf3 = QStringLiteral("usr/share/sounds/sf3/default-GM.sf3");
+    QTest::newRow("SoundFont 2 alone") << QStringList {sf2} << sf2;
+    QTest::newRow("SoundFont 3 alone") << QStringList {sf3} << sf3;
+    QTest::newRow("both: SoundFont 2 first") << QStringList {sf3, sf2} << sf2;
+    QTest::newRow("a link to an installed SoundFont")
+        << QStringList {"usr/share/sounds/sf3/MuseScore.sf3", sf3 + "->MuseScore.sf3"} << sf3;
+    QTest::newRow("the SoundFont 2 link's target removed")
+        << QStringList {sf2 + "->FluidR3_GM.sf2", sf3} << sf3;
+    QTest::newRow("a folder at the SoundFont 2 name") << QStringList {sf2 + "/", sf3} << sf3;
+    QTest::newRow("none") << QStringList {} << QString();
+}
+
+void InstallFolderTest::soundFontIsTheGeneralMidiAlternative()
+{
+    // The tune plays on whichever General MIDI SoundFont Debian's alternatives point at, the
+    // SoundFont 2 one first; a broken alternative or something other than a file is passed over.
+    QFETCH(QStringList, laidOut);
+    QFETCH(QString, expected);
+
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    const QDir base(root.path());
+    for (const QString &entry : laidOut) {
+        const QString name = entry.section(QStringLiteral("->"), 0, 0);
+        const QString target = entry.section(QStringLiteral("->"), 1);
+        QVERIFY(base.mkpath(QFileInfo(base.filePath(name)).path()));
+        if (name.endsWith('/'))
+            QVERIFY(base.mkpath(name));
+        else if (!target.isEmpty())
+            QVERIFY(QFile::link(target, base.filePath(name)));
+        else
+            QVERIFY(QFile(base.filePath(name)).open(QIODevice::WriteOnly));
+    }
+    QCOMPARE(SoundFontPath::find(root.path()),
+             expected.isEmpty() ? QString() : base.filePath(expected));
 }
 
 QTEST_GUILESS_MAIN(InstallFolderTest)

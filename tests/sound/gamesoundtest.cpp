@@ -7,6 +7,7 @@
 #include "testmedia.h"
 
 #include "files/mediabytes.h"
+#include "files/soundfontpath.h"
 #include "sound/gamesound.h"
 
 #include <QDir>
@@ -80,7 +81,7 @@ void GameSoundTest::initTestCase()
     // Renderings are kept in the user's cache: this run's own starts empty.
     qputenv("XDG_CACHE_HOME", QFile::encodeName(file("cache")));
     QVERIFY(QFileInfo(renderer()).isExecutable());
-    if (!QFileInfo::exists("/usr/share/sounds/sf2/default-GM.sf2"))
+    if (SoundFontPath::find().isEmpty())
         QSKIP("no General MIDI SoundFont installed (fluid-soundfont-gm)");
     QVERIFY(TestMedia::write(file("Boom.wav"), TestMedia::levelWav(Wav, 200)));
     QVERIFY(TestMedia::write(file("seasound.mid"), TestMedia::organTune(20000)));

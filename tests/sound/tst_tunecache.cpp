@@ -4,6 +4,7 @@
 #include "soundwarnings.h"
 #include "testmedia.h"
 
+#include "files/soundfontpath.h"
 #include "sound/gamesound.h"
 #include "sound/tunecache.h"
 #include "sound/tunerenderer.h"
@@ -136,7 +137,7 @@ void TuneCacheTest::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     QVERIFY(QFileInfo(renderer()).isExecutable());
-    if (!QFileInfo::exists("/usr/share/sounds/sf2/default-GM.sf2"))
+    if (SoundFontPath::find().isEmpty())
         QSKIP("no General MIDI SoundFont installed (fluid-soundfont-gm)");
     m_tune = m_dir.filePath("seasound.mid");
     m_longTune = m_dir.filePath("long.mid");

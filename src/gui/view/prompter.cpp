@@ -1,5 +1,7 @@
 #include "view/prompter.h"
 
+#include "view/modalover.h"
+
 #include <QAbstractButton>
 #include <QMessageBox>
 
@@ -15,16 +17,6 @@ void russianButtons(QMessageBox &box)
     if (QAbstractButton *no = box.button(QMessageBox::No))
         no->setText(QStringLiteral("Нет"));
 }
-
-// The window under the box takes the keys back once it closes: without a window manager
-// nothing else gives them back, and the keyboard player would be left with none.
-int execOver(QMessageBox &box, QWidget *parent)
-{
-    const int answer = box.exec();
-    if (parent && parent->isVisible())
-        parent->window()->activateWindow();
-    return answer;
-}
 } // namespace
 
 void MessageBoxPrompter::inform(QWidget *parent, const QString &text, const QString &title)
@@ -33,7 +25,7 @@ void MessageBoxPrompter::inform(QWidget *parent, const QString &text, const QStr
     QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? QStringLiteral(" ") : title, text,
                     QMessageBox::Ok, parent);
     russianButtons(box);
-    execOver(box, parent);
+    ModalOver::exec(box, parent);
 }
 
 bool MessageBoxPrompter::ask(QWidget *parent, const QString &title, const QString &question)
@@ -42,5 +34,5 @@ bool MessageBoxPrompter::ask(QWidget *parent, const QString &title, const QStrin
                     parent);
     box.setDefaultButton(QMessageBox::Yes);
     russianButtons(box);
-    return execOver(box, parent) == QMessageBox::Yes;
+    return ModalOver::exec(box, parent) == QMessageBox::Yes;
 }

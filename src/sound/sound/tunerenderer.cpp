@@ -2,17 +2,19 @@
 
 #include "files/filestamp.h"
 #include "files/installfolder.h"
+#include "files/soundfontpath.h"
 
 #include <QCryptographicHash>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <sys/prctl.h>
 #include <unistd.h>
 
+#include <csignal>
+
 namespace {
-// Debian's choice among the General MIDI SoundFonts installed.
-constexpr char SoundFont[] = "/usr/share/sounds/sf2/default-GM.sf2";
 // The renderer's own messages kept: its reason is the last line.
 constexpr int MaxLogBytes = 4096;
 // seabattle-tune's exit status, besides 0 for a WAV written.
@@ -35,7 +37,7 @@ TuneRenderer::TuneRenderer(const QString &program, Take take, Warn warn)
 
 QByteArray TuneRenderer::keyOf(const QByteArray &midi) const
 {
-    const QByteArray made = midi + '\0' + fileStamp(SoundFont) + fileStamp(m_program);
+    const QByteArray made = midi + '\0' + fileStamp(SoundFontPath::find()) + fileStamp(m_program);
     return QCryptographicHash::hash(made, QCryptographicHash::Sha256);
 }
 
@@ -47,6 +49,11 @@ QString TuneRenderer::fileName(const QByteArray &key)
 void TuneRenderer::render(const QString &tuneName, const QByteArray &midi, const QByteArray &key)
 {
     stop(); // a rendering of another tune would be offered on top of this one
+    m_soundFont = SoundFontPath::find();
+    if (m_soundFont.isEmpty()) {
+        return m_warn(QStringLiteral("no General MIDI SoundFont is installed (%1): no music")
+                          .arg(SoundFontPath::candidates().join(QStringLiteral(" or "))));
+    }
     m_tuneName = tuneName;
     m_wavName = fileName(key);
     m_cache.emplace(QStandardPaths::writableLocation(QStandardPaths::CacheLocation));
@@ -73,7 +80,15 @@ void TuneRenderer::start(const QByteArray &midi)
     // The rendering goes straight into the scratch file, the renderer's standard output.
     process->setStandardOutputFile(QProcess::nullDevice());
     const int output = m_scratch.file.fd();
-    process->setChildProcessModifier([output] { dup2(output, STDOUT_FILENO); });
+    const pid_t game = getpid();
+    process->setChildProcessModifier([output, game] {
+        dup2(output, STDOUT_FILENO);
+        // The renderer dies with the game, however it ends, even before the renderer's own code
+        // runs (the signal is kept across exec); a game already gone gets no renderer at all.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != game)
+            _exit(1);
+    });
     QObject::connect(process, &QProcess::readyReadStandardError, process, [this, process] {
         m_log += process->readAllStandardError().left(qMax(0, MaxLogBytes - int(m_log.size())));
     });
@@ -89,7 +104,7 @@ void TuneRenderer::start(const QByteArray &midi)
         m_cache->discard(m_scratch);
         std::exchange(m_process, nullptr)->deleteLater();
     });
-    process->start(m_program, {QLatin1String(SoundFont)});
+    process->start(m_program, {m_soundFont});
     process->write(midi);
     process->closeWriteChannel();
 }

@@ -43,6 +43,7 @@ private:
     QProcess *m_process = nullptr; // deleted later, as it ends inside its own signal
     std::optional<TuneCache> m_cache;
     TuneCache::Scratch m_scratch;
+    QString m_soundFont;
     QString m_tuneName;
     QString m_wavName;
     QByteArray m_log;

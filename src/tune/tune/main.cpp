@@ -7,12 +7,12 @@
 //   2  FluidSynth played the tune and nothing was heard;
 //   3  the rendering was stopped (SIGTERM, or its CPU time ran out): the WAV holds the tune as far
 //      as it was rendered, and the last line on standard error says how far.
-// FluidSynth's first few warnings come before the last line.
+// FluidSynth's first few warnings come before the last line. The game starts it so that it
+// dies with the game.
 #include "tune/tunewav.h"
 
 #include <fluidsynth.h>
 
-#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -159,8 +159,6 @@ void limitCpuTime()
 
 int main(int argc, char **argv)
 {
-    // A game that ends, however it ends, takes its rendering with it.
-    prctl(PR_SET_PDEATHSIG, SIGKILL);
     limitCpuTime();
     if (argc != 2)
         return fail("usage: seabattle-tune SOUNDFONT < tune.mid > tune.wav");
