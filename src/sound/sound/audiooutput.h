@@ -29,7 +29,7 @@ public:
         int channels = 0;
     };
     // Copies up to `bytes` bytes of the sound, whole frames, into `into`: how many, 0 at its
-    // end. Called on the server's thread, the lock held.
+    // end. Called on the server's thread; play() and stop() wait until it has returned.
     using Read = std::function<qsizetype(char *into, qsizetype bytes)>;
     // A trouble with the server, in a sentence; told once until the sound is back.
     using Report = std::function<void(const QString &why)>;
@@ -71,6 +71,6 @@ private:
     pa_threaded_mainloop *m_loop = nullptr;
     pa_context *m_context = nullptr;
     pa_time_event *m_retry = nullptr;
-    bool m_told = false; // a trouble was reported, and no sound was heard since
+    bool m_told = false; // a trouble was reported, and the server has not answered since
     std::array<Stream, Streams> m_streams;
 };
