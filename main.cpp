@@ -34,6 +34,7 @@ int main(int argc, char *argv[])
     frmMain::showAuthorshipNotice(prompter, nullptr);
     if (quitSignals.received())
         return 0;
+    DesktopSession::tellHomeProblem(prompter);
     GameSound sound;
     ClockSeededRandom random;
     frmMain window(sound, random, prompter);

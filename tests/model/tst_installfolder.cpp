@@ -1,11 +1,15 @@
 #include "files/installfolder.h"
+#include "files/playerfolders.h"
 #include "files/soundfontpath.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 class InstallFolderTest : public QObject
 {
@@ -16,6 +20,8 @@ private slots:
     void layoutFollowsTheFoldersBesideTheProgram();
     void soundFontIsTheGeneralMidiAlternative_data();
     void soundFontIsTheGeneralMidiAlternative();
+    void playerFoldersFollowTheXdgRules_data();
+    void playerFoldersFollowTheXdgRules();
 };
 
 void InstallFolderTest::layoutFollowsTheFoldersBesideTheProgram_data()
@@ -126,6 +132,99 @@ void InstallFolderTest::soundFontIsTheGeneralMidiAlternative()
     }
     QCOMPARE(SoundFontPath::find(root.path()),
              expected.isEmpty() ? QString() : base.filePath(expected));
+}
+
+void InstallFolderTest::playerFoldersFollowTheXdgRules_data()
+{
+    // In the values "<t>" is a fresh folder holding the folder "home", the file "file" and the
+    // folder "h\xff" (a name that is not UTF-8); "-" leaves the variable unset.
+    QTest::addColumn<QByteArray>("home");
+    QTest::addColumn<QByteArray>("dataHome");
+    QTest::addColumn<QByteArray>("cacheHome");
+    QTest::addColumn<QString>("data"); // before the game's own folder name; "" for none
+    QTest::addColumn<QString>("cache");
+    QTest::addColumn<QString>("problem");
+    const QString local = "<t>/home/.local/share";
+    const QString cached = "<t>/home/.cache";
+    QTest::newRow("a home") << QByteArray("<t>/home") << QByteArray("-") << QByteArray("-") << local
+                            << cached << "";
+    QTest::newRow("XDG homes") << QByteArray("<t>/home") << QByteArray("<t>/d")
+                               << QByteArray("<t>/c") << "<t>/d"
+                               << "<t>/c"
+                               << "";
+    QTest::newRow("relative or empty XDG homes are ignored")
+        << QByteArray("<t>/home") << QByteArray("d") << QByteArray("") << local << cached << "";
+    QTest::newRow("an XDG home not in UTF-8 is ignored")
+        << QByteArray("<t>/home") << QByteArray("<t>/h\xff") << QByteArray("-") << local << cached
+        << "";
+    // No home: nothing beside it, nothing under the root.
+    QTest::newRow("HOME unset") << QByteArray("-") << QByteArray("-") << QByteArray("-") << ""
+                                << ""
+                                << "HOME is not set";
+    QTest::newRow("HOME not in UTF-8")
+        << QByteArray("<t>/h\xff") << QByteArray("-") << QByteArray("-") << ""
+        << ""
+        << "HOME is not valid UTF-8";
+    QTest::newRow("HOME relative") << QByteArray("home") << QByteArray("-") << QByteArray("-") << ""
+                                   << ""
+                                   << "HOME \\(home\\) is not an absolute path";
+    QTest::newRow("HOME a file") << QByteArray("<t>/file") << QByteArray("-") << QByteArray("-")
+                                 << ""
+                                 << ""
+                                 << "is not a folder of the player's";
+    QTest::newRow("HOME the root") << QByteArray("/") << QByteArray("-") << QByteArray("-") << ""
+                                   << ""
+                                   << "is not a folder of the player's";
+    QTest::newRow("HOME unset, XDG homes given")
+        << QByteArray("-") << QByteArray("<t>/d") << QByteArray("<t>/c") << "<t>/d"
+        << "<t>/c"
+        << "HOME is not set";
+}
+
+void InstallFolderTest::playerFoldersFollowTheXdgRules()
+{
+    QFETCH(QByteArray, home);
+    QFETCH(QByteArray, dataHome);
+    QFETCH(QByteArray, cacheHome);
+    QFETCH(QString, data);
+    QFETCH(QString, cache);
+    QFETCH(QString, problem);
+    QTemporaryDir temporary;
+    QVERIFY(temporary.isValid());
+    const QByteArray t = QFile::encodeName(temporary.path());
+    QVERIFY(QDir(temporary.path()).mkdir("home"));
+    QVERIFY(::mkdir(t + "/h\xff", 0700) == 0);
+    QFile(temporary.filePath("file")).open(QIODevice::WriteOnly);
+    const QList<QPair<const char *, QByteArray>> variables {
+        {"HOME", home}, {"XDG_DATA_HOME", dataHome}, {"XDG_CACHE_HOME", cacheHome}};
+    QList<QPair<const char *, QByteArray>> before;
+    for (const auto &[name, value] : variables) {
+        before.append({name, qgetenv(name)});
+        if (value == "-")
+            qunsetenv(name);
+        else
+            qputenv(name, QByteArray(value).replace("<t>", t));
+    }
+    const QString game = "/" + QCoreApplication::applicationName();
+    const auto expected = [&](const QString &base) {
+        return base.isEmpty() ? QString() : QString(base).replace("<t>", temporary.path()) + game;
+    };
+    const QString gotData = PlayerFolders::data();
+    const QString gotCache = PlayerFolders::cache();
+    const QString gotProblem = PlayerFolders::homeProblem();
+    const QString notice = PlayerFolders::homeNotice();
+    for (const auto &[name, value] : before)
+        qputenv(name, value);
+
+    QCOMPARE(gotData, expected(data));
+    QCOMPARE(gotCache, expected(cache));
+    if (problem.isEmpty())
+        QCOMPARE(gotProblem, QString());
+    else
+        QVERIFY2(gotProblem.contains(QRegularExpression(problem)), qPrintable(gotProblem));
+    // The player is told when results have no place of their own.
+    QCOMPARE(notice.isEmpty(), !data.isEmpty());
+    QVERIFY(notice.isEmpty() || notice.startsWith("Домашняя папка недоступна: "));
 }
 
 QTEST_GUILESS_MAIN(InstallFolderTest)

@@ -1,6 +1,7 @@
 #include "store/pendingrows.h"
 
 #include "files/oncelog.h"
+#include "files/playerfolders.h"
 #include "store/legacypending.h"
 #include "store/resultsfile.h"
 #include "store/resultslog.h"
@@ -9,7 +10,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 #include <cerrno>
 
@@ -48,7 +48,7 @@ bool usable(const QString &path)
 
 QString PendingRows::filePath()
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString folder = PlayerFolders::data();
     return folder.isEmpty() ? QString()
                             : QDir(folder).filePath(QStringLiteral("pending-results.db"));
 }

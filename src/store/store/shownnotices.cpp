@@ -1,17 +1,17 @@
 #include "store/shownnotices.h"
 
+#include "files/playerfolders.h"
 #include "files/regularfile.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QUrl>
 
 namespace {
 
 QString filePath()
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString folder = PlayerFolders::data();
     return folder.isEmpty() ? QString() : QDir(folder).filePath(QStringLiteral("notices-shown"));
 }
 
