@@ -136,58 +136,40 @@ void InstallFolderTest::soundFontIsTheGeneralMidiAlternative()
 
 void InstallFolderTest::playerFoldersFollowTheXdgRules_data()
 {
-    // In the values "<t>" is a fresh folder holding the folder "home", the file "file" and the
-    // folder "h\xff" (a name that is not UTF-8); "-" leaves the variable unset.
-    QTest::addColumn<QByteArray>("home");
-    QTest::addColumn<QByteArray>("dataHome");
-    QTest::addColumn<QByteArray>("cacheHome");
-    QTest::addColumn<QString>("data"); // before the game's own folder name; "" for none
-    QTest::addColumn<QString>("cache");
+    // HOME, XDG_DATA_HOME and XDG_CACHE_HOME ("-" unset), where "<t>" is a fresh folder holding
+    // the folder "home", the file "file" and the folder "h\xff" (a name that is not UTF-8); the
+    // data and cache homes expected, "|" between them; why the home cannot serve.
+    QTest::addColumn<QByteArrayList>("variables");
+    QTest::addColumn<QString>("homes");
     QTest::addColumn<QString>("problem");
-    const QString local = "<t>/home/.local/share";
-    const QString cached = "<t>/home/.cache";
-    QTest::newRow("a home") << QByteArray("<t>/home") << QByteArray("-") << QByteArray("-") << local
-                            << cached << "";
-    QTest::newRow("XDG homes") << QByteArray("<t>/home") << QByteArray("<t>/d")
-                               << QByteArray("<t>/c") << "<t>/d"
-                               << "<t>/c"
+    const QString inHome = "<t>/home/.local/share|<t>/home/.cache";
+    QTest::newRow("a home") << QByteArrayList {"<t>/home", "-", "-"} << inHome << "";
+    QTest::newRow("XDG homes") << QByteArrayList {"<t>/home", "<t>/d", "<t>/c"} << "<t>/d|<t>/c"
                                << "";
-    QTest::newRow("relative or empty XDG homes are ignored")
-        << QByteArray("<t>/home") << QByteArray("d") << QByteArray("") << local << cached << "";
-    QTest::newRow("an XDG home not in UTF-8 is ignored")
-        << QByteArray("<t>/home") << QByteArray("<t>/h\xff") << QByteArray("-") << local << cached
-        << "";
+    QTest::newRow("relative or empty XDG homes ignored")
+        << QByteArrayList {"<t>/home", "d", ""} << inHome << "";
+    QTest::newRow("XDG home not in UTF-8 ignored")
+        << QByteArrayList {"<t>/home", "<t>/h\xff", "-"} << inHome << "";
     // No home: nothing beside it, nothing under the root.
-    QTest::newRow("HOME unset") << QByteArray("-") << QByteArray("-") << QByteArray("-") << ""
-                                << ""
+    QTest::newRow("HOME unset") << QByteArrayList {"-", "-", "-"} << "|"
                                 << "HOME is not set";
-    QTest::newRow("HOME not in UTF-8")
-        << QByteArray("<t>/h\xff") << QByteArray("-") << QByteArray("-") << ""
-        << ""
-        << "HOME is not valid UTF-8";
-    QTest::newRow("HOME relative") << QByteArray("home") << QByteArray("-") << QByteArray("-") << ""
-                                   << ""
+    QTest::newRow("HOME not in UTF-8") << QByteArrayList {"<t>/h\xff", "-", "-"} << "|"
+                                       << "HOME is not valid UTF-8";
+    QTest::newRow("HOME relative") << QByteArrayList {"home", "-", "-"} << "|"
                                    << "HOME \\(home\\) is not an absolute path";
-    QTest::newRow("HOME a file") << QByteArray("<t>/file") << QByteArray("-") << QByteArray("-")
-                                 << ""
-                                 << ""
+    QTest::newRow("HOME a file") << QByteArrayList {"<t>/file", "-", "-"} << "|"
                                  << "is not a folder of the player's";
-    QTest::newRow("HOME the root") << QByteArray("/") << QByteArray("-") << QByteArray("-") << ""
-                                   << ""
+    QTest::newRow("HOME the root") << QByteArrayList {"/", "-", "-"} << "|"
                                    << "is not a folder of the player's";
     QTest::newRow("HOME unset, XDG homes given")
-        << QByteArray("-") << QByteArray("<t>/d") << QByteArray("<t>/c") << "<t>/d"
-        << "<t>/c"
+        << QByteArrayList {"-", "<t>/d", "<t>/c"} << "<t>/d|<t>/c"
         << "HOME is not set";
 }
 
 void InstallFolderTest::playerFoldersFollowTheXdgRules()
 {
-    QFETCH(QByteArray, home);
-    QFETCH(QByteArray, dataHome);
-    QFETCH(QByteArray, cacheHome);
-    QFETCH(QString, data);
-    QFETCH(QString, cache);
+    QFETCH(QByteArrayList, variables);
+    QFETCH(QString, homes);
     QFETCH(QString, problem);
     QTemporaryDir temporary;
     QVERIFY(temporary.isValid());
@@ -195,35 +177,31 @@ void InstallFolderTest::playerFoldersFollowTheXdgRules()
     QVERIFY(QDir(temporary.path()).mkdir("home"));
     QVERIFY(::mkdir(t + "/h\xff", 0700) == 0);
     QFile(temporary.filePath("file")).open(QIODevice::WriteOnly);
-    const QList<QPair<const char *, QByteArray>> variables {
-        {"HOME", home}, {"XDG_DATA_HOME", dataHome}, {"XDG_CACHE_HOME", cacheHome}};
-    QList<QPair<const char *, QByteArray>> before;
-    for (const auto &[name, value] : variables) {
-        before.append({name, qgetenv(name)});
-        if (value == "-")
-            qunsetenv(name);
+    const char *names[] = {"HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"};
+    QByteArrayList before;
+    for (int i = 0; i < 3; ++i) {
+        before.append(qgetenv(names[i]));
+        if (variables[i] == "-")
+            qunsetenv(names[i]);
         else
-            qputenv(name, QByteArray(value).replace("<t>", t));
+            qputenv(names[i], QByteArray(variables[i]).replace("<t>", t));
     }
-    const QString game = "/" + QCoreApplication::applicationName();
-    const auto expected = [&](const QString &base) {
-        return base.isEmpty() ? QString() : QString(base).replace("<t>", temporary.path()) + game;
-    };
-    const QString gotData = PlayerFolders::data();
-    const QString gotCache = PlayerFolders::cache();
+    const QString got = PlayerFolders::data() + '|' + PlayerFolders::cache();
     const QString gotProblem = PlayerFolders::homeProblem();
     const QString notice = PlayerFolders::homeNotice();
-    for (const auto &[name, value] : before)
-        qputenv(name, value);
+    for (int i = 0; i < 3; ++i)
+        qputenv(names[i], before[i]);
 
-    QCOMPARE(gotData, expected(data));
-    QCOMPARE(gotCache, expected(cache));
-    if (problem.isEmpty())
-        QCOMPARE(gotProblem, QString());
-    else
-        QVERIFY2(gotProblem.contains(QRegularExpression(problem)), qPrintable(gotProblem));
+    const QString game = "/" + QCoreApplication::applicationName();
+    QStringList expected = homes.split('|');
+    for (QString &home : expected)
+        home = home.isEmpty() ? home : home.replace("<t>", temporary.path()) + game;
+    QCOMPARE(got, expected.join('|'));
+    QVERIFY2(problem.isEmpty() ? gotProblem.isEmpty()
+                               : gotProblem.contains(QRegularExpression(problem)),
+             qPrintable(gotProblem));
     // The player is told when results have no place of their own.
-    QCOMPARE(notice.isEmpty(), !data.isEmpty());
+    QCOMPARE(notice.isEmpty(), !expected[0].isEmpty());
     QVERIFY(notice.isEmpty() || notice.startsWith("Домашняя папка недоступна: "));
 }
 
