@@ -3,6 +3,7 @@
 #include "sound/gamesound.h"
 #include "view/desktopsession.h"
 #include "view/frmmain.h"
+#include "view/missingfonts.h"
 #include "view/prompter.h"
 #include "view/quitsignals.h"
 
@@ -34,6 +35,8 @@ int main(int argc, char *argv[])
     frmMain::showAuthorshipNotice(prompter, nullptr);
     if (quitSignals.received())
         return 0;
+    MissingFonts::tell(prompter);
+    DesktopSession::tellHomeProblem(prompter);
     GameSound sound;
     ClockSeededRandom random;
     frmMain window(sound, random, prompter);

@@ -2,7 +2,8 @@
 # A finished game whose row the results file refuses (another connection holds its lock),
 # and every way the program can end afterwards: Esc answered "Да", SIGTERM, the X server
 # going away, SIGKILL; each against every state the pending file can be found in: missing,
-# a named pipe, a link, a folder in its place, a data folder that takes no file. No case may
+# a named pipe, a link, a folder in its place, a data folder that takes no file, no data
+# folder at all (a home whose name is not UTF-8, told before the window). No case may
 # crash or hang; each ends with the row in the pending file (then moved into the results file
 # by the next start) or with the player told in the window that it has no place to go. A game
 # killed leaves nothing running, not even a renderer it had only just started.
@@ -123,7 +124,17 @@ if [ "$exit_path" = kill ]; then
     note "kill-rendering passed"
 fi
 
-for state in missing pipe link folder read-only; do
+# The notice at start answered, then the box telling the home cannot be used.
+answer_notice_and_home() {
+    answer_box "$1" "$2"
+    local box
+    box=$(wait_for_box 10 "the box telling the home cannot be used")
+    [ "$exit_path" = esc ] && shot "$E2E_OUT/exit_paths-no-home.png"
+    answer_box "$box" Return
+    grep -q "HOME is not valid UTF-8" "$E2E_TMP/game.err" || fail "the log does not say why the home is not used"
+}
+
+for state in missing pipe link folder read-only no-home; do
     case_name="$exit_path-$state"
     note "--- $case_name"
     copy_game
@@ -139,10 +150,20 @@ for state in missing pipe link folder read-only; do
     link) ln -s "$NOTES" "$PENDING" ;;
     folder) mkdir "$PENDING" ;;
     read-only) block_folder "$DATA" ;;
+    no-home)
+        ODD_HOME="$E2E_TMP/home-$case_name-"$'\xff'
+        mkdir "$ODD_HOME"
+        unset XDG_DATA_HOME
+        ;;
     esac
 
     rm -f "$E2E_TMP/go"
-    start_game_copy SEABATTLE_LAST_SHOT_AFTER="$E2E_TMP/go"
+    if [ "$state" = no-home ]; then
+        ANSWER_NOTICE=answer_notice_and_home start_game_copy SEABATTLE_LAST_SHOT_AFTER="$E2E_TMP/go" \
+            HOME="$ODD_HOME" XDG_CACHE_HOME="$E2E_TMP/cache-$case_name"
+    else
+        start_game_copy SEABATTLE_LAST_SHOT_AFTER="$E2E_TMP/go"
+    fi
     sqlite3 "$GAME_DIR/Base.mdb" 'select count(*) from tBase' >/dev/null
     hold_lock "$GAME_DIR/Base.mdb"
     touch "$E2E_TMP/go"
@@ -202,6 +223,13 @@ for state in missing pipe link folder read-only; do
     read-only)
         [ -z "$(ls -A "$DATA")" ] || fail "$case_name: the data folder took a file"
         unblock
+        ;;
+    no-home)
+        # The game keeps nothing in it (D-Bus may leave its own .dbus there when the display goes).
+        [ -z "$(find "$ODD_HOME" -mindepth 1 -maxdepth 1 -name '.local' -o -name '.cache' -o \
+            -name '*seabattle*')" ] || fail "$case_name: the game wrote into the home"
+        [ "$(find "$E2E_TMP" -maxdepth 1 -name "home-$case_name*" | wc -l)" -eq 1 ] \
+            || fail "$case_name: a folder was made beside the home"
         ;;
     esac
     note "$case_name passed"

@@ -189,7 +189,8 @@ main_window() {
 }
 
 # start_game [VAR=VALUE...]: runs a copy of the game's folder (without results from earlier
-# runs), answers the authorship notice with Return and waits for the main window.
+# runs), answers the authorship notice with Return (or as ANSWER_NOTICE, a command given the
+# box and the key, does) and waits for the main window.
 start_game() {
     copy_game
     start_game_copy "$@"
@@ -223,7 +224,7 @@ start_game_copy() {
     notice=$(wait_for_box 30 "the authorship notice at start-up")
     note "authorship notice: window $notice, $(window_size "$notice")"
     NOTICE_ANSWERED=$(date +%s.%N)
-    answer_box "$notice" Return
+    ${ANSWER_NOTICE:-answer_box} "$notice" Return
     wait_until 20 "the main window (800x600) to be shown" main_window
     WIN=$(main_window)
     window_origin

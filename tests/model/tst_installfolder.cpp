@@ -1,11 +1,15 @@
 #include "files/installfolder.h"
+#include "files/playerfolders.h"
 #include "files/soundfontpath.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 class InstallFolderTest : public QObject
 {
@@ -16,6 +20,8 @@ private slots:
     void layoutFollowsTheFoldersBesideTheProgram();
     void soundFontIsTheGeneralMidiAlternative_data();
     void soundFontIsTheGeneralMidiAlternative();
+    void playerFoldersFollowTheXdgRules_data();
+    void playerFoldersFollowTheXdgRules();
 };
 
 void InstallFolderTest::layoutFollowsTheFoldersBesideTheProgram_data()
@@ -126,6 +132,77 @@ void InstallFolderTest::soundFontIsTheGeneralMidiAlternative()
     }
     QCOMPARE(SoundFontPath::find(root.path()),
              expected.isEmpty() ? QString() : base.filePath(expected));
+}
+
+void InstallFolderTest::playerFoldersFollowTheXdgRules_data()
+{
+    // HOME, XDG_DATA_HOME and XDG_CACHE_HOME ("-" unset), where "<t>" is a fresh folder holding
+    // the folder "home", the file "file" and the folder "h\xff" (a name that is not UTF-8); the
+    // data and cache homes expected, "|" between them; why the home cannot serve.
+    QTest::addColumn<QByteArrayList>("variables");
+    QTest::addColumn<QString>("homes");
+    QTest::addColumn<QString>("problem");
+    const QString inHome = "<t>/home/.local/share|<t>/home/.cache";
+    QTest::newRow("a home") << QByteArrayList {"<t>/home", "-", "-"} << inHome << "";
+    QTest::newRow("XDG homes") << QByteArrayList {"<t>/home", "<t>/d", "<t>/c"} << "<t>/d|<t>/c"
+                               << "";
+    QTest::newRow("relative or empty XDG homes ignored")
+        << QByteArrayList {"<t>/home", "d", ""} << inHome << "";
+    QTest::newRow("XDG home not in UTF-8 ignored")
+        << QByteArrayList {"<t>/home", "<t>/h\xff", "-"} << inHome << "";
+    // No home: nothing beside it, nothing under the root.
+    QTest::newRow("HOME unset") << QByteArrayList {"-", "-", "-"} << "|"
+                                << "HOME is not set";
+    QTest::newRow("HOME not in UTF-8") << QByteArrayList {"<t>/h\xff", "-", "-"} << "|"
+                                       << "HOME is not valid UTF-8";
+    QTest::newRow("HOME relative") << QByteArrayList {"home", "-", "-"} << "|"
+                                   << "HOME \\(home\\) is not an absolute path";
+    QTest::newRow("HOME a file") << QByteArrayList {"<t>/file", "-", "-"} << "|"
+                                 << "is not a folder of the player's";
+    QTest::newRow("HOME the root") << QByteArrayList {"/", "-", "-"} << "|"
+                                   << "is not a folder of the player's";
+    QTest::newRow("HOME unset, XDG homes given")
+        << QByteArrayList {"-", "<t>/d", "<t>/c"} << "<t>/d|<t>/c"
+        << "HOME is not set";
+}
+
+void InstallFolderTest::playerFoldersFollowTheXdgRules()
+{
+    QFETCH(QByteArrayList, variables);
+    QFETCH(QString, homes);
+    QFETCH(QString, problem);
+    QTemporaryDir temporary;
+    QVERIFY(temporary.isValid());
+    const QByteArray t = QFile::encodeName(temporary.path());
+    QVERIFY(QDir(temporary.path()).mkdir("home"));
+    QVERIFY(::mkdir(t + "/h\xff", 0700) == 0);
+    QFile(temporary.filePath("file")).open(QIODevice::WriteOnly);
+    const char *names[] = {"HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"};
+    QByteArrayList before;
+    for (int i = 0; i < 3; ++i) {
+        before.append(qgetenv(names[i]));
+        if (variables[i] == "-")
+            qunsetenv(names[i]);
+        else
+            qputenv(names[i], QByteArray(variables[i]).replace("<t>", t));
+    }
+    const QString got = PlayerFolders::data() + '|' + PlayerFolders::cache();
+    const QString gotProblem = PlayerFolders::homeProblem();
+    const QString notice = PlayerFolders::homeNotice();
+    for (int i = 0; i < 3; ++i)
+        qputenv(names[i], before[i]);
+
+    const QString game = "/" + QCoreApplication::applicationName();
+    QStringList expected = homes.split('|');
+    for (QString &home : expected)
+        home = home.isEmpty() ? home : home.replace("<t>", temporary.path()) + game;
+    QCOMPARE(got, expected.join('|'));
+    QVERIFY2(problem.isEmpty() ? gotProblem.isEmpty()
+                               : gotProblem.contains(QRegularExpression(problem)),
+             qPrintable(gotProblem));
+    // The player is told when results have no place of their own.
+    QCOMPARE(notice.isEmpty(), !expected[0].isEmpty());
+    QVERIFY(notice.isEmpty() || notice.startsWith("Домашняя папка недоступна: "));
 }
 
 QTEST_GUILESS_MAIN(InstallFolderTest)

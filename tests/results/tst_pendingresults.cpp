@@ -69,6 +69,8 @@ void PendingResultsTest::pendingFileTakesRowsOnlyAsARegularFile_data()
                             << "на его месте находится файл устройства";
     QTest::newRow("data folder refuses writes") << "read-only"
                                                 << "в его папку нельзя записать";
+    QTest::newRow("pending file refuses writes") << "read-only file"
+                                                 << "он закрыт для записи";
     QTest::newRow("a file where the data folder goes") << "file"
                                                        << "его папку нельзя создать";
 }
@@ -96,9 +98,12 @@ void PendingResultsTest::pendingFileTakesRowsOnlyAsARegularFile()
         QSKIP("needs root to make a device node");
     if (setup == "file")
         TestFiles::write(folder, "not a folder");
-    WriteBlock block(setup == "read-only" ? folder : elsewhere);
-    if (setup == "read-only" && !block.isActive())
-        QSKIP("this machine cannot make a folder refuse writes");
+    if (setup == "read-only file")
+        TestFiles::write(path, "");
+    WriteBlock block(setup.startsWith("read-only") ? (setup == "read-only" ? folder : path)
+                                                   : elsewhere);
+    if (setup.startsWith("read-only") && !block.isActive())
+        QSKIP("this machine cannot make a file or folder refuse writes");
     if (setup == "link" || setup == "pipe" || setup == "folder" || setup == "device")
         QTest::ignoreMessage(QtWarningMsg,
                              QRegularExpression("pending-results.db is a .*, not a regular file"));

@@ -209,6 +209,13 @@ void ResultsStoreTest::foreignFileIsNeverChanged_data()
                                << "is not a results file of this game, or it is damaged "
                                   "\\(not an SQLite database\\)"
                                << notOursOrDamaged;
+    // The notices seen before, however kept, never hide this one nor make it come twice.
+    QTest::newRow("text file, notices seen filling megabytes")
+        << "text, long notices seen"
+        << "not an SQLite database" << notOursOrDamaged;
+    QTest::newRow("text file, notices seen without a last line break")
+        << "text, unended notices seen"
+        << "not an SQLite database" << notOursOrDamaged;
     QTest::newRow("file shorter than a header") << "short"
                                                 << "not an SQLite database" << notOursOrDamaged;
     QTest::newRow("tBase with other columns") << "other columns"
@@ -254,8 +261,15 @@ void ResultsStoreTest::foreignFileIsNeverChanged()
     const QString elsewhere = QDir(sandbox.root()).filePath("elsewhere.mdb");
     const QString tBase = "CREATE TABLE \"tBase\" (\"Победитель\" TEXT, \"Попаданий юзера\" TEXT, "
                           "\"Попаданий компьютера\" TEXT, \"Уровень сложности\" TEXT%1)";
-    if (setup == "text")
+    if (setup.startsWith("text"))
         TestFiles::write(path, "Standard Jet DB\nnot ours at all\n");
+    const QString seen = QFileInfo(sandbox.userFile()).path() + "/notices-shown";
+    if (setup.contains("notices seen"))
+        QVERIFY(QDir().mkpath(QFileInfo(seen).path()));
+    if (setup.contains("long notices seen"))
+        TestFiles::write(seen, QByteArray("/elsewhere/Base.mdb\n").repeated(100000));
+    if (setup.contains("unended notices seen"))
+        TestFiles::write(seen, "/elsewhere/Base.mdb");
     if (setup == "short")
         TestFiles::write(path, "SQLite");
     if (setup == "other columns")

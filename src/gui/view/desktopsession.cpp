@@ -1,12 +1,14 @@
 #include "view/desktopsession.h"
 
 #include "files/installfolder.h"
+#include "files/playerfolders.h"
+#include "view/prompter.h"
 
 #include <QApplication>
+#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QIcon>
-#include <QStandardPaths>
 
 namespace {
 
@@ -17,9 +19,10 @@ const QString folderRunId = QStringLiteral("seabattle");
 
 void leaveHiddenEntry(const QIcon &icon)
 {
-    const QDir data(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
-    const QString iconFile
-        = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/seabattle.png";
+    if (PlayerFolders::data().isEmpty())
+        return;
+    const QDir data(PlayerFolders::dataHome());
+    const QString iconFile = PlayerFolders::data() + "/seabattle.png";
     const QByteArray entry = QStringLiteral("[Desktop Entry]\nType=Application\n"
                                             "Name=Морской бой\nExec=\"%1\"\nIcon=%2\n"
                                             "NoDisplay=true\n")
@@ -62,4 +65,15 @@ void DesktopSession::dressApplication()
         leaveHiddenEntry(icon);
         QGuiApplication::setDesktopFileName(folderRunId);
     }
+}
+
+void DesktopSession::tellHomeProblem(Prompter &prompter)
+{
+    const QString words = PlayerFolders::homeNotice();
+    if (words.isEmpty())
+        return;
+    qWarning().noquote() << QStringLiteral("%1: the game keeps no data of the player's, and "
+                                           "results only in a writable installation folder")
+                                .arg(PlayerFolders::homeProblem());
+    prompter.inform(nullptr, words);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+class Prompter;
+
 // How the game meets the desktop it runs on: which window system it speaks to, and the
 // name and icon the desktop shows for it.
 namespace DesktopSession {
@@ -14,5 +16,9 @@ void preferXServer();
 // Run from a folder of its own rather than installed, the game has no menu entry the desktop
 // could take its name and icon from; it leaves a hidden one in the player's data folders.
 void dressApplication();
+
+// Before the window: a home the game cannot keep the player's data in is told once, in a box
+// and in the log, since the game then saves less than the player expects.
+void tellHomeProblem(Prompter &prompter);
 
 } // namespace DesktopSession

@@ -1,6 +1,7 @@
 #include "view/modalover.h"
 
 #include "view/inwindowbox.h"
+#include "view/windowlosswatch.h"
 
 #include <QDialog>
 #include <QGuiApplication>
@@ -12,6 +13,17 @@ bool onGnome()
         .split(QLatin1Char(':'))
         .contains(QLatin1String("GNOME"));
 }
+
+// Another X client destroyed the box's window: the box is closed as its close button would
+// close it, which answers it as Esc does. Its modal loop would otherwise run on without a
+// window, and the window under it would take no key or click again. Qt is not told to drop
+// the native window first: that hides the box without ending its loop.
+void closeLost(QDialog &box)
+{
+    if (!box.close())
+        box.reject();
+}
+
 } // namespace
 
 int ModalOver::exec(QDialog &box, QWidget *parent)
@@ -30,6 +42,8 @@ int ModalOver::exec(QDialog &box, QWidget *parent)
     const Qt::WindowFlags flags = box.windowFlags();
     if ((flags & Qt::WindowType_Mask) == Qt::Tool && onGnome())
         box.setWindowFlags((flags & ~Qt::WindowType_Mask) | Qt::Dialog);
+    WindowLossWatch loss(box);
+    QObject::connect(&loss, &WindowLossWatch::windowDestroyed, &box, [&box] { closeLost(box); });
     const int answer = box.exec();
     if (parent && parent->isVisible())
         parent->window()->activateWindow();

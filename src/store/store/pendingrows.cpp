@@ -1,6 +1,7 @@
 #include "store/pendingrows.h"
 
 #include "files/oncelog.h"
+#include "files/playerfolders.h"
 #include "store/legacypending.h"
 #include "store/resultsfile.h"
 #include "store/resultslog.h"
@@ -9,7 +10,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 #include <cerrno>
 
@@ -48,7 +48,7 @@ bool usable(const QString &path)
 
 QString PendingRows::filePath()
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString folder = PlayerFolders::data();
     return folder.isEmpty() ? QString()
                             : QDir(folder).filePath(QStringLiteral("pending-results.db"));
 }
@@ -63,6 +63,7 @@ bool PendingRows::add(const QString &resultsFile, const QList<QStringList> &rows
         why.log = QStringLiteral("no folder for %1").arg(path);
     } else if (file = RegularFile(path, RegularFile::Mode::Append); !file.isOpen()) {
         why = {file.refusedKind(), file.error(), false, file.problem()};
+        why.fileRefused = RegularFile::kindAt(path) == RegularFile::Kind::Regular;
     } else if (!ResultsFile::sideFilesAreSafe(path, &why.log, nullptr, &why.standing)) {
     } else {
         SqliteDb db(path, SqliteDb::Mode::ReadWrite, WaitMs);
@@ -90,6 +91,7 @@ bool PendingRows::add(const QString &resultsFile, const QList<QStringList> &rows
                    : code == SqliteDb::ReadOnlyFile || code == SqliteDb::CantOpen ? EACCES
                                                                                   : EIO,
                db.wasBusy(), QStringLiteral("%1: %2").arg(path, db.errorText())};
+        why.fileRefused = !ResultsFile::fileAcceptsWrites(path);
     }
     if (problem)
         *problem = why;

@@ -26,6 +26,7 @@ public:
         int error = 0;
         bool busy = false;
         QString log; // in English, naming the path
+        bool fileRefused = false; // the file itself refused the write, not its folder
     };
     static constexpr int WaitMs = 100;
 

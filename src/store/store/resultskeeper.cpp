@@ -99,9 +99,11 @@ void ResultsKeeper::retry()
         emit stillWaiting(m_trouble, PendingRows::filePath());
     }
     // Rows that cannot leave the pending file: said once, and tried again only now and then.
-    if (!m_toldStuck && m_trouble.path == PendingRows::filePath()) {
+    // Without a data folder there is no such file, and no row waits in it.
+    const QString pending = PendingRows::filePath();
+    if (!m_toldStuck && !pending.isEmpty() && m_trouble.path == pending) {
         m_toldStuck = true;
-        emit stillWaiting(m_trouble, PendingRows::filePath());
+        emit stillWaiting(m_trouble, pending);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "store/resultsstore.h"
 
 #include "files/installfolder.h"
+#include "files/playerfolders.h"
 #include "store/resultsfilecopy.h"
 #include "store/resultsschema.h"
 #include "store/shownnotices.h"
@@ -8,7 +9,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 ResultsStore::ResultsStore() = default;
 
@@ -19,7 +19,7 @@ ResultsStore::~ResultsStore()
 
 QString ResultsStore::userFilePath()
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString folder = PlayerFolders::data();
     return folder.isEmpty() ? QString() : QDir(folder).filePath(ResultsSchema::fileName);
 }
 

@@ -1,17 +1,17 @@
 #include "store/shownnotices.h"
 
+#include "files/playerfolders.h"
 #include "files/regularfile.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QUrl>
 
 namespace {
 
 QString filePath()
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString folder = PlayerFolders::data();
     return folder.isEmpty() ? QString() : QDir(folder).filePath(QStringLiteral("notices-shown"));
 }
 
@@ -25,8 +25,24 @@ QByteArray line(const QString &key)
 
 bool ShownNotices::contains(const QString &key)
 {
+    // Read to its end in pieces, however long it has grown: a notice seen must stay seen.
+    const QByteArray wanted = line(key);
     RegularFile file(filePath(), RegularFile::Mode::Read);
-    return file.isOpen() && file.read(0, 1 << 20).split('\n').contains(line(key).chopped(1));
+    QByteArray rest = "\n";
+    for (qint64 offset = 0; file.isOpen();) {
+        const QByteArray piece = file.read(offset, 1 << 20);
+        if (piece.isEmpty())
+            return (rest + '\n').contains('\n' + wanted);
+        offset += piece.size();
+        rest += piece;
+        if (rest.contains('\n' + wanted))
+            return true;
+        // The last line may go on in the next piece.
+        rest = rest.mid(rest.lastIndexOf('\n'));
+        if (rest.size() > 1 << 20)
+            rest.clear(); // a line longer than any key matches none
+    }
+    return false;
 }
 
 void ShownNotices::add(const QString &key)
@@ -35,6 +51,10 @@ void ShownNotices::add(const QString &key)
     if (path.isEmpty() || !RegularFile::makeFolder(QFileInfo(path).path()))
         return;
     RegularFile file(path, RegularFile::Mode::Append);
-    if (file.isOpen())
-        file.writeAll(line(key));
+    if (!file.isOpen())
+        return;
+    // A last line without its line break would run into this one.
+    const qint64 size = file.size();
+    const bool ended = size == 0 || file.read(size - 1, 1) == "\n";
+    file.writeAll(ended ? line(key) : '\n' + line(key));
 }

@@ -67,7 +67,8 @@ QString problem(const PendingRows::Problem &problem)
     case EACCES:
     case EPERM:
     case EROFS:
-        return QStringLiteral("в его папку нельзя записать");
+        return problem.fileRefused ? QStringLiteral("он закрыт для записи")
+                                   : QStringLiteral("в его папку нельзя записать");
     case ENOSPC:
     case EDQUOT:
         return QStringLiteral("на диске не осталось места");
