@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTest>
 #include <QThread>
 #include <QtEndian>
@@ -370,14 +371,25 @@ void GameSoundTest::rendererTroubleLeavesTheGameSilentWithOneWarning_data()
 {
     QTest::addColumn<QByteArray>("script"); // empty: no renderer at all
     QTest::addColumn<QString>("warning");
-    QTest::newRow("missing") << QByteArray() << "bad-renderer cannot be started (";
-    QTest::newRow("killed") << QByteArray("kill -9 $$") << "bad-renderer crashed";
+    QTest::addColumn<QByteArray>("limit"); // set to 1 s for the row
+    QTest::newRow("missing") << QByteArray() << "bad-renderer cannot be started (" << QByteArray();
+    QTest::newRow("killed") << QByteArray("kill -9 $$") << "bad-renderer crashed" << QByteArray();
     QTest::newRow("failing with a reason")
         << QByteArray("echo chatter >&2; echo the SoundFont is gone >&2; exit 3")
-        << "seasound.mid cannot be played (the SoundFont is gone)";
+        << "seasound.mid cannot be played (the SoundFont is gone)" << QByteArray();
     QTest::newRow("writing garbage") << QByteArray("printf 'RIFF\\0\\0\\0\\0WAVEjunk'")
                                      << "seasound.mid cannot be played (the renderer "
-            + file("bad-renderer") + " wrote no WAV of the game's format)";
+            + file("bad-renderer") + " wrote no WAV of the game's format)"
+                                     << QByteArray();
+    QTest::newRow("spinning") << QByteArray("while :; do :; done")
+                              << "bad-renderer crashed or used up its CPU time"
+                              << QByteArray("SEABATTLE_TUNE_CPU_SECONDS");
+    QTest::newRow("hanging, deaf to SIGTERM")
+        << QByteArray("trap '' TERM; exec sleep 100000")
+        << "bad-renderer did not end when it was due" << QByteArray("SEABATTLE_TUNE_WALL_SECONDS");
+    QTest::newRow("writing without end")
+        << QByteArray("exec cat /dev/zero") << "bad-renderer wrote more than the longest tune"
+        << QByteArray();
 }
 
 void GameSoundTest::rendererTroubleLeavesTheGameSilentWithOneWarning()
@@ -386,7 +398,14 @@ void GameSoundTest::rendererTroubleLeavesTheGameSilentWithOneWarning()
     // warning naming the cause however often the tune is opened, and the hit sound still plays.
     QFETCH(QByteArray, script);
     QFETCH(QString, warning);
+    QFETCH(QByteArray, limit);
     const QString bad = file("bad-renderer");
+    if (!limit.isEmpty())
+        qputenv(limit.constData(), "1");
+    const auto unset = qScopeGuard([&limit] {
+        if (!limit.isEmpty())
+            qunsetenv(limit.constData());
+    });
     QFile::remove(bad);
     if (!script.isEmpty()) {
         QVERIFY(TestMedia::write(bad, "#!/bin/sh\ncat >/dev/null\n" + script + "\n"));

@@ -47,4 +47,5 @@ private:
     QString m_tuneName;
     QString m_wavName;
     QByteArray m_log;
+    bool m_timedOut = false; // asked to stop as it took too long
 };

@@ -39,13 +39,8 @@ constexpr int SilenceLevel = 4;
 constexpr long TailFrames = TuneWav::SampleRate / 4;
 // A dense tune makes FluidSynth say the same thing hundreds of thousands of times.
 constexpr int MaxLogLines = 5;
-// The CPU time a rendering may take, counted by the kernel whatever else the machine does: the
-// game's tune takes about a second, a dense five-minute arrangement for sixteen instruments
-// about 35 s. SEABATTLE_TUNE_CPU_SECONDS sets another limit.
-constexpr rlim_t CpuSeconds = 120;
-
 volatile std::sig_atomic_t stopRequested = 0; // the signal that asked for it
-rlim_t cpuSeconds = CpuSeconds;
+rlim_t cpuSeconds = TuneWav::CpuSeconds;
 int logLines = 0;
 std::string firstError;
 
