@@ -259,6 +259,13 @@ void GameSoundTest::everyMediaFileIsPlayedOrToldOnce_data()
         << "12.wav"
         << "file" << TestMedia::levelWav(Wav, 200, 1, 16).replace(34, 1, "\x0c")
         << "12.wav cannot be played (WAV format 1 with 1 channels of 12 bits at 44100 Hz";
+    QTest::newRow("WAV, empty") << "empty.wav"
+                                << "file" << QByteArray()
+                                << "empty.wav cannot be played (not a WAV";
+    QTest::newRow("WAV at 4 GHz")
+        << "fast.wav"
+        << "file" << TestMedia::levelWav(Wav, 200, 1, 16).replace(24, 4, "\xff\xff\xff\xff")
+        << "fast.wav cannot be played (WAV format 1 with 1 channels of 16 bits at 4294967295 Hz";
     QTest::newRow("WAV of random bytes") << "random.wav"
                                          << "file" << random << "random.wav cannot be played (";
     QTest::newRow("WAV, a named pipe")

@@ -81,8 +81,8 @@ void GameSound::startHitSound(const QString &wavPath)
         return warn(
             QStringLiteral("the hit sound %1 cannot be read (%2): no hit sound").arg(wavPath, why));
     }
-    if (*wav != m_wav) {
-        m_wav = *wav;
+    if (wav != m_wav) { // an empty file too is decoded and told once
+        m_wav = wav;
         m_hit = WavSound::decode(*wav, &why);
         if (!m_hit) {
             warn(QStringLiteral("the hit sound %1 cannot be played (%2): no hit sound")

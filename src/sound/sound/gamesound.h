@@ -45,7 +45,7 @@ private:
     // Read on the server's thread while their stream plays, changed only while it does not.
     std::optional<TuneFile> m_tune;
     qint64 m_tuneAt = 0; // bytes of its sound played
-    QByteArray m_wav; // the hit sound's file as last read
+    std::optional<QByteArray> m_wav; // the hit sound's file as last read, none at first
     std::optional<WavSound::Sound> m_hit;
     qsizetype m_hitAt = 0;
 

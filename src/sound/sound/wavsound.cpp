@@ -45,7 +45,7 @@ std::optional<WavSound::Sound> WavSound::decode(const QByteArray &wav, QString *
     }
     quint16 tag = 0;
     int channels = 0;
-    int rate = 0;
+    quint32 rate = 0; // as in the file: a rate past the server's is named as it is
     int bits = 0;
     qsizetype data = -1;
     qsizetype dataBytes = 0;
@@ -57,7 +57,7 @@ std::optional<WavSound::Sound> WavSound::decode(const QByteArray &wav, QString *
         if (id == "fmt " && length >= 16 && at + 8 + 16 <= size) {
             tag = qFromLittleEndian<quint16>(field);
             channels = qFromLittleEndian<quint16>(field + 2);
-            rate = int(std::min<quint32>(qFromLittleEndian<quint32>(field + 4), PA_RATE_MAX + 1));
+            rate = qFromLittleEndian<quint32>(field + 4);
             bits = qFromLittleEndian<quint16>(field + 14);
             if (tag == Extensible && length >= 40 && at + 8 + 40 <= size)
                 tag = qFromLittleEndian<quint16>(field + 24); // the sub-format's
@@ -73,7 +73,7 @@ std::optional<WavSound::Sound> WavSound::decode(const QByteArray &wav, QString *
     }
     const pa_sample_format_t sample = sampleFormat(tag, bits);
     if (sample == PA_SAMPLE_INVALID || channels < 1 || channels > int(PA_CHANNELS_MAX) || rate < 1
-        || rate > int(PA_RATE_MAX)) {
+        || rate > PA_RATE_MAX) {
         *why = QStringLiteral("WAV format %1 with %2 channels of %3 bits at %4 Hz is not played")
                    .arg(tag)
                    .arg(channels)
@@ -87,5 +87,5 @@ std::optional<WavSound::Sound> WavSound::decode(const QByteArray &wav, QString *
         *why = QStringLiteral("it holds no sound");
         return std::nullopt;
     }
-    return Sound {{sample, rate, channels}, wav.mid(data, dataBytes)};
+    return Sound {{sample, int(rate), channels}, wav.mid(data, dataBytes)};
 }
