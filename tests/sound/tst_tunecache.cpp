@@ -4,16 +4,17 @@
 #include "soundwarnings.h"
 #include "testmedia.h"
 
+#include "files/playerfolders.h"
 #include "files/soundfontpath.h"
 #include "sound/gamesound.h"
 #include "sound/tunecache.h"
 #include "sound/tunerenderer.h"
+#include "tests/results/writeblock.h"
 #include "tune/tunewav.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
@@ -26,6 +27,7 @@
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 using namespace SoundLevels;
@@ -119,14 +121,12 @@ private slots:
     void everyCacheTroubleEndsInMusicAndLeavesOnlyTheRendering();
 
 private:
-    QString cache() const
-    {
-        return QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-    }
+    QString cache() const { return PlayerFolders::cache(); }
     bool heardAlone(GameSound &game);
     void killWhileRendering(const QString &tune, bool partFiles);
 
     QTemporaryDir m_dir;
+    const QByteArray m_home = qgetenv("HOME");
     QString m_tune; // rendered in a second or so
     QString m_longTune; // seconds of CPU time to render
     std::unique_ptr<PrivateSink> m_sink;
@@ -152,6 +152,7 @@ void TuneCacheTest::initTestCase()
 void TuneCacheTest::cleanup()
 {
     qunsetenv("SEABATTLE_TUNE_CPU_SECONDS");
+    qputenv("HOME", m_home);
 }
 
 bool TuneCacheTest::heardAlone(GameSound &game)
@@ -213,6 +214,18 @@ void TuneCacheTest::everyCacheTroubleEndsInMusicAndLeavesOnlyTheRendering_data()
     QTest::newRow("a rendering cut by its CPU time")
         << "cut"
         << "long.mid takes too long to render: its rendering used up its 1 s of CPU time at ";
+    // Played from memory, the real reason told.
+    QTest::newRow("a cache folder that refuses writes")
+        << "read-only cache"
+        << "seasound.mid cannot be kept once rendered (no file can be made in %2 (%3)): it is "
+           "rendered at each start";
+    QTest::newRow("a cache home that refuses the cache's folder")
+        << "read-only home"
+        << "seasound.mid cannot be kept once rendered (the folder %2 cannot be used (%3)): it is "
+           "rendered at each start";
+    QTest::newRow("no home") << "no home"
+                             << "seasound.mid cannot be kept once rendered (no cache folder: HOME "
+                                "is not set): it is rendered at each start";
 }
 
 void TuneCacheTest::everyCacheTroubleEndsInMusicAndLeavesOnlyTheRendering()
@@ -228,6 +241,11 @@ void TuneCacheTest::everyCacheTroubleEndsInMusicAndLeavesOnlyTheRendering()
         = TuneRenderer::fileName(TuneRenderer(renderer(), {}, {}).keyOf(midi.readAll()));
     const QString wav = cache() + '/' + wavName;
     QVERIFY(QDir().mkpath(cache()));
+    const auto entries = [](const QString &folder) {
+        return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    };
+    const QStringList rootBefore = entries("/"), hereBefore = entries(QDir::currentPath());
+    std::optional<WriteBlock> block;
     const QString outside = home.filePath("outside.wav");
     const TuneWav::Header claim = TuneWav::header(0xfffffff0);
     if (trouble == "killed" || trouble == "killed, part file")
@@ -245,6 +263,16 @@ void TuneCacheTest::everyCacheTroubleEndsInMusicAndLeavesOnlyTheRendering()
         qputenv("SEABATTLE_TUNE_CPU_SECONDS", "1");
     else if (trouble == "cache is a file")
         QVERIFY(QDir().rmdir(cache()) && TestMedia::write(cache(), "the player's"));
+    else if (trouble == "read-only cache")
+        block.emplace(cache());
+    else if (trouble == "read-only home" && QDir().rmdir(cache()))
+        block.emplace(home.path());
+    else if (trouble == "no home") {
+        qunsetenv("HOME");
+        qunsetenv("XDG_CACHE_HOME");
+    }
+    if (block && !block->isActive())
+        QSKIP("the folder cannot be made to refuse writes here");
     if (QTest::currentTestFailed())
         return;
 
@@ -261,7 +289,9 @@ void TuneCacheTest::everyCacheTroubleEndsInMusicAndLeavesOnlyTheRendering()
     QVERIFY2(heardAlone(first), "the game plays no tune");
     if (second)
         QVERIFY2(heardAlone(*second), "the second game plays no tune");
-    const QString expected = QString(warning).replace("%1", wav).replace("%2", cache());
+    const QString refused = QString::fromLocal8Bit(std::strerror(geteuid() == 0 ? EPERM : EACCES));
+    const QString expected
+        = QString(warning).replace("%1", wav).replace("%2", cache()).replace("%3", refused);
     QCOMPARE(warnings.messages().size(), expected.isEmpty() ? 0 : 1);
     QVERIFY2(warnings.count(expected) == (expected.isEmpty() ? 0 : 1),
              qPrintable(warnings.messages().join('\n')));
@@ -270,6 +300,12 @@ void TuneCacheTest::everyCacheTroubleEndsInMusicAndLeavesOnlyTheRendering()
         QFile player(cache());
         QVERIFY(player.open(QIODevice::ReadOnly));
         QCOMPARE(player.readAll(), "the player's");
+        return;
+    }
+    if (trouble == "read-only cache" || trouble == "read-only home" || trouble == "no home") {
+        QVERIFY(cache().isEmpty() || entries(cache()).isEmpty());
+        QCOMPARE(entries("/"), rootBefore);
+        QCOMPARE(entries(QDir::currentPath()), hereBefore);
         return;
     }
     const QStringList left = QDir(cache()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot

@@ -2,13 +2,13 @@
 
 #include "files/filestamp.h"
 #include "files/installfolder.h"
+#include "files/playerfolders.h"
 #include "files/soundfontpath.h"
 #include "tune/tunewav.h"
 
 #include <QCryptographicHash>
 #include <QFile>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTimer>
 
 #include <sys/prctl.h>
@@ -74,7 +74,7 @@ void TuneRenderer::render(const QString &tuneName, const QByteArray &midi, const
     }
     m_tuneName = tuneName;
     m_wavName = fileName(key);
-    m_cache.emplace(QStandardPaths::writableLocation(QStandardPaths::CacheLocation));
+    m_cache.emplace(PlayerFolders::cache());
     if (std::optional<TuneFile> cached = m_cache->open(m_wavName))
         return m_take(std::move(*cached));
     QString why;
