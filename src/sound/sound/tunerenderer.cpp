@@ -16,6 +16,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 
 namespace {
@@ -138,7 +139,8 @@ void TuneRenderer::start(const QByteArray &midi)
         process->terminate(); // seabattle-tune keeps the tune as far as it got
         deadline->start(GraceMs);
     });
-    deadline->start(1000 * secondsFrom("SEABATTLE_TUNE_WALL_SECONDS", WallSeconds));
+    deadline->start(1000
+                    * std::min(secondsFrom("SEABATTLE_TUNE_WALL_SECONDS", WallSeconds), 86400));
     process->start(m_program, {m_soundFont});
     process->write(midi);
     process->closeWriteChannel();
