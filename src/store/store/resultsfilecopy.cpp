@@ -61,7 +61,7 @@ void ResultsFileCopy::removeLeftovers() const
             continue;
         }
         RegularFile left(path, RegularFile::Mode::Read);
-        if (left.isOpen() && left.lock(0)) {
+        if (left.isOpen() && left.tryLock()) {
             QFile::remove(path + QStringLiteral("-journal"));
             QFile::remove(path);
         }
@@ -91,7 +91,7 @@ bool ResultsFileCopy::start()
                           .arg(folder));
 
     RegularFile part = RegularFile::createUnique(folder, QFileInfo(m_to).fileName() + partStem);
-    if (!part.isOpen() || !part.lock(0))
+    if (!part.isOpen() || !part.tryLock())
         return finish(QStringLiteral("no new file beside %1: %2").arg(m_to, part.problem()));
     m_part = part.path();
     ::fchmod(part.descriptor(), 0644); // as the results file would be made
