@@ -1,32 +1,32 @@
+#include "commandline.h"
 #include "model/randomsource.h"
 #include "sound/gamesound.h"
+#include "view/desktopsession.h"
 #include "view/frmmain.h"
+#include "view/missingfonts.h"
 #include "view/prompter.h"
 #include "view/quitsignals.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QStyleFactory>
-#include <QTranslator>
+
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
-    // The game takes no arguments and ignores any it is given, Qt's own options too.
-    Q_UNUSED(argc);
+    if (const std::optional<QString> text = CommandLine::answer(argc, argv)) {
+        std::fputs(qPrintable(*text), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    // Otherwise the game takes no arguments and ignores any it is given, Qt's own options too.
     int noArguments = 1;
+    DesktopSession::preferXServer();
     QApplication app(noArguments, argv);
     QApplication::setApplicationName(QStringLiteral("seabattle"));
     QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("org.seabattle.SeaBattle"));
+    DesktopSession::dressApplication();
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-
-    // Every text the player sees is Russian, the standard buttons' "Да" and "Нет" too.
-    QTranslator qtTranslations;
-    if (qtTranslations.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"),
-                            QStringLiteral("_"),
-                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTranslations);
 
     QuitSignals quitSignals;
     MessageBoxPrompter prompter;
@@ -35,6 +35,8 @@ int main(int argc, char *argv[])
     frmMain::showAuthorshipNotice(prompter, nullptr);
     if (quitSignals.received())
         return 0;
+    MissingFonts::tell(prompter);
+    DesktopSession::tellHomeProblem(prompter);
     GameSound sound;
     ClockSeededRandom random;
     frmMain window(sound, random, prompter);

@@ -499,7 +499,7 @@ Measured $(date '+%Y-%m-%d %H:%M'), load average at the start $LOAD_AT_START, at
 | CPU while the tune plays (${CPU_SECONDS} s) | $game_tune % of a core | — | < 2 % | $(verdict "$game_tune" 2) |
 | The sound server's CPU meanwhile (tune / music off) | $pulse_tune % / $pulse_idle % | — | — | — |
 | Hit sound heard after it is started, music off: the stream opened for it (\`bench_hitsound\`, 20 hits; an upper bound) | $hit_closed | — | ≤ 50 ms (90 %) | $(verdict "$hit_max" 50.05) |
-| The same with the tune playing: behind what its stream holds | $hit_open | — | ≤ 50 ms | (above) |
+| The same with the tune's stream playing beside it | $hit_open | — | ≤ 50 ms | (above) |
 | Explosion on X11 (Xvfb), median of 5 | $boom_x11 | — | — | — |
 | Explosion on Wayland (weston headless), median of 5 | $boom_wl | — | — | — |
 | Random layouts per second, computer's field | $layouts_comp | — | — | — |

@@ -23,15 +23,16 @@ play=(
   cmake ninja-build g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-wayland
   libpulse-dev
-  libqt6sql6-sqlite libsqlite3-dev qt6-translations-l10n libqt6svg6
+  libsqlite3-dev libqt6svg6
   libfluidsynth-dev fluid-soundfont-gm
   fonts-liberation2
 )
-# The Build-Depends field of debian/control, one package a line (debhelper-compat is debhelper's).
+# The Build-Depends field of debian/control, one package a line (debhelper-compat is debhelper's),
+# without versions, architectures and build profiles.
 build_depends() {
   sed -n '/^Build-Depends:/,/^[A-Z]/p' "$root/debian/control" \
     | sed '1s/^Build-Depends://; /^[A-Z]/d' | tr ',' '\n' \
-    | sed 's/(.*//; s/ //g; /^$/d; s/^debhelper-compat$/debhelper/'
+    | sed 's/[(<[].*//; s/ //g; /^$/d; s/^debhelper-compat$/debhelper/'
 }
 mapfile -t package < <(build_depends)
 [ ${#package[@]} -gt 0 ] || { echo "$0: debian/control names no Build-Depends" >&2; exit 1; }
@@ -45,8 +46,12 @@ test=(
   # Debian's default voice, for how long the screen reader takes to say the news
   espeak-ng
   weston
+  # the desktop Debian starts by default: GNOME Shell on Wayland, with its XWayland
+  gnome-shell xwayland
   # installation and package checks: the package judged, its smoke test run the Debian way
   desktop-file-utils appstream lintian blhc autopkgtest git
+  # the tune file's byte order checked on a big-endian machine (s390x) under qemu-user
+  g++-s390x-linux-gnu qemu-user
   # measurements, leak checks
   hyperfine valgrind time
   # a CPU hog beside the suite, to show it holds on a busy machine

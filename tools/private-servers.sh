@@ -6,7 +6,8 @@
 
 # start_private_xvfb FIRST LAST WIDTHxHEIGHT LOGFILE: an Xvfb on the first free display of
 # :FIRST to :LAST; exports DISPLAY. A lock file per display keeps callers that start at the
-# same moment apart.
+# same moment apart: the caller holds it open as PRIVATE_XVFB_LOCK (a file descriptor its
+# children need not get).
 start_private_xvfb() {
     local first=$1 last=$2 size=$3 log=$4 n pid lock
     PRIVATE_PROBLEM=
@@ -29,6 +30,7 @@ start_private_xvfb() {
         if kill -0 "$pid" 2>/dev/null && DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1 \
             && [ "$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null)" = "$pid" ]; then
             PRIVATE_XVFB_PID=$pid
+            PRIVATE_XVFB_LOCK=$lock
             export DISPLAY=":$n"
             return 0
         fi

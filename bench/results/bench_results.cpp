@@ -6,8 +6,8 @@
 // nothing. Runs in a temporary folder on the disk of /tmp (or the folder given as the
 // first argument).
 #include "files/installfolder.h"
-#include "results/frmstat.h"
-#include "results/resultsstore.h"
+#include "stats/frmstat.h"
+#include "store/resultsstore.h"
 
 #include <QApplication>
 #include <QDir>
@@ -250,7 +250,7 @@ int main(int argc, char *argv[])
     QList<double> windows;
     for (int i = 0; i < 10; ++i) {
         timer.restart();
-        frmStat dlg(nullptr, second);
+        frmStat dlg(nullptr, second.listedFile());
         windows << ms(timer);
     }
     printSpread("statistics window with 10000 rows", windows);

@@ -1,15 +1,21 @@
 # Helpers of the end-to-end tests, sourced by each test script, which then calls e2e_open:
 # an X server and a sound server of the test's own, the real game run from a private
 # copy of its folder, clicks at window coordinates and pixels read back from screenshots.
-# Coordinates given to the helpers are those of the game window's client area.
-set -euo pipefail
-
+# Coordinates given to the helpers are those of the game window's client area. A test stops at
+# its first failed step (tests/failfast.sh); every wait has a deadline of its own.
 E2E_HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source=../failfast.sh
+source "$E2E_HERE/../failfast.sh"
 E2E_NAME=$(basename "$0" .sh)
 # shellcheck source=../../tools/private-servers.sh
 source "$E2E_HERE/../../tools/private-servers.sh"
 E2E_TMP=$(mktemp -d /tmp/seabattle-e2e.XXXXXX)
-E2E_PIDS=()  # children to stop at exit, newest first
+FAILFAST_TOLD="$E2E_TMP/failed"
+# The game's rendered tune is kept in the test's own cache, not in the user's.
+export XDG_CACHE_HOME="$E2E_TMP/cache"
+E2E_PIDS=()     # children to stop at exit, newest first
+E2E_AT_EXIT=()  # the test's own commands run at exit after that (at_exit)
+E2E_COPIES=0    # the copies of the game's folder made so far
 E2E_OUT=${E2E_OUT:-$PWD}
 GAME_EXE=
 GAME_DIR=
@@ -31,6 +37,7 @@ unset WAYLAND_DISPLAY SESSION_MANAGER
 note() { printf '[%s %s] %s\n' "$(date +%T.%3N)" "$E2E_NAME" "$*"; }
 fail() {
     echo "FAIL [$E2E_NAME]: $*" >&2
+    failfast_told
     exit 1
 }
 skip() {
@@ -63,6 +70,9 @@ FAST_PACE=20
 fast_battle() { export SEABATTLE_TEST_PACE=$FAST_PACE; }
 battle_is_fast() { [ "${SEABATTLE_TEST_PACE:-1}" -gt 1 ]; }
 
+# at_exit COMMAND...: run when the test ends, however it ends, once its children are stopped.
+at_exit() { E2E_AT_EXIT+=("$(printf '%q ' "$@")"); }
+
 e2e_cleanup() {
     local rc=$? i
     trap - EXIT
@@ -78,6 +88,9 @@ e2e_cleanup() {
     fi
     for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
         stop_process "${E2E_PIDS[i]}"
+    done
+    for ((i = ${#E2E_AT_EXIT[@]} - 1; i >= 0; i--)); do
+        eval "${E2E_AT_EXIT[i]}" || true
     done
     rm -rf "$E2E_TMP"
     exit "$rc"
@@ -107,6 +120,8 @@ wait_until() {
 # An Xvfb of the test's own on the first free display of :61 to :69.
 start_xvfb() {
     require_tools Xvfb xdotool xwininfo import convert flock timeout sqlite3 "$E2E_PY"
+    # The display of a server the test has stopped (a lost display) is free for others again.
+    [ -z "${PRIVATE_XVFB_LOCK:-}" ] || exec {PRIVATE_XVFB_LOCK}>&-
     start_private_xvfb 61 69 "${SCREEN_W}x${SCREEN_H}" "$E2E_TMP/xvfb.log" || fail "$PRIVATE_PROBLEM"
     E2E_PIDS+=("$PRIVATE_XVFB_PID")
     note "Xvfb on $DISPLAY"
@@ -174,35 +189,42 @@ main_window() {
 }
 
 # start_game [VAR=VALUE...]: runs a copy of the game's folder (without results from earlier
-# runs), answers the authorship notice with Return and waits for the main window.
+# runs), answers the authorship notice with Return (or as ANSWER_NOTICE, a command given the
+# box and the key, does) and waits for the main window.
 start_game() {
     copy_game
     start_game_copy "$@"
 }
 
+# copy_game: a copy of the game's folder in a folder of its own (GAME_DIR), so that nothing an
+# earlier copy left behind is in the way.
 copy_game() {
-    GAME_DIR="$E2E_TMP/game"
-    mkdir -p "$GAME_DIR"
-    cp -a "$(dirname "$GAME_EXE")"/. "$GAME_DIR"/
+    E2E_COPIES=$((E2E_COPIES + 1))
+    GAME_DIR="$E2E_TMP/game-$E2E_COPIES"
+    mkdir "$GAME_DIR"
+    cp -a "$(dirname "$GAME_EXE")"/. "$GAME_DIR"/ || fail "the game's folder cannot be copied"
     rm -f "$GAME_DIR/Base.mdb" "$GAME_DIR"/Base.mdb-*
 }
 
-# Runs the copy in GAME_DIR as it is (its media may have been changed by the test).
+# Runs the copy in GAME_DIR as it is (its media may have been changed by the test). The game
+# gets none of the test's own files (the pixel reader's pipes, the display's lock).
 start_game_copy() {
     mkdir -p "$E2E_TMP/runtime"
     chmod 700 "$E2E_TMP/runtime"
-    (cd "$GAME_DIR" && exec env XDG_RUNTIME_DIR="$E2E_TMP/runtime" "$@" ./seabattle \
-        >"$E2E_TMP/game.out" 2>"$E2E_TMP/game.err") &
+    (
+        exec {PIXELS_IN}>&- {PIXELS_OUT}<&- {PRIVATE_XVFB_LOCK}>&-
+        cd "$GAME_DIR" && exec env XDG_RUNTIME_DIR="$E2E_TMP/runtime" "$@" ./seabattle \
+            >"$E2E_TMP/game.out" 2>"$E2E_TMP/game.err"
+    ) &
     GAME_PID=$!
     E2E_PIDS+=("$GAME_PID")
     note "game started (pid $GAME_PID) in $GAME_DIR"
-    timeout 30 xdotool search --sync --name "Морской бой" >/dev/null \
-        || fail "no window named \"Морской бой\" appeared within 30 s"
+    wait_until 30 "a window named \"Морской бой\"" game_window_named
     local notice
     notice=$(wait_for_box 30 "the authorship notice at start-up")
     note "authorship notice: window $notice, $(window_size "$notice")"
     NOTICE_ANSWERED=$(date +%s.%N)
-    answer_box "$notice" Return
+    ${ANSWER_NOTICE:-answer_box} "$notice" Return
     wait_until 20 "the main window (800x600) to be shown" main_window
     WIN=$(main_window)
     window_origin
@@ -212,6 +234,11 @@ start_game_copy() {
 }
 
 game_running() { kill -0 "$GAME_PID" 2>/dev/null; }
+# The game has shown a window of its name; a game that has ended fails the test at once.
+game_window_named() {
+    game_running || fail "the game ended before its window came"
+    xdotool search --name "Морской бой" >/dev/null 2>&1
+}
 
 # quit_game: Esc, then Return for the question's default answer, Yes; the game must end
 # within 10 s with exit code 0 (in a sanitizer build also free of reports at its exit).
@@ -277,8 +304,8 @@ exec {PIXELS_IN}>"$E2E_TMP/pixels.in" {PIXELS_OUT}<"$E2E_TMP/pixels.out"
 pixels() {
     local reply
     printf '%s\n' "$*" >&"$PIXELS_IN"
-    if ! IFS= read -r reply <&"$PIXELS_OUT"; then
-        echo "pixels $*: the pixel reader has ended" >&2
+    if ! IFS= read -r -t 60 reply <&"$PIXELS_OUT"; then
+        echo "pixels $*: the pixel reader has ended or gave no answer within 60 s" >&2
         return 1
     fi
     case $reply in

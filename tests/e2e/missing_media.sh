@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The game with every media file deleted from its folder: it starts, shows its window and
 # plays on (random layout, a level, shots until a hit and the computer's reply), and every
-# missing file that the game tried to use is reported once on stderr, naming the file.
+# missing file that the game tried to use is reported once on stderr, naming the file. With no
+# font at all the player is told so once, before the window.
 # usage: missing_media.sh SEABATTLE_EXECUTABLE [OUTPUT_DIR]
 source "$(dirname "$0")/lib.sh"
 e2e_open "$@"
@@ -62,5 +63,25 @@ for f in Ship11.bmp Ship12.bmp Ship21.bmp Ship22.bmp Ship31.bmp Ship32.bmp Ship4
     ships=$((ships + n))
 done
 [ "$ships" -ge 4 ] || fail "only $ships of the missing ship bitmaps were reported; a fleet of four sizes uses at least four"
+quit_game
+
+# No font at all (a font configuration without folders): said once on stderr, and in a box
+# whose title the window manager draws, before the game goes on to its window.
+FONTS_CONF="$E2E_TMP/no-fonts.conf"
+printf '<?xml version="1.0"?>\n<fontconfig><cachedir>%s</cachedir></fontconfig>\n' \
+    "$E2E_TMP/font-cache" >"$FONTS_CONF"
+answer_notice_then_fonts() {
+    answer_box "$1" "$2"
+    local box
+    box=$(wait_for_box 10 "the box telling that no font draws the game's words")
+    [ "$(xdotool getwindowname "$box")" = "Морской бой: нет шрифтов" ] \
+        || fail "the box about the fonts is titled \"$(xdotool getwindowname "$box")\""
+    import -silent -window root "$E2E_OUT/missing_fonts.png"
+    answer_box "$box" Return
+}
+copy_game
+ANSWER_NOTICE=answer_notice_then_fonts start_game_copy FONTCONFIG_FILE="$FONTS_CONF"
+n=$(warnings "no installed font draws Cyrillic letters")
+[ "$n" -eq 1 ] || fail "the missing fonts are told in $n lines of stderr, expected exactly one"
 quit_game
 note "passed"

@@ -19,13 +19,15 @@ install_into() {
         || fail "cmake --install --prefix $1 failed: $(tail -n 5 "$T/install.log")"
 }
 
-# desktop_value KEY FILE: the value of an untranslated key of the desktop entry.
-desktop_value() { sed -n "s/^$1=//p" "$2" | head -n 1; }
+# desktop_value KEY FILE: the value of a key of the desktop entry (KEY[ru] for a translation).
+desktop_value() { awk -v key="$1=" 'index($0, key) == 1 { print substr($0, length(key) + 1); exit }' "$2"; }
+# png_size FILE: WIDTHxHEIGHT of a PNG, from its header.
+png_size() { od -An -tx1 -j16 -N8 "$1" | tr -d ' \n' | { read -r h; echo "$((16#${h:0:8}))x$((16#${h:8:8}))"; }; }
 # xml_text ELEMENT FILE: the text of the first untranslated element of that name.
 xml_text() { sed -n "/xml:lang/!s:.*<$1[^>]*>\\([^<]*\\)</$1>.*:\\1:p" "$2" | head -n 1; }
 
 check_layout() {
-    require desktop-file-validate appstreamcli readelf cmp
+    require desktop-file-validate appstreamcli readelf cmp od
     local P="$T/prefix" f
     install_into "$P"
 
@@ -55,12 +57,29 @@ check_layout() {
     grep -q '^\.TH SEABATTLE 6 .*seabattle [0-9]' "$P/share/man/man6/seabattle.6" \
         || fail "the manual page names no version: $(head -n 1 "$P/share/man/man6/seabattle.6")"
 
+    # --help and --version answered in the terminal without a display, as the manual page says;
+    # the version is the project's.
+    local version option
+    version=$(sed -n 's/^project(SeaBattle VERSION \([0-9.]*\).*/\1/p' "$SRC/CMakeLists.txt")
+    for option in --help --version; do
+        env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb timeout 20 "$P/$PROGRAM_DIR/seabattle" \
+            "$option" >"$T/option.out" 2>"$T/option.err" \
+            || fail "seabattle $option without a display failed: $(cat "$T/option.err")"
+        [ ! -s "$T/option.err" ] || fail "seabattle $option wrote to stderr: $(cat "$T/option.err")"
+        grep '^\.BR* ' "$P/share/man/man6/seabattle.6" | grep -qF -- "${option//-/\\-}" \
+            || fail "the manual page does not list $option"
+    done
+    head -n 1 "$T/option.out" | grep -qx "seabattle (Морской бой) $version" \
+        || fail "seabattle --version says $(head -n 1 "$T/option.out"), not version $version"
+    grep -qF "$(sed -n 's/^Copyright \([0-9]*\) .*/\1/p' "$SRC/AUTHORS") Разработчики игры" "$T/option.out" \
+        || fail "seabattle --version does not name the copyright of AUTHORS: $(cat "$T/option.out")"
+
     # The desktop entry: valid, and every key a menu relies on.
     local entry="$P/share/applications/$APP_ID.desktop"
     desktop-file-validate "$entry" >"$T/dfv.log" 2>&1 || fail "desktop-file-validate: $(cat "$T/dfv.log")"
     local pair key value
-    for pair in "Type=Application" "Name=Морской бой" "Exec=seabattle" "Icon=$APP_ID" \
-        "Terminal=false"; do
+    for pair in "Type=Application" "Name=Sea Battle" "Name[ru]=Морской бой" "Exec=seabattle" \
+        "Icon=$APP_ID" "Terminal=false"; do
         key=${pair%%=*}
         value=$(desktop_value "$key" "$entry")
         [ "$key=$value" = "$pair" ] || fail "the desktop entry has $key=$value, not $pair"
@@ -89,9 +108,16 @@ check_layout() {
     appstreamcli validate-tree --no-net "$P" >"$T/ast.log" 2>&1 || fail "appstreamcli validate-tree: $(cat "$T/ast.log")"
     [ "$(xml_text id "$meta")" = "$APP_ID" ] || fail "the component id is $(xml_text id "$meta")"
     [ "$(xml_text launchable "$meta")" = "$APP_ID.desktop" ] || fail "the launchable is $(xml_text launchable "$meta")"
-    [ "$(xml_text name "$meta")" = "Морской бой" ] || fail "the component's name is $(xml_text name "$meta")"
-    local version
-    version=$(sed -n 's/^project(SeaBattle VERSION \([0-9.]*\).*/\1/p' "$SRC/CMakeLists.txt")
+    [ "$(xml_text name "$meta")" = "Sea Battle" ] || fail "the component's name is $(xml_text name "$meta")"
+    grep -qF '<name xml:lang="ru">Морской бой</name>' "$meta" || fail "the component has no Russian name"
+    # The screenshot it points to is the one in the source tree, of the size it states.
+    local shot size
+    shot=$(sed -n 's:.*<image[^>]*>[^<]*/\([^/<]*\)</image>.*:\1:p' "$meta")
+    [ -n "$shot" ] && [ -f "$SRC/desktop/screenshots/$shot" ] \
+        || fail "the screenshot '$shot' of the AppStream description is not in desktop/screenshots/"
+    size=$(sed -n 's:.*<image[^>]* width="\([0-9]*\)" height="\([0-9]*\)".*:\1x\2:p' "$meta")
+    [ "$(png_size "$SRC/desktop/screenshots/$shot")" = "$size" ] \
+        || fail "the screenshot $shot is not of the size $size the description states"
     grep -q "<release version=\"$version\" date=\"[0-9-]*\"" "$meta" \
         || fail "no release $version in the AppStream description"
 

@@ -1,8 +1,11 @@
 # shellcheck shell=bash
 # Sourced by install_test.sh and package_test.sh: a scratch folder, messages, and the installed
 # game started on an X server of the test's own and answered with keys.
-# The caller sets CASE (the test's name) and SRC (the source tree) first.
+# The caller sets CASE (the test's name) and SRC (the source tree) first. A test stops at its
+# first failed step (tests/failfast.sh); every wait has a deadline of its own.
 
+# shellcheck source=../failfast.sh
+source "$SRC/tests/failfast.sh"
 # shellcheck source=../../tools/private-servers.sh
 source "$SRC/tools/private-servers.sh"
 APP_ID=org.seabattle.SeaBattle
@@ -12,6 +15,7 @@ MEDIA_DIR=share/games/seabattle
 HELPER_DIR=lib/games/seabattle
 
 T=$(mktemp -d /tmp/seabattle-install.XXXXXX)
+FAILFAST_TOLD="$T/failed"
 chmod 755 "$T" # the unprivileged player must reach the prefix inside
 PIDS=()        # started here, stopped at exit (newest first)
 CLEANUPS=()    # commands run at exit, before the scratch folder goes
@@ -24,6 +28,7 @@ fail() {
         echo "--- the game's stderr:" >&2
         tail -n 30 "$T/game.err" >&2
     fi
+    failfast_told
     exit 1
 }
 skip() {
@@ -170,7 +175,7 @@ quit_game() {
 # tune_rendered HOME: the game found its renderer: the rendered tune reaches the player's cache
 # (with a General MIDI SoundFont to render it with).
 tune_rendered() {
-    if [ ! -e /usr/share/sounds/sf2/default-GM.sf2 ]; then
+    if [ ! -e /usr/share/sounds/sf2/default-GM.sf2 ] && [ ! -e /usr/share/sounds/sf3/default-GM.sf3 ]; then
         note "no General MIDI SoundFont here: the tune's renderer is not checked"
         return 0
     fi

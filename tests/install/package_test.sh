@@ -40,6 +40,13 @@ check_build() {
         timeout 1200 dpkg-buildpackage -us -uc) >"$T/build.log" 2>&1 \
         || fail "dpkg-buildpackage failed: $(tail -n 20 "$T/build.log")"
     note "dpkg-buildpackage took $((SECONDS - started)) s"
+    # The tests that need no X server and no sound server ran at the build, unless told not to.
+    if [[ " ${DEB_BUILD_OPTIONS:-} " != *" nocheck "* ]]; then
+        local ran
+        ran=$(sed -n 's/^100% tests passed, 0 tests failed out of \([0-9]*\)$/\1/p' "$T/build.log")
+        [ "${ran:-0}" -ge 30 ] || fail "the build ran ${ran:-no} tests, not the headless ones: $(grep -E 'tests (passed|failed)' "$T/build.log")"
+        note "the build ran $ran tests"
+    fi
     cp "$T/build.log" "$OUT/build.log"
     mv "$T"/seabattle_* "$OUT"/
     mv "$T"/seabattle-dbgsym_* "$OUT"/ 2>/dev/null || true # not with DEB_BUILD_OPTIONS=noautodbgsym
@@ -58,16 +65,29 @@ check_build() {
     done
     depends=$(dpkg-deb -f "$DEB" Depends)
     recommends=$(dpkg-deb -f "$DEB" Recommends)
-    for name in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6sql6 libsqlite3-0 \
-        libfluidsynth3 libpulse0 libqt6sql6-sqlite qt6-translations-l10n fonts-liberation2; do
+    for name in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libsqlite3-0 \
+        libfluidsynth3 libpulse0 fonts-liberation fonts-liberation2; do
         has_dependency "$depends" "$name" || fail "Depends lacks $name: $depends"
     done
-    has_dependency "$recommends" sf2-soundfont-gm || fail "Recommends no General MIDI SoundFont: $recommends"
-    for name in libsdl2-mixer-2.0-0 libsdl2-2.0-0 fluid-soundfont-gm; do
+    for name in sf2-soundfont-gm sf3-soundfont-gm; do
+        has_dependency "$recommends" "$name" || fail "Recommends no General MIDI SoundFont $name: $recommends"
+    done
+    # The game sets its own texts on Qt's standard buttons: Qt's translations are not needed; it
+    # reads its results with SQLite itself, not through Qt's SQL module.
+    for name in libsdl2-mixer-2.0-0 libsdl2-2.0-0 fluid-soundfont-gm qt6-translations-l10n \
+        libqt6sql6 libqt6sql6-sqlite; do
         has_dependency "$depends" "$name" && fail "Depends names $name: $depends"
     done
     name=$(tr ',' '\n' <<<"$depends, $recommends" | sed 's/(.*//; s/ //g; /^$/d' | sort | uniq -d)
     [ -z "$name" ] || fail "named more than once: $name"
+
+    # The copyright holders as AUTHORS names them, in the package's copyright file too.
+    local holder
+    holder=$(sed -n 's/^Copyright \(.*\)$/\1/p' "$SRC/AUTHORS")
+    [ -n "$holder" ] || fail "AUTHORS names no copyright holder"
+    dpkg-deb --fsys-tarfile "$DEB" | tar -xO ./usr/share/doc/seabattle/copyright >"$T/copyright"
+    [ "$(sed -n 's/^Copyright: //p' "$T/copyright" | sort -u)" = "$holder" ] \
+        || fail "debian/copyright's holders differ from AUTHORS' $holder: $(grep '^Copyright:' "$T/copyright")"
 
     # The files, owned by root: exactly those of an installation under /usr, with the
     # documents Debian asks for.

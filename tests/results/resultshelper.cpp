@@ -8,8 +8,8 @@
 // Row i holds the hit counts i % 21 and i / 21 and level i % 3, so a test can
 // tell every row of a writer and whether it is whole.
 #include "files/installfolder.h"
-#include "results/resultskeeper.h"
-#include "results/resultsstore.h"
+#include "store/resultskeeper.h"
+#include "store/resultsstore.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -55,7 +55,7 @@ int main(int argc, char *argv[])
     std::fflush(stdout);
     if (args.size() == 4) {
         for (int i = 0; count < 0 || i < count; ++i) {
-            if (!store.append(row(i), 5000))
+            if (!store.append(row(i), 5000).stored())
                 return 1;
             std::printf("ok %d\n", i + 1);
             std::fflush(stdout);
@@ -65,14 +65,19 @@ int main(int argc, char *argv[])
 
     ResultsKeeper keeper(store);
     bool told = false;
-    auto tell = [&](const QString &message) {
-        std::fprintf(stderr, "told: %s\n", qPrintable(message));
+    auto tell = [&](const ResultsTrouble &trouble) {
+        std::fprintf(stderr, "told: %d %s\n", int(trouble.kind), qPrintable(trouble.path));
         told = true;
     };
-    QObject::connect(&keeper, &ResultsKeeper::laterNotice, tell);
+    QObject::connect(&keeper, &ResultsKeeper::stillWaiting, tell);
     for (int i = 0; i < count; ++i) {
-        if (const QString message = keeper.save(row(i)); !message.isEmpty())
-            tell(message);
+        // A file that is only busy is waited for quietly; anything else the player is told.
+        const ResultsKeeper::Outcome outcome = keeper.save(row(i));
+        if (outcome.kind != ResultsKeeper::Outcome::Kind::Stored
+            && outcome.trouble.refusal() != ResultsTrouble::Refusal::Busy)
+            tell(outcome.trouble);
+        if (outcome.kind == ResultsKeeper::Outcome::Kind::Unkept && !outcome.problem.busy)
+            tell({ResultsTrouble::Kind::Refused, PendingRows::filePath()});
         runEventsFor(QRandomGenerator::global()->bounded(20));
     }
     const QDeadlineTimer deadline(120000);

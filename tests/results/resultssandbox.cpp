@@ -1,7 +1,7 @@
 #include "resultssandbox.h"
 
 #include "files/installfolder.h"
-#include "results/resultsstore.h"
+#include "store/resultsstore.h"
 
 #include <QDir>
 

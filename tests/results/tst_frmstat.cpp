@@ -1,8 +1,8 @@
-#include "results/frmstat.h"
+#include "stats/frmstat.h"
 
-#include "results/resultsstore.h"
-#include "results/resultstablemodel.h"
 #include "resultssandbox.h"
+#include "stats/resultstablemodel.h"
+#include "store/resultsstore.h"
 #include "testfiles.h"
 #include "writeblock.h"
 
@@ -81,7 +81,7 @@ void FrmStatTest::isAFixedModalToolWindow()
     ResultsSandbox sandbox;
     ResultsStore store;
     store.open();
-    frmStat dlg(nullptr, store);
+    frmStat dlg(nullptr, store.listedFile());
     QCOMPARE(dlg.windowTitle(), QString("Статистика"));
     QCOMPARE(dlg.windowFlags() & Qt::WindowType_Mask, Qt::Tool);
     QVERIFY(dlg.windowFlags().testFlag(Qt::WindowCloseButtonHint));
@@ -161,7 +161,7 @@ void FrmStatTest::gridShowsTheTable()
     if (setup.endsWith("path"))
         dlg.emplace(nullptr, path);
     else
-        dlg.emplace(nullptr, store);
+        dlg.emplace(nullptr, store.listedFile());
     dlg->show();
     QVERIFY(QTest::qWaitForWindowExposed(&*dlg));
     QTableView *grid = gridOf(*dlg);
@@ -185,7 +185,7 @@ void FrmStatTest::widthsStayWhenActivatedAgain()
     ResultsSandbox sandbox;
     ResultsStore store;
     store.open();
-    frmStat dlg(nullptr, store);
+    frmStat dlg(nullptr, store.listedFile());
     dlg.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dlg));
     for (int i = 0; i < 3; ++i) {
@@ -203,13 +203,13 @@ void FrmStatTest::openWindowNeverKeepsTheGameFromSaving()
     QVERIFY(TestFiles::makeStore(sandbox.installFile(), kRows));
     ResultsStore store;
     store.open();
-    frmStat open(nullptr, store);
+    frmStat open(nullptr, store.listedFile());
     open.show();
     QVERIFY(QTest::qWaitForWindowExposed(&open));
 
-    QVERIFY(store.append({ResultRow::Winner::Computer, 11, 20, "Легкий"}));
+    QVERIFY(store.append({ResultRow::Winner::Computer, 11, 20, "Легкий"}).stored());
     QCOMPARE(shown(gridOf(open)).size(), 1 + kRows.size());
-    frmStat next(nullptr, store);
+    frmStat next(nullptr, store.listedFile());
     QCOMPARE(shown(gridOf(next)).last(), (QStringList {"Компьютер", "11", "20", "Легкий"}));
 }
 

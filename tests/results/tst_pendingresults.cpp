@@ -1,16 +1,21 @@
-#include "results/pendingresults.h"
-#include "results/resultskeeper.h"
-#include "results/resultsstore.h"
+#include "store/pendingrows.h"
+#include "store/resultskeeper.h"
+#include "store/resultsstore.h"
 
 #include "resultssandbox.h"
 #include "testfiles.h"
+#include "view/effects/resultswords.h"
 #include "writeblock.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
+
+#include <optional>
 
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -19,12 +24,20 @@ namespace {
 
 const QStringList kWon {"Игрок", "20", "13", "Средний"};
 const QStringList kLost {"Компьютер", "7", "20", "Сложный"};
+const QList<QStringList> both {kWon, kLost};
 
-QList<QByteArray> lines(const QString &path)
+// The rows waiting in the pending file, each as its results file and four values.
+QList<QStringList> waiting()
 {
-    QList<QByteArray> found = TestFiles::bytes(path).split('\n');
-    found.removeAll(QByteArray());
-    return found;
+    return TestFiles::query(PendingRows::filePath(), "SELECT * FROM \"tPending\" ORDER BY rowid");
+}
+
+int waitingRows()
+{
+    return TestFiles::query(PendingRows::filePath(), "SELECT count(*) FROM \"tPending\"")
+        .value(0)
+        .value(0)
+        .toInt();
 }
 
 } // namespace
@@ -56,6 +69,8 @@ void PendingResultsTest::pendingFileTakesRowsOnlyAsARegularFile_data()
                             << "на его месте находится файл устройства";
     QTest::newRow("data folder refuses writes") << "read-only"
                                                 << "в его папку нельзя записать";
+    QTest::newRow("pending file refuses writes") << "read-only file"
+                                                 << "он закрыт для записи";
     QTest::newRow("a file where the data folder goes") << "file"
                                                        << "его папку нельзя создать";
 }
@@ -67,7 +82,7 @@ void PendingResultsTest::pendingFileTakesRowsOnlyAsARegularFile()
     QFETCH(QString, setup);
     QFETCH(QString, refusal);
     ResultsSandbox sandbox;
-    const QString path = PendingResults::filePath();
+    const QString path = PendingRows::filePath();
     const QString folder = QFileInfo(path).path();
     const QString elsewhere = QDir(sandbox.root()).filePath("notes.txt");
     TestFiles::write(elsewhere, "the player's own notes\n");
@@ -83,25 +98,28 @@ void PendingResultsTest::pendingFileTakesRowsOnlyAsARegularFile()
         QSKIP("needs root to make a device node");
     if (setup == "file")
         TestFiles::write(folder, "not a folder");
-    WriteBlock block(setup == "read-only" ? folder : elsewhere);
-    if (setup == "read-only" && !block.isActive())
-        QSKIP("this machine cannot make a folder refuse writes");
+    if (setup == "read-only file")
+        TestFiles::write(path, "");
+    WriteBlock block(setup.startsWith("read-only") ? (setup == "read-only" ? folder : path)
+                                                   : elsewhere);
+    if (setup.startsWith("read-only") && !block.isActive())
+        QSKIP("this machine cannot make a file or folder refuse writes");
     if (setup == "link" || setup == "pipe" || setup == "folder" || setup == "device")
         QTest::ignoreMessage(QtWarningMsg,
-                             QRegularExpression("pending-results.jsonl is a .*, "
-                                                "not a regular file"));
+                             QRegularExpression("pending-results.db is a .*, not a regular file"));
 
-    const PendingResults::Row row {PendingResults::newId(), sandbox.installFile(), kWon};
-    PendingResults::Problem problem;
-    QCOMPARE(PendingResults::add({row}, &problem), refusal.isEmpty());
-    QCOMPARE(refusal.isEmpty() ? QString() : problem.forPlayer(), refusal);
+    PendingRows::Problem problem;
+    QCOMPARE(PendingRows::add(sandbox.installFile(), {kWon}, &problem), refusal.isEmpty());
+    const QString told = ResultsWords::outcome({ResultsKeeper::Outcome::Kind::Unkept,
+                                                {ResultsTrouble::Kind::ReadOnly, "Base.mdb"},
+                                                problem,
+                                                path});
+    if (!refusal.isEmpty())
+        QVERIFY2(told.contains(": " + refusal + ".\n"), qPrintable(told));
     QCOMPARE(TestFiles::bytes(elsewhere), QByteArray("the player's own notes\n"));
     if (refusal.isEmpty()) {
-        QCOMPARE(PendingResults::rows().size(), 1);
-        QCOMPARE(PendingResults::rows().first().values, kWon);
+        QCOMPARE(waiting(), QList<QStringList> {QStringList {sandbox.installFile()} + kWon});
         QVERIFY(QFileInfo(path).isFile() && !QFileInfo(path).isSymLink());
-    } else {
-        QVERIFY(PendingResults::rows().isEmpty());
     }
 }
 
@@ -109,64 +127,108 @@ void PendingResultsTest::movingPendingRowsStoresEachRowOnce_data()
 {
     QTest::addColumn<QString>("setup");
     QTest::addColumn<QList<QStringList>>("stored");
-    QTest::addColumn<int>("linesLeft"); // rows for another results file stay
-    QTest::newRow("two rows waiting") << "waiting" << QList<QStringList> {kWon, kLost} << 0;
-    QTest::newRow("a move cut short after the commit")
-        << "committed" << QList<QStringList> {kWon, kLost} << 0;
-    QTest::newRow("the old text file taken over twice")
-        << "old text" << QList<QStringList> {kWon, kLost} << 0;
+    QTest::addColumn<int>("rowsLeft"); // rows for another results file, or damaged ones, stay
+    QTest::addColumn<QString>("warning"); // said once in the log; empty: nothing
+    QTest::newRow("two rows waiting") << "waiting" << both << 0 << "";
+    QTest::newRow("the old text file taken over twice") << "old text" << both << 0 << "";
+    QTest::newRow("the old JSON file taken over twice") << "old json" << both << 0 << "";
+    QList<QStringList> many;
+    for (int i = 0; i < 10000; ++i)
+        many << (i % 2 ? kLost : kWon);
+    QTest::newRow("an old JSON file of 10 MB, read to its end")
+        << "old json, large" << many << 0 << "";
+    QTest::newRow("numbers, null and objects among the old JSON file's values")
+        << "old json, damaged" << QList<QStringList> {kLost} << 0
+        << "line 1 of .*pending-results.jsonl is damaged and is not taken over";
+    QTest::newRow("numbers and null among the pending values")
+        << "damaged" << QList<QStringList> {kLost} << 1
+        << "1 row\\(s\\) in .*pending-results.db are damaged and are not stored";
     QTest::newRow("a row of another results file")
-        << "other file" << QList<QStringList> {kLost} << 1;
-    QTest::newRow("a line cut short by a crash") << "torn" << QList<QStringList> {kWon, kLost} << 0;
+        << "other file" << QList<QStringList> {kLost} << 1 << "";
+    QTest::newRow("a row of a results file that is gone")
+        << "gone file" << both << 0 << "results waiting for .*other/Base.mdb, which is gone";
+    QTest::newRow("rows that cannot leave a read-only folder")
+        << "read-only" << QList<QStringList> {} << 2 << "result not saved: .*refused the pending";
 }
 
 void PendingResultsTest::movingPendingRowsStoresEachRowOnce()
 {
-    // Whatever state a crash or an earlier version left the pending file in, a move stores
-    // each of its rows exactly once, in order, and shortens the file only by what it stored.
+    // Whatever an earlier version or another copy of the game left waiting, a move stores
+    // each whole row exactly once, in order, and leaves only the rows of other results files
+    // that are still there, and damaged rows, said once. Rows that cannot leave the pending
+    // file are told once and not tried again every moment.
     QFETCH(QString, setup);
     QFETCH(QList<QStringList>, stored);
-    QFETCH(int, linesLeft);
+    QFETCH(int, rowsLeft);
+    QFETCH(QString, warning);
     ResultsSandbox sandbox;
     ResultsStore store;
     QCOMPARE(store.open(), ResultsStore::Status::Writable);
-    const QString path = PendingResults::filePath();
-    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
-    const QString oldText = QFileInfo(path).dir().filePath("unsaved-results.txt");
-    QList<PendingResults::Row> rows;
-    for (const QStringList &values : {kWon, kLost})
-        rows << PendingResults::Row {PendingResults::newId(), store.filePath(), values};
-    if (setup == "other file")
-        rows.first().file = QDir(sandbox.root()).filePath("other/Base.mdb");
-    if (setup == "torn")
-        TestFiles::write(path, R"({"id":"cut","file":")");
-    if (setup == "old text") {
-        const QByteArray text = (kWon.join('\t') + '\n' + kLost.join('\t') + '\n').toUtf8();
-        TestFiles::write(oldText, text);
-        PendingResults::tidyUp(store.filePath());
-        QVERIFY(!QFile::exists(oldText));
-        TestFiles::write(oldText, text); // as if cut short before the old file went
-        PendingResults::tidyUp(store.filePath());
-        QCOMPARE(lines(path).size(), 4);
+    const QString folder = QFileInfo(PendingRows::filePath()).path();
+    QVERIFY(QDir().mkpath(folder));
+    const QString otherFile = QDir(sandbox.root()).filePath("other/Base.mdb");
+    QVERIFY(QDir().mkpath(QFileInfo(otherFile).path()));
+    if (setup != "gone file")
+        QVERIFY(TestFiles::makeStore(otherFile, {}));
+    const QString oldFile = QDir(folder).filePath(setup == "old text" ? "unsaved-results.txt"
+                                                                      : "pending-results.jsonl");
+    QByteArray oldText;
+    if (setup == "old json, damaged")
+        oldText += R"({"id":"b","file":")" + store.filePath().toUtf8()
+            + R"(","row":[20,null,{"a":1},"Легкий"]})" + '\n';
+    for (const QStringList &row : setup == "old json, large" ? stored : both) {
+        if (setup == "old text")
+            oldText += (row.join('\t') + '\n').toUtf8();
+        else if (setup != "old json, damaged" || row == kLost)
+            oldText += R"({"id":")" + QByteArray(setup == "old json, large" ? 1000 : 1, 'a')
+                + R"(","file":")" + store.filePath().toUtf8() + R"(","row":[")"
+                + row.join(R"(",")").toUtf8() + "\"]}\n";
+    }
+    if (setup.startsWith("old")) {
+        TestFiles::write(oldFile, oldText);
+        if (!warning.isEmpty())
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warning));
+        PendingRows::tidyUp(store.filePath());
+        QVERIFY(!QFile::exists(oldFile));
+        TestFiles::write(oldFile, oldText); // as if cut short before the old file went
+        warning = setup == "old json, damaged" ? warning : QString();
     } else {
-        QVERIFY(PendingResults::add(rows));
+        const bool elsewhere = setup == "other file" || setup == "gone file";
+        QVERIFY(PendingRows::add(elsewhere ? otherFile : store.filePath(), {kWon}));
+        QVERIFY(PendingRows::add(store.filePath(), {kLost}));
     }
-    if (setup == "committed") {
-        QSet<QString> taken;
-        QVERIFY(store.appendPending(PendingResults::rows(), &taken));
-        QCOMPARE(taken.size(), 2);
+    if (setup == "damaged")
+        QVERIFY(TestFiles::exec(PendingRows::filePath(),
+                                {"UPDATE \"tPending\" SET \"Попаданий юзера\" = 20, "
+                                 "\"Попаданий компьютера\" = NULL WHERE rowid = 1"}));
+    std::optional<WriteBlock> block;
+    if (setup == "read-only") {
+        block.emplace(folder);
+        if (!block->isActive())
+            QSKIP("this machine cannot make a folder refuse writes");
     }
-
+    if (!warning.isEmpty())
+        QTest::ignoreMessage(setup == "gone file" ? QtInfoMsg : QtWarningMsg,
+                             QRegularExpression(warning));
     ResultsKeeper keeper(store);
-    keeper.moveWaitingRows();
+    QSignalSpy told(&keeper, &ResultsKeeper::stillWaiting);
+    // Tidied up and moved as soon as the event loop runs.
+    QTRY_COMPARE_WITH_TIMEOUT(waitingRows(), rowsLeft, 60000);
     QCOMPARE(TestFiles::storedRows(sandbox.installFile()), stored);
-    QCOMPARE(lines(path).size(), linesLeft);
-    if (linesLeft == 0)
-        QVERIFY(!QFile::exists(path));
-    QVERIFY(!QFile::exists(oldText));
+    QVERIFY(!QFile::exists(oldFile));
+    if (setup == "read-only") {
+        QTRY_COMPARE(told.size(), 1);
+        QCOMPARE(told.first().at(1).toString(), PendingRows::filePath());
+        const QTimer *retry = keeper.findChild<QTimer *>();
+        QVERIFY(!retry->isActive() || retry->interval() >= ResultsKeeper::RetryIntervalMs);
+    } else {
+        QCOMPARE(told.size(), 0);
+    }
     // A second move finds nothing more to store.
+    block.reset();
     keeper.moveWaitingRows();
-    QCOMPARE(TestFiles::storedRows(sandbox.installFile()).size(), stored.size());
+    QCOMPARE(TestFiles::storedRows(sandbox.installFile()).size(),
+             setup == "read-only" ? 2 : stored.size());
 }
 
 QTEST_GUILESS_MAIN(PendingResultsTest)

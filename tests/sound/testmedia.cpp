@@ -118,18 +118,24 @@ QByteArray TestMedia::levelWav(qint16 level, int lengthMs)
 }
 
 QByteArray TestMedia::levelWav(qint16 level, int lengthMs, int channels, int bits,
-                               const QByteArray &extraChunk)
+                               const QByteArray &extraChunk, quint16 tag, int rate)
 {
-    const quint32 frames = quint32(44100LL * lengthMs / 1000);
+    const quint32 frames = quint32(qint64(rate) * lengthMs / 1000);
     const quint32 frameBytes = quint32(channels * bits / 8);
     QByteArray body("WAVEfmt ");
-    appendLittle<quint32>(body, 16);
-    appendLittle<quint16>(body, 1); // PCM
+    appendLittle<quint32>(body, tag == Extensible ? 40 : 16);
+    appendLittle<quint16>(body, tag);
     appendLittle<quint16>(body, quint16(channels));
-    appendLittle<quint32>(body, 44100);
-    appendLittle<quint32>(body, 44100 * frameBytes);
+    appendLittle<quint32>(body, quint32(rate));
+    appendLittle<quint32>(body, quint32(rate) * frameBytes);
     appendLittle<quint16>(body, quint16(frameBytes));
     appendLittle<quint16>(body, quint16(bits));
+    if (tag == Extensible) { // the valid bits, the speakers, then the PCM sub-format's GUID
+        appendLittle<quint16>(body, 22);
+        appendLittle<quint16>(body, quint16(bits));
+        appendLittle<quint32>(body, channels == 1 ? 0x4 : 0x3);
+        body += QByteArray::fromHex("0100000000001000800000aa00389b71");
+    }
     if (!extraChunk.isEmpty()) {
         body += extraChunk.left(4);
         appendLittle<quint32>(body, quint32(extraChunk.size() - 4));
@@ -139,12 +145,17 @@ QByteArray TestMedia::levelWav(qint16 level, int lengthMs, int channels, int bit
     }
     body += "data";
     appendLittle<quint32>(body, frames * frameBytes);
-    for (quint32 i = 0; i < frames * quint32(channels); ++i) {
-        if (bits == 8)
-            body += char(128 + level / 256); // 8-bit samples are unsigned
-        else
-            appendLittle<qint16>(body, level);
+    QByteArray sample;
+    if (tag == Float)
+        appendLittle<float>(sample, float(level) / 32768);
+    else if (bits == 8)
+        sample += char(128 + level / 256); // 8-bit samples are unsigned
+    else { // the level in the top 16 bits, little-endian
+        sample = QByteArray(bits / 8, '\0');
+        qToLittleEndian<qint16>(level, sample.data() + bits / 8 - 2);
     }
+    for (quint32 i = 0; i < frames * quint32(channels); ++i)
+        body += sample;
     QByteArray file("RIFF");
     appendLittle<quint32>(file, quint32(body.size()));
     return file + body;

@@ -30,10 +30,12 @@ QByteArray busyTune(int seconds);
 // Mono 16-bit PCM at 44.1 kHz holding one level throughout: the level heard at a null sink's
 // monitor tells how many copies of the sound are playing.
 QByteArray levelWav(qint16 level, int lengthMs);
-// The same with 1 or 2 channels of 8 or 16 bits, and an extra chunk (id and body) between the
-// format and the sound when one is given.
+// The same with channels of 8, 16, 24 or 32 bits (PCM: format tag 1; float: 3, of 32 bits; the
+// extensible format 0xfffe holding PCM), at a rate, and an extra chunk (id and body) between
+// the format and the sound when one is given.
+constexpr quint16 Pcm = 1, Float = 3, Extensible = 0xfffe;
 QByteArray levelWav(qint16 level, int lengthMs, int channels, int bits,
-                    const QByteArray &extraChunk = {});
+                    const QByteArray &extraChunk = {}, quint16 tag = Pcm, int rate = 44100);
 bool write(const QString &path, const QByteArray &bytes);
 
 } // namespace TestMedia

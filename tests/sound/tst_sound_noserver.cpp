@@ -25,8 +25,6 @@ void NoServerTest::aWholeGameIsSilentWithOneWarningPerCause()
     const SoundWarnings warnings;
     {
         GameSound sound(qEnvironmentVariable("SEABATTLE_GAME_DIR") + "/seabattle-tune");
-        if (sound.hasOutput())
-            QSKIP("a sound output answers: run with PULSE_SERVER pointing nowhere");
         sound.setTuneFile(dir.filePath("seasound.mid"));
         for (int repeat = 0; repeat < 3; ++repeat) {
             sound.closeTune();
@@ -38,8 +36,8 @@ void NoServerTest::aWholeGameIsSilentWithOneWarningPerCause()
             }
             sound.stopTune();
             sound.playTune();
-            sound.waitForTune();
         }
+        QTRY_COMPARE(warnings.count("no sound: the sound server cannot be reached ("), 1);
     }
     QCOMPARE(warnings.messages().size(), 2);
     QCOMPARE(warnings.count("no sound: the sound server cannot be reached ("), 1);

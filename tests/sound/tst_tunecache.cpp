@@ -4,22 +4,30 @@
 #include "soundwarnings.h"
 #include "testmedia.h"
 
+#include "files/playerfolders.h"
+#include "files/soundfontpath.h"
 #include "sound/gamesound.h"
 #include "sound/tunecache.h"
 #include "sound/tunerenderer.h"
+#include "tests/results/writeblock.h"
 #include "tune/tunewav.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 using namespace SoundLevels;
@@ -63,12 +71,15 @@ bool isWholeWav(const QString &path)
         && qFromLittleEndian<quint32>(header.constData() + 40) == quint32(file.size() - 44);
 }
 
+// Set in a game started with --part-files: its cache is on a file system without O_TMPFILE.
+bool withoutTmpfile = false;
+
 // A game that only starts its tune, until it is killed: `tst_tunecache --render-and-wait MIDI
 // [--part-files]`.
 int renderAndWait(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    TuneCache::usePartFilesForTesting(argc > 3);
+    withoutTmpfile = argc > 3;
     GameSound sound(renderer());
     sound.setTuneFile(QString::fromLocal8Bit(argv[2]));
     sound.openTune();
@@ -77,6 +88,24 @@ int renderAndWait(int argc, char *argv[])
 }
 
 } // namespace
+
+// The C library's openat, as the program's own, so that a game of this test can be on a file
+// system that refuses O_TMPFILE (NFS, for one) as the kernel refuses it there.
+extern "C" int openat(int folder, const char *path, int flags, ...)
+{
+    mode_t mode = 0;
+    if (flags & (O_CREAT | __O_TMPFILE)) {
+        va_list arguments;
+        va_start(arguments, flags);
+        mode = va_arg(arguments, mode_t);
+        va_end(arguments);
+    }
+    if (withoutTmpfile && (flags & __O_TMPFILE) == __O_TMPFILE) {
+        errno = EOPNOTSUPP;
+        return -1;
+    }
+    return int(syscall(SYS_openat, folder, path, flags, mode));
+}
 
 // The rendered tune's cache, tried as a hostile user would, with the real renderer and the real
 // sound: whatever was at the cache's name and however the games that rendered before ended,
@@ -92,14 +121,12 @@ private slots:
     void everyCacheTroubleEndsInMusicAndLeavesOnlyTheRendering();
 
 private:
-    QString cache() const
-    {
-        return QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-    }
+    QString cache() const { return PlayerFolders::cache(); }
     bool heardAlone(GameSound &game);
     void killWhileRendering(const QString &tune, bool partFiles);
 
     QTemporaryDir m_dir;
+    const QByteArray m_home = qgetenv("HOME");
     QString m_tune; // rendered in a second or so
     QString m_longTune; // seconds of CPU time to render
     std::unique_ptr<PrivateSink> m_sink;
@@ -110,7 +137,7 @@ void TuneCacheTest::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     QVERIFY(QFileInfo(renderer()).isExecutable());
-    if (!QFileInfo::exists("/usr/share/sounds/sf2/default-GM.sf2"))
+    if (SoundFontPath::find().isEmpty())
         QSKIP("no General MIDI SoundFont installed (fluid-soundfont-gm)");
     m_tune = m_dir.filePath("seasound.mid");
     m_longTune = m_dir.filePath("long.mid");
@@ -125,14 +152,14 @@ void TuneCacheTest::initTestCase()
 void TuneCacheTest::cleanup()
 {
     qunsetenv("SEABATTLE_TUNE_CPU_SECONDS");
+    qputenv("HOME", m_home);
 }
 
 bool TuneCacheTest::heardAlone(GameSound &game)
 {
-    game.playTune();
-    game.waitForTune();
     const qint64 from = m_recorder->frames();
-    const bool heard = m_recorder->firstLouderAfter(from, Silence, 10000) >= 0;
+    game.playTune();
+    const bool heard = m_recorder->firstLouderAfter(from, Silence, 60000) >= 0;
     game.stopTune();
     m_recorder->waitFor(m_recorder->frames() + MonitorRecorder::framesIn(SettleMs));
     return heard;
@@ -187,6 +214,18 @@ void TuneCacheTest::everyCacheTroubleEndsInMusicAndLeavesOnlyTheRendering_data()
     QTest::newRow("a rendering cut by its CPU time")
         << "cut"
         << "long.mid takes too long to render: its rendering used up its 1 s of CPU time at ";
+    // Played from memory, the real reason told.
+    QTest::newRow("a cache folder that refuses writes")
+        << "read-only cache"
+        << "seasound.mid cannot be kept once rendered (no file can be made in %2 (%3)): it is "
+           "rendered at each start";
+    QTest::newRow("a cache home that refuses the cache's folder")
+        << "read-only home"
+        << "seasound.mid cannot be kept once rendered (the folder %2 cannot be used (%3)): it is "
+           "rendered at each start";
+    QTest::newRow("no home") << "no home"
+                             << "seasound.mid cannot be kept once rendered (no cache folder: HOME "
+                                "is not set): it is rendered at each start";
 }
 
 void TuneCacheTest::everyCacheTroubleEndsInMusicAndLeavesOnlyTheRendering()
@@ -202,6 +241,11 @@ void TuneCacheTest::everyCacheTroubleEndsInMusicAndLeavesOnlyTheRendering()
         = TuneRenderer::fileName(TuneRenderer(renderer(), {}, {}).keyOf(midi.readAll()));
     const QString wav = cache() + '/' + wavName;
     QVERIFY(QDir().mkpath(cache()));
+    const auto entries = [](const QString &folder) {
+        return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    };
+    const QStringList rootBefore = entries("/"), hereBefore = entries(QDir::currentPath());
+    std::optional<WriteBlock> block;
     const QString outside = home.filePath("outside.wav");
     const TuneWav::Header claim = TuneWav::header(0xfffffff0);
     if (trouble == "killed" || trouble == "killed, part file")
@@ -219,6 +263,16 @@ void TuneCacheTest::everyCacheTroubleEndsInMusicAndLeavesOnlyTheRendering()
         qputenv("SEABATTLE_TUNE_CPU_SECONDS", "1");
     else if (trouble == "cache is a file")
         QVERIFY(QDir().rmdir(cache()) && TestMedia::write(cache(), "the player's"));
+    else if (trouble == "read-only cache")
+        block.emplace(cache());
+    else if (trouble == "read-only home" && QDir().rmdir(cache()))
+        block.emplace(home.path());
+    else if (trouble == "no home") {
+        qunsetenv("HOME");
+        qunsetenv("XDG_CACHE_HOME");
+    }
+    if (block && !block->isActive())
+        QSKIP("the folder cannot be made to refuse writes here");
     if (QTest::currentTestFailed())
         return;
 
@@ -235,7 +289,9 @@ void TuneCacheTest::everyCacheTroubleEndsInMusicAndLeavesOnlyTheRendering()
     QVERIFY2(heardAlone(first), "the game plays no tune");
     if (second)
         QVERIFY2(heardAlone(*second), "the second game plays no tune");
-    const QString expected = QString(warning).replace("%1", wav).replace("%2", cache());
+    const QString refused = QString::fromLocal8Bit(std::strerror(geteuid() == 0 ? EPERM : EACCES));
+    const QString expected
+        = QString(warning).replace("%1", wav).replace("%2", cache()).replace("%3", refused);
     QCOMPARE(warnings.messages().size(), expected.isEmpty() ? 0 : 1);
     QVERIFY2(warnings.count(expected) == (expected.isEmpty() ? 0 : 1),
              qPrintable(warnings.messages().join('\n')));
@@ -246,10 +302,10 @@ void TuneCacheTest::everyCacheTroubleEndsInMusicAndLeavesOnlyTheRendering()
         QCOMPARE(player.readAll(), "the player's");
         return;
     }
-    if (trouble == "cache is a file") { // the tune was played from memory
-        QFile player(cache());
-        QVERIFY(player.open(QIODevice::ReadOnly));
-        QCOMPARE(player.readAll(), "the player's");
+    if (trouble == "read-only cache" || trouble == "read-only home" || trouble == "no home") {
+        QVERIFY(cache().isEmpty() || entries(cache()).isEmpty());
+        QCOMPARE(entries("/"), rootBefore);
+        QCOMPARE(entries(QDir::currentPath()), hereBefore);
         return;
     }
     const QStringList left = QDir(cache()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot

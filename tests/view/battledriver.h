@@ -40,25 +40,32 @@ inline int tickComputer(frmMain &w, int maxTicks = 200)
     return ticks;
 }
 
-// Every row of tBase, oldest first, as "a|b|c|d".
-inline QStringList storedRows(const QString &file)
+// Every row of tBase, oldest first, as "a|b|c|d"; of the pending rows' table, with `first`
+// the column of the first value.
+inline QStringList storedRows(const QString &file, const char *table = "tBase", int first = 0)
 {
     QStringList rows;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "battle-test-reader");
         db.setDatabaseName(file);
         if (db.open()) {
-            QSqlQuery query("SELECT * FROM \"tBase\" ORDER BY rowid", db);
+            QSqlQuery query(QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid").arg(table), db);
             while (query.next()) {
                 QStringList values;
                 for (int column = 0; column < 4; ++column)
-                    values << query.value(column).toString();
+                    values << query.value(first + column).toString();
                 rows << values.join('|');
             }
         }
     }
     QSqlDatabase::removeDatabase("battle-test-reader");
     return rows;
+}
+
+// The rows waiting in the pending file, as storedRows() gives them.
+inline QStringList waitingRows(const QString &file)
+{
+    return storedRows(file, "tPending", 1);
 }
 
 } // namespace BattleDriver

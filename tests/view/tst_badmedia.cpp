@@ -120,7 +120,13 @@ void BadMediaTest::everyDamagedFileLeavesTheGamePlayable()
     effects(window).tmrMuz_Timer();
     click(find<QCheckBox>(window, "chMusic"));
     QVERIFY(fixture.prompter.shown.last().startsWith("|Вы"));
-    sound.waitForTune();
+    // The tune's renderer, a child of the game, has ended and the game has taken its outcome.
+    const auto rendering = [] {
+        QFile children(
+            QStringLiteral("/proc/self/task/%1/children").arg(QCoreApplication::applicationPid()));
+        return children.open(QIODevice::ReadOnly) && !children.readAll().trimmed().isEmpty();
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(!rendering(), 60000);
 }
 
 QTEST_MAIN(BadMediaTest)

@@ -17,6 +17,12 @@ QString &overridePath()
     return path;
 }
 
+bool &overrideSystemWide()
+{
+    static bool systemWide = false;
+    return systemWide;
+}
+
 // The executable's own layout does not change while it runs: looked up once.
 const InstallFolder::Layout &ownLayout()
 {
@@ -45,7 +51,7 @@ QString InstallFolder::path()
 
 bool InstallFolder::isSystemWide()
 {
-    return overridePath().isEmpty() && ownLayout().systemWide;
+    return overridePath().isEmpty() ? ownLayout().systemWide : overrideSystemWide();
 }
 
 QString InstallFolder::program(const QString &name)
@@ -58,7 +64,8 @@ QString InstallFolder::file(const QString &name)
     return QDir(path()).filePath(name);
 }
 
-void InstallFolder::setPathForTesting(const QString &path)
+void InstallFolder::setPathForTesting(const QString &path, bool systemWide)
 {
     overridePath() = path;
+    overrideSystemWide() = systemWide;
 }

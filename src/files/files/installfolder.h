@@ -32,7 +32,8 @@ bool isSystemWide();
 QString program(const QString &name);
 // Joins a bare file name such as "Boom.wav" to the media folder.
 QString file(const QString &name);
-// Tests point the game at a folder of their own, laid out as a portable copy.
-void setPathForTesting(const QString &path);
+// Tests point the game at a folder of their own, laid out as a portable copy, or taking the
+// part of a system-wide installation.
+void setPathForTesting(const QString &path, bool systemWide = false);
 
 } // namespace InstallFolder

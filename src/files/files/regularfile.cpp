@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QThread>
 
 #include <cerrno>
 #include <cstring>
@@ -68,9 +67,7 @@ RegularFile::RegularFile(const QString &path, Mode mode) : m_path(path)
             fail(error);
         return;
     }
-    struct stat info
-    {
-    };
+    struct stat info = {};
     if (::fstat(m_fd, &info) != 0) {
         fail(errno);
         close();
@@ -170,9 +167,7 @@ QByteArray RegularFile::read(qint64 offset, qint64 count)
 
 qint64 RegularFile::size() const
 {
-    struct stat info
-    {
-    };
+    struct stat info = {};
     return m_fd >= 0 && ::fstat(m_fd, &info) == 0 ? qint64(info.st_size) : 0;
 }
 
@@ -195,43 +190,14 @@ bool RegularFile::sync()
     return ::fsync(m_fd) == 0 || fail(errno);
 }
 
-bool RegularFile::resize(qint64 size)
+bool RegularFile::tryLock()
 {
-    return ::ftruncate(m_fd, off_t(size)) == 0 || fail(errno);
-}
-
-bool RegularFile::lock(int waitMs)
-{
-    // Other copies of the game hold the lock only while they read or rewrite a few lines.
-    for (int waited = 0;; waited += 5) {
-        if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0)
-            return true;
-        if (errno != EWOULDBLOCK && errno != EINTR)
-            return fail(errno);
-        if (waited >= waitMs)
-            return fail(EWOULDBLOCK);
-        QThread::msleep(5);
-    }
-}
-
-bool RegularFile::isStillAtPath() const
-{
-    struct stat opened
-    {
-    };
-    struct stat named
-    {
-    };
-    return m_fd >= 0 && ::fstat(m_fd, &opened) == 0
-        && ::lstat(encoded(m_path).constData(), &named) == 0 && opened.st_dev == named.st_dev
-        && opened.st_ino == named.st_ino;
+    return ::flock(m_fd, LOCK_EX | LOCK_NB) == 0 || fail(errno);
 }
 
 RegularFile::Kind RegularFile::kindAt(const QString &path)
 {
-    struct stat info
-    {
-    };
+    struct stat info = {};
     if (::lstat(encoded(path).constData(), &info) != 0)
         return Kind::Missing;
     return fileKindOf(info.st_mode);

@@ -45,11 +45,8 @@ public:
     qint64 size() const;
     bool writeAll(const QByteArray &bytes);
     bool sync();
-    bool resize(qint64 size);
-    // Takes the file's exclusive lock (flock), trying in short steps for at most waitMs.
-    bool lock(int waitMs);
-    // The path still names this very file: nobody renamed another one over it meanwhile.
-    bool isStillAtPath() const;
+    // Takes the file's exclusive lock (flock) if nobody holds it.
+    bool tryLock();
     void close();
 
     static Kind kindAt(const QString &path);

@@ -1,15 +1,17 @@
 #include "view/frmmain.h"
 
-#include "results/frmstat.h"
-#include "results/resultskeeper.h"
-#include "results/resultsstore.h"
+#include "stats/frmstat.h"
+#include "store/resultskeeper.h"
+#include "store/resultsstore.h"
 #include "view/controls/placementcontrols.h"
 #include "view/controls/switchpanel.h"
 #include "view/effects/effects.h"
 #include "view/effects/hitmarkers.h"
+#include "view/effects/resultswords.h"
 #include "view/fields/fieldview.h"
 #include "view/keys/windowkeys.h"
 #include "view/look.h"
+#include "view/modalover.h"
 #include "view/prompter.h"
 #include "view/windowlosswatch.h"
 
@@ -102,7 +104,7 @@ void frmMain::Form_Load(Notice notice)
     SetArray();
     // Results moved to the data folder: the player hears it once, over the window
     // shown after the authorship notice.
-    if (const QString moved = m_store->takeNotice(); !moved.isEmpty())
+    if (const QString moved = ResultsWords::takeNotice(*m_store); !moved.isEmpty())
         QTimer::singleShot(0, this, [this, moved] { m_prompter.inform(this, moved); });
     m_effects->startMusic();
     m_markers->setBackColor(Look::Sea);
@@ -181,7 +183,8 @@ void frmMain::closeEvent(QCloseEvent *event)
 
 void frmMain::lblStat_Click()
 {
-    frmStat(this, *m_store).exec();
+    frmStat stat(this, m_store->listedFile());
+    ModalOver::exec(stat, this);
 }
 
 void frmMain::cmdNewGame_Click()

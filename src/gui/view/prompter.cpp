@@ -1,5 +1,6 @@
 #include "view/prompter.h"
 
+#include "view/modalover.h"
 #include "view/spoken/spokenwords.h"
 
 #include <QAbstractButton>
@@ -25,16 +26,6 @@ void speakable(QMessageBox &box)
     if (auto *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label")))
         label->setAccessibleName(SpokenWords::forEar(box.text(), box.windowTitle()));
 }
-
-// The window under the box takes the keys back once it closes: without a window manager
-// nothing else gives them back, and the keyboard player would be left with none.
-int execOver(QMessageBox &box, QWidget *parent)
-{
-    const int answer = box.exec();
-    if (parent && parent->isVisible())
-        parent->window()->activateWindow();
-    return answer;
-}
 } // namespace
 
 void MessageBoxPrompter::inform(QWidget *parent, const QString &text, const QString &title)
@@ -44,7 +35,7 @@ void MessageBoxPrompter::inform(QWidget *parent, const QString &text, const QStr
                     QMessageBox::Ok, parent);
     russianButtons(box);
     speakable(box);
-    execOver(box, parent);
+    ModalOver::exec(box, parent);
 }
 
 bool MessageBoxPrompter::ask(QWidget *parent, const QString &title, const QString &question)
@@ -54,5 +45,5 @@ bool MessageBoxPrompter::ask(QWidget *parent, const QString &title, const QStrin
     box.setDefaultButton(QMessageBox::Yes);
     russianButtons(box);
     speakable(box);
-    return execOver(box, parent) == QMessageBox::Yes;
+    return ModalOver::exec(box, parent) == QMessageBox::Yes;
 }

@@ -5,9 +5,9 @@
 
 class QWidget;
 
-// Without a window manager, a "close" from another X client destroys the game's window
+// Without a window manager, a "close" from another X client destroys a window of the game
 // outright and the program would run on with nothing to show. This watch notices the
-// native window's destruction; the window then builds itself anew.
+// native window's destruction: the main window then builds itself anew, a box is answered.
 class WindowLossWatch : public QObject, public QAbstractNativeEventFilter
 {
     Q_OBJECT

@@ -7,29 +7,19 @@
 #include <algorithm>
 
 namespace {
-constexpr pa_sample_spec StreamFormat {PA_SAMPLE_S16LE, 44100, 2};
-constexpr int BytesPerFrame = 4;
-// What the stream holds ahead of the speakers, and so what the server asks the whole way to the
-// speakers to keep: a change of the sound that is not flushed is heard this much later, and the
-// server's thread must come back within it. Under 50 ms, long enough for two busy cores.
+// What a stream holds ahead of the speakers, and so what the server asks the whole way to the
+// speakers to keep: a sound starts or stops this much later at most, and the server's thread
+// must come back within it. Under 50 ms, long enough for two busy cores.
 constexpr int LatencyMs = 40;
-constexpr int AnswerWaitSeconds = 5;
+// How soon a lost server is called again: a sound is back within this of its return.
+constexpr int RetrySeconds = 1;
 constexpr char StreamName[] = "Морской бой";
-
-pa_context_state_t stateOf(const PulseLibrary *pulse, pa_context *context)
-{
-    return context ? pulse->pa_context_get_state(context) : PA_CONTEXT_FAILED;
-}
-
-bool isSettled(pa_context_state_t state)
-{
-    return state == PA_CONTEXT_READY || !PA_CONTEXT_IS_GOOD(state);
-}
 } // namespace
 
-AudioOutput::AudioOutput(Fill fill, Report report)
-    : m_fill(std::move(fill)), m_report(std::move(report))
+AudioOutput::AudioOutput(Report report) : m_report(std::move(report))
 {
+    for (Stream &stream : m_streams)
+        stream.output = this;
     QString why;
     m_pulse = PulseLibrary::load(&why);
     if (!m_pulse) {
@@ -43,8 +33,9 @@ AudioOutput::AudioOutput(Fill fill, Report report)
             m_pulse->pa_threaded_mainloop_free(std::exchange(m_loop, nullptr));
         return;
     }
-    const Lock lock(*this);
+    m_pulse->pa_threaded_mainloop_lock(m_loop);
     connect();
+    m_pulse->pa_threaded_mainloop_unlock(m_loop);
 }
 
 AudioOutput::~AudioOutput()
@@ -52,133 +43,131 @@ AudioOutput::~AudioOutput()
     if (!m_loop)
         return;
     m_pulse->pa_threaded_mainloop_lock(m_loop);
-    endStream();
-    if (m_context) {
-        m_pulse->pa_context_set_state_callback(m_context, nullptr, nullptr);
-        m_pulse->pa_context_disconnect(m_context);
-        m_pulse->pa_context_unref(m_context);
-    }
+    disconnect();
     m_pulse->pa_threaded_mainloop_unlock(m_loop);
     m_pulse->pa_threaded_mainloop_stop(m_loop);
     m_pulse->pa_threaded_mainloop_free(m_loop);
 }
 
-bool AudioOutput::isAvailable()
+void AudioOutput::play(int index, const Format &format, Read read)
 {
-    if (!m_loop)
-        return false;
-    const Lock lock(*this);
-    if (!PA_CONTEXT_IS_GOOD(stateOf(m_pulse, m_context)))
-        connect();
-    // A server that never answers would keep the wait going: a timer of the loop ends it.
-    struct Wait
-    {
-        AudioOutput *output;
-        bool expired;
-    } wait {this, false};
-    pa_mainloop_api *api = m_pulse->pa_threaded_mainloop_get_api(m_loop);
-    timeval deadline;
-    gettimeofday(&deadline, nullptr);
-    deadline.tv_sec += AnswerWaitSeconds;
-    pa_time_event *timer = api->time_new(
-        api, &deadline,
-        [](pa_mainloop_api *, pa_time_event *, const timeval *, void *data) {
-            auto *waiting = static_cast<Wait *>(data);
-            waiting->expired = true;
-            waiting->output->m_pulse->pa_threaded_mainloop_signal(waiting->output->m_loop, 0);
-        },
-        &wait);
-    while (!isSettled(stateOf(m_pulse, m_context)) && !wait.expired)
-        m_pulse->pa_threaded_mainloop_wait(m_loop);
-    api->time_free(timer);
-    return stateOf(m_pulse, m_context) == PA_CONTEXT_READY;
-}
-
-void AudioOutput::open()
-{
-    const Lock lock(*this);
-    m_wanted = true;
     if (!m_loop)
         return;
-    const pa_context_state_t state = stateOf(m_pulse, m_context);
-    if (!PA_CONTEXT_IS_GOOD(state))
+    m_pulse->pa_threaded_mainloop_lock(m_loop); // the server's thread waits meanwhile
+    Stream &stream = m_streams[size_t(index)];
+    endStream(stream);
+    stream = {this, format, std::move(read), nullptr, true, false};
+    const pa_context_state_t state
+        = m_context ? m_pulse->pa_context_get_state(m_context) : PA_CONTEXT_FAILED;
+    if (state == PA_CONTEXT_READY)
+        startStream(stream);
+    else if (!PA_CONTEXT_IS_GOOD(state))
         connect(); // the stream starts once the server has answered
-    else if (state == PA_CONTEXT_READY
-             && (!m_stream || !PA_STREAM_IS_GOOD(m_pulse->pa_stream_get_state(m_stream))))
-        startStream();
+    m_pulse->pa_threaded_mainloop_unlock(m_loop);
 }
 
-void AudioOutput::close()
+void AudioOutput::stop(int index)
 {
-    const Lock lock(*this);
-    m_wanted = false;
-    endStream();
+    if (!m_loop)
+        return;
+    m_pulse->pa_threaded_mainloop_lock(m_loop);
+    Stream &stream = m_streams[size_t(index)];
+    endStream(stream);
+    stream = {this, {}, {}, nullptr, false, false};
+    m_pulse->pa_threaded_mainloop_unlock(m_loop);
 }
 
-void AudioOutput::flush()
+void AudioOutput::disconnect()
 {
-    const Lock lock(*this);
-    if (m_stream && m_pulse->pa_stream_get_state(m_stream) == PA_STREAM_READY) {
-        if (pa_operation *flushing = m_pulse->pa_stream_flush(m_stream, nullptr, nullptr))
-            m_pulse->pa_operation_unref(flushing);
+    // A call already due would end the connection made now.
+    if (m_retry)
+        m_pulse->pa_threaded_mainloop_get_api(m_loop)->time_free(std::exchange(m_retry, nullptr));
+    for (Stream &stream : m_streams)
+        endStream(stream);
+    if (m_context) {
+        m_pulse->pa_context_set_state_callback(m_context, nullptr, nullptr);
+        m_pulse->pa_context_disconnect(m_context);
+        m_pulse->pa_context_unref(std::exchange(m_context, nullptr));
     }
-}
-
-AudioOutput::Lock::Lock(AudioOutput &output) : m_output(output)
-{
-    if (m_output.m_loop)
-        m_output.m_pulse->pa_threaded_mainloop_lock(m_output.m_loop);
-}
-
-AudioOutput::Lock::~Lock()
-{
-    if (m_output.m_loop)
-        m_output.m_pulse->pa_threaded_mainloop_unlock(m_output.m_loop);
 }
 
 void AudioOutput::connect()
 {
-    endStream();
-    if (m_context) {
-        m_pulse->pa_context_set_state_callback(m_context, nullptr, nullptr);
-        m_pulse->pa_context_unref(m_context);
-    }
+    disconnect();
     m_context = m_pulse->pa_context_new(m_pulse->pa_threaded_mainloop_get_api(m_loop), StreamName);
     if (!m_context)
         return m_report(QStringLiteral("libpulse cannot make a connection"));
     m_pulse->pa_context_set_state_callback(m_context, contextChanged, this);
     // A sound server the player has not started is not started by the game either.
-    if (m_pulse->pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
-        m_report(serverError());
-}
-
-void AudioOutput::startStream()
-{
-    endStream();
-    m_stream = m_pulse->pa_stream_new(m_context, StreamName, &StreamFormat, nullptr);
-    if (!m_stream)
-        return m_report(serverError());
-    m_pulse->pa_stream_set_state_callback(m_stream, streamChanged, this);
-    m_pulse->pa_stream_set_write_callback(m_stream, writable, this);
-    const auto unset = uint32_t(-1);
-    const pa_buffer_attr buffer {unset, StreamFormat.rate * BytesPerFrame * LatencyMs / 1000, unset,
-                                 unset, unset};
-    if (m_pulse->pa_stream_connect_playback(m_stream, nullptr, &buffer, PA_STREAM_ADJUST_LATENCY,
-                                            nullptr, nullptr)
-        < 0) {
-        m_report(serverError());
-        endStream();
+    if (m_pulse->pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
+        report(serverError());
+        retryLater();
     }
 }
 
-void AudioOutput::endStream()
+void AudioOutput::retryLater()
 {
-    if (!m_stream)
+    // Only while a sound is wanted: a quiet game without a server wakes for nothing.
+    if (std::none_of(m_streams.begin(), m_streams.end(), [](const Stream &s) { return s.wanted; }))
         return;
-    m_pulse->pa_stream_set_state_callback(m_stream, nullptr, nullptr);
-    m_pulse->pa_stream_set_write_callback(m_stream, nullptr, nullptr);
-    m_pulse->pa_stream_disconnect(m_stream);
-    m_pulse->pa_stream_unref(std::exchange(m_stream, nullptr));
+    timeval at;
+    gettimeofday(&at, nullptr);
+    at.tv_sec += RetrySeconds;
+    pa_mainloop_api *api = m_pulse->pa_threaded_mainloop_get_api(m_loop);
+    if (m_retry) {
+        api->time_restart(m_retry, &at);
+        return;
+    }
+    m_retry = api->time_new(
+        api, &at,
+        [](pa_mainloop_api *api, pa_time_event *event, const timeval *, void *self) {
+            auto *output = static_cast<AudioOutput *>(self);
+            api->time_free(event);
+            output->m_retry = nullptr;
+            output->connect();
+        },
+        this);
+}
+
+void AudioOutput::report(const QString &why)
+{
+    if (!std::exchange(m_told, true))
+        m_report(why);
+}
+
+void AudioOutput::startStream(Stream &stream)
+{
+    const pa_sample_spec format {pa_sample_format_t(stream.format.sample),
+                                 uint32_t(stream.format.rate), uint8_t(stream.format.channels)};
+    pa_channel_map channels;
+    // The channels in a WAV file's order, for any number of them.
+    m_pulse->pa_channel_map_init_extend(&channels, format.channels, PA_CHANNEL_MAP_WAVEEX);
+    stream.ending = false;
+    stream.stream = m_pulse->pa_stream_new(m_context, StreamName, &format, &channels);
+    if (!stream.stream)
+        return report(serverError());
+    m_pulse->pa_stream_set_state_callback(stream.stream, streamChanged, &stream);
+    m_pulse->pa_stream_set_write_callback(stream.stream, writable, &stream);
+    const auto unset = uint32_t(-1);
+    const pa_buffer_attr buffer {
+        unset, uint32_t(m_pulse->pa_frame_size(&format) * format.rate * LatencyMs / 1000), unset,
+        unset, unset};
+    if (m_pulse->pa_stream_connect_playback(stream.stream, nullptr, &buffer,
+                                            PA_STREAM_ADJUST_LATENCY, nullptr, nullptr)
+        < 0) {
+        report(serverError());
+        endStream(stream);
+    }
+}
+
+void AudioOutput::endStream(Stream &stream)
+{
+    if (!stream.stream)
+        return;
+    m_pulse->pa_stream_set_state_callback(stream.stream, nullptr, nullptr);
+    m_pulse->pa_stream_set_write_callback(stream.stream, nullptr, nullptr);
+    m_pulse->pa_stream_disconnect(stream.stream);
+    m_pulse->pa_stream_unref(std::exchange(stream.stream, nullptr));
 }
 
 QString AudioOutput::serverError() const
@@ -191,40 +180,70 @@ void AudioOutput::contextChanged(pa_context *context, void *self)
 {
     auto *output = static_cast<AudioOutput *>(self);
     const pa_context_state_t state = output->m_pulse->pa_context_get_state(context);
-    if (state == PA_CONTEXT_READY && output->m_wanted && !output->m_stream)
-        output->startStream();
-    else if (state == PA_CONTEXT_FAILED)
-        output->m_report(output->serverError());
-    output->m_pulse->pa_threaded_mainloop_signal(output->m_loop, 0);
+    if (state == PA_CONTEXT_READY) {
+        output->m_told = false;
+        for (Stream &stream : output->m_streams) {
+            if (stream.wanted && !stream.stream)
+                output->startStream(stream);
+        }
+    } else if (!PA_CONTEXT_IS_GOOD(state)) {
+        // The server is gone (or never answered): the streams went with it.
+        output->report(output->serverError());
+        for (Stream &stream : output->m_streams)
+            output->endStream(stream);
+        output->retryLater();
+    }
 }
 
 void AudioOutput::streamChanged(pa_stream *stream, void *self)
 {
-    auto *output = static_cast<AudioOutput *>(self);
+    auto &ours = *static_cast<Stream *>(self);
+    const PulseLibrary *pulse = ours.output->m_pulse;
     // A lost server fails the stream too: the connection's own failure tells that.
-    if (output->m_pulse->pa_stream_get_state(stream) == PA_STREAM_FAILED
-        && PA_CONTEXT_IS_GOOD(stateOf(output->m_pulse, output->m_context))) {
-        output->m_report(QStringLiteral("the sound server refused the game's sound (%1)")
-                             .arg(QString::fromUtf8(output->m_pulse->pa_strerror(
-                                 output->m_pulse->pa_context_errno(output->m_context)))));
+    if (pulse->pa_stream_get_state(stream) == PA_STREAM_FAILED
+        && PA_CONTEXT_IS_GOOD(pulse->pa_context_get_state(ours.output->m_context))) {
+        ours.output->report(QStringLiteral("the sound server refused the game's sound (%1)")
+                                .arg(QString::fromUtf8(pulse->pa_strerror(
+                                    pulse->pa_context_errno(ours.output->m_context)))));
     }
 }
 
 void AudioOutput::writable(pa_stream *stream, size_t bytes, void *self)
 {
-    auto *output = static_cast<AudioOutput *>(self);
-    while (bytes >= BytesPerFrame) {
+    auto &ours = *static_cast<Stream *>(self);
+    const PulseLibrary *pulse = ours.output->m_pulse;
+    const size_t frame = pulse->pa_frame_size(pulse->pa_stream_get_sample_spec(stream));
+    while (bytes >= frame && !ours.ending) {
         void *data = nullptr;
         size_t available = bytes;
-        if (output->m_pulse->pa_stream_begin_write(stream, &data, &available) < 0 || !data)
+        if (pulse->pa_stream_begin_write(stream, &data, &available) < 0 || !data)
             return;
-        const size_t filled = std::min(available, bytes) / BytesPerFrame * BytesPerFrame;
-        if (filled == 0) {
-            output->m_pulse->pa_stream_cancel_write(stream);
+        const size_t room = std::min(available, bytes) / frame * frame;
+        // Whole frames only, also from a file cut short by another program.
+        const size_t got = room
+            ? size_t(ours.read(static_cast<char *>(data), qsizetype(room))) / frame * frame
+            : 0;
+        if (got == 0) {
+            pulse->pa_stream_cancel_write(stream);
+            if (room == 0)
+                return;
+            // The sound has run out: the stream ends once the server has played what it holds.
+            ours.ending = true;
+            if (pa_operation *draining = pulse->pa_stream_drain(stream, drained, self))
+                pulse->pa_operation_unref(draining);
             return;
         }
-        output->m_fill(static_cast<std::int16_t *>(data), int(filled / BytesPerFrame));
-        output->m_pulse->pa_stream_write(stream, data, filled, nullptr, 0, PA_SEEK_RELATIVE);
-        bytes -= filled;
+        pulse->pa_stream_write(stream, data, got, nullptr, 0, PA_SEEK_RELATIVE);
+        bytes -= got;
+    }
+}
+
+void AudioOutput::drained(pa_stream *stream, int, void *self)
+{
+    auto &ours = *static_cast<Stream *>(self);
+    // Only the stream that was drained: one started since is left alone.
+    if (ours.stream == stream && ours.ending) {
+        ours.wanted = false;
+        ours.output->endStream(ours);
     }
 }

@@ -1,15 +1,20 @@
 #include "sound/gamesound.h"
 
 #include "files/mediabytes.h"
+#include "tune/tunewav.h"
 
 #include <QLoggingCategory>
+
+#include <pulse/sample.h>
+
+#include <algorithm>
+#include <cstring>
 
 Q_LOGGING_CATEGORY(lcSound, "seabattle.sound")
 
 GameSound::GameSound(const QString &renderer)
     : m_log(lcSound)
-    , m_output([this](std::int16_t *samples, int frames) { fill(samples, frames); },
-               [this](const QString &why) { warn(QStringLiteral("no sound: %1").arg(why)); })
+    , m_output([this](const QString &why) { warn(QStringLiteral("no sound: %1").arg(why)); })
     , m_renderer(
           renderer, [this](TuneFile tune) { takeTune(std::move(tune)); },
           [this](const QString &message) { warn(message); })
@@ -35,122 +40,81 @@ void GameSound::openTune()
     if (key == m_tuneKey)
         return;
     m_tuneKey = key;
-    {
-        const AudioOutput::Lock lock(m_output);
-        m_mix.dropTune();
-    }
+    m_tune.reset();
     m_renderer.render(m_tunePath, *midi, key);
 }
 
 void GameSound::playTune()
 {
-    if (!m_tuneOpen)
+    m_tunePlaying = m_tuneOpen;
+    if (!m_tunePlaying || !m_tune || m_tuneAt >= m_tune->dataBytes)
         return;
-    {
-        const AudioOutput::Lock lock(m_output);
-        m_mix.setTunePlaying(true);
-    }
-    followMix();
+    // The tune's file holds 16-bit little-endian stereo whatever this machine's byte order.
+    const AudioOutput::Format format {PA_SAMPLE_S16LE, TuneWav::SampleRate, TuneWav::Channels};
+    m_output.play(TuneStream, format, [this](char *into, qsizetype bytes) {
+        const qint64 got = m_tune->read(m_tuneAt, into, bytes);
+        m_tuneAt += got;
+        return qsizetype(got); // a file that ends early (another program cut it) ends the tune
+    });
 }
 
 void GameSound::stopTune()
 {
-    {
-        const AudioOutput::Lock lock(m_output);
-        m_mix.setTunePlaying(false);
-    }
-    followMix();
+    m_tunePlaying = false;
+    m_output.stop(TuneStream);
 }
 
 void GameSound::closeTune()
 {
+    stopTune();
     m_tuneOpen = false;
-    {
-        const AudioOutput::Lock lock(m_output);
-        m_mix.setTunePlaying(false);
-        m_mix.rewindTune();
-    }
-    followMix();
+    m_tuneAt = 0;
 }
 
 void GameSound::startHitSound(const QString &wavPath)
 {
+    m_output.stop(HitStream);
     QString why;
     const std::optional<QByteArray> wav
         = MediaBytes::read(wavPath, MediaBytes::MaxSoundBytes, &why);
     if (!wav) {
-        stopHitSound();
         return warn(
             QStringLiteral("the hit sound %1 cannot be read (%2): no hit sound").arg(wavPath, why));
     }
-    std::optional<WavSound::Frames> decoded;
-    if (*wav != m_wav) {
-        decoded = WavSound::decode(*wav, &why);
-        if (!decoded) {
+    if (wav != m_wav) { // an empty file too is decoded and told once
+        m_wav = wav;
+        m_hit = WavSound::decode(*wav, &why);
+        if (!m_hit) {
             warn(QStringLiteral("the hit sound %1 cannot be played (%2): no hit sound")
                      .arg(wavPath, why));
-            decoded.emplace();
         }
     }
-    {
-        const AudioOutput::Lock lock(m_output);
-        if (decoded) {
-            m_mix.stopHit(); // before the sound it plays is replaced
-            m_wav = *wav;
-            m_hitSound = std::move(*decoded);
+    if (!m_hit)
+        return;
+    m_hitAt = 0;
+    m_output.play(HitStream, m_hit->format, [this](char *into, qsizetype bytes) {
+        // Looped: whole frames from where it is, again from its beginning at its end.
+        const QByteArray &sound = m_hit->samples;
+        for (qsizetype done = 0; done < bytes;) {
+            const qsizetype part = std::min(bytes - done, sound.size() - m_hitAt);
+            std::memcpy(into + done, sound.constData() + m_hitAt, size_t(part));
+            done += part;
+            m_hitAt = (m_hitAt + part) % sound.size();
         }
-        m_mix.startHit(&m_hitSound);
-    }
-    hitChanged();
+        return bytes;
+    });
 }
 
 void GameSound::stopHitSound()
 {
-    {
-        const AudioOutput::Lock lock(m_output);
-        m_mix.stopHit();
-    }
-    hitChanged();
-}
-
-void GameSound::hitChanged()
-{
-    // With the tune playing, the stream holds up to 40 ms of it: that is dropped, so that the
-    // hit sound starts or stops with the shot. The tune skips as much, under the hit's attack.
-    if (m_output.isOpen())
-        m_output.flush();
-    followMix();
+    m_output.stop(HitStream);
 }
 
 void GameSound::takeTune(TuneFile tune)
 {
-    {
-        const AudioOutput::Lock lock(m_output);
-        m_mix.setTune(std::move(tune));
-    }
-    followMix();
-}
-
-void GameSound::followMix()
-{
-    bool audible = false;
-    {
-        const AudioOutput::Lock lock(m_output);
-        audible = m_mix.isAudible();
-    }
-    if (audible) {
-        m_quietNoted = false;
-        m_output.open();
-    } else {
-        m_output.close();
-    }
-}
-
-void GameSound::fill(std::int16_t *samples, int frames)
-{
-    m_mix.fill(samples, frames);
-    // The tune ran out: the window's thread closes the stream (the server's thread must not).
-    if (!m_mix.isAudible() && !m_quietNoted.exchange(true))
-        QMetaObject::invokeMethod(
-            &m_windowThread, [this] { followMix(); }, Qt::QueuedConnection);
+    m_output.stop(TuneStream);
+    m_tune = std::move(tune);
+    m_tuneAt = 0;
+    if (m_tunePlaying)
+        playTune();
 }

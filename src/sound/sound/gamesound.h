@@ -2,21 +2,17 @@
 
 #include "files/oncelog.h"
 #include "sound/audiooutput.h"
-#include "sound/soundmix.h"
 #include "sound/soundservice.h"
 #include "sound/tunerenderer.h"
+#include "sound/wavsound.h"
 
-#include <QObject>
+#include <optional>
 
-#include <atomic>
-
-// The game's real sound: the tune, rendered by a TuneRenderer, streamed from its file, and the
-// hit sound looped from memory, mixed into one stream to the sound server on a thread of the
-// server library's own, so they play on while the window is busy drawing an explosion. The
-// stream is open only while one of them is to be heard: a quiet game costs nothing. "Stop"
-// keeps the tune's place, "Close" and "Open" start it from its beginning. Without a sound
-// server, a renderer or a playable file, each cause is told once and the commands it concerns
-// do nothing.
+// The game's real sound: the tune, rendered by a TuneRenderer and streamed from its file, and the
+// hit sound looped from memory, each a stream of its own to the sound server, which mixes them.
+// A stream is open only while its sound is to be heard: a quiet game costs nothing. "Stop" keeps
+// the tune's place, "Close" and "Open" start it from its beginning. Without a sound server, a
+// renderer or a playable file, each cause is told once and the commands it concerns do nothing.
 class GameSound : public SoundService
 {
 public:
@@ -33,34 +29,27 @@ public:
     void startHitSound(const QString &wavPath) override;
     void stopHitSound() override;
 
-    // Whether the sound server answers (waits for its answer).
-    bool hasOutput() { return m_output.isAvailable(); }
-    // Whether a stream to the server is open: something plays, or is about to.
-    bool isOutputOpen() const { return m_output.isOpen(); }
-    // Waits until a tune being rendered is ready (or has failed) and takes it in.
-    void waitForTune() { m_renderer.waitForFinished(); }
-
 private:
+    enum Stream { TuneStream, HitStream };
+
     void takeTune(TuneFile tune);
-    void hitChanged();
-    // Opens the stream when something is to be heard and closes it when nothing is.
-    void followMix();
-    void fill(std::int16_t *samples, int frames);
     // Each trouble is said once: the game repeats its commands every few seconds.
     void warn(const QString &message) { m_log.say(message); }
 
-    QObject m_windowThread; // the output's thread reaches the window's thread through it
-    OnceLog m_log; // warnings come from the output's thread too
-    std::atomic<bool> m_quietNoted = false;
+    OnceLog m_log; // warnings come from the server's thread too
 
     QString m_tunePath;
     bool m_tuneOpen = false;
+    bool m_tunePlaying = false;
     QByteArray m_tuneKey; // what the tune rendered, or being rendered, or failed, was made of
-    QByteArray m_wav; // the hit sound's file as last read
-    WavSound::Frames m_hitSound;
+    // Read on the server's thread while their stream plays, changed only while it does not.
+    std::optional<TuneFile> m_tune;
+    qint64 m_tuneAt = 0; // bytes of its sound played
+    std::optional<QByteArray> m_wav; // the hit sound's file as last read, none at first
+    std::optional<WavSound::Sound> m_hit;
+    qsizetype m_hitAt = 0;
 
-    // The output, destroyed first, stops its thread before the mix and the hit sound it reads.
-    SoundMix m_mix;
+    // The output, destroyed first, ends the streams before the sounds they read.
     AudioOutput m_output;
     TuneRenderer m_renderer;
 };

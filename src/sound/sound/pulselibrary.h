@@ -11,14 +11,14 @@
 #define PULSE_LIBRARY_FUNCTIONS(F) \
     F(pa_threaded_mainloop_new) F(pa_threaded_mainloop_free) F(pa_threaded_mainloop_start) \
     F(pa_threaded_mainloop_stop) F(pa_threaded_mainloop_lock) F(pa_threaded_mainloop_unlock) \
-    F(pa_threaded_mainloop_wait) F(pa_threaded_mainloop_signal) \
     F(pa_threaded_mainloop_get_api) F(pa_context_new) F(pa_context_unref) \
     F(pa_context_set_state_callback) F(pa_context_connect) F(pa_context_disconnect) \
     F(pa_context_get_state) F(pa_context_errno) F(pa_stream_new) F(pa_stream_unref) \
     F(pa_stream_set_state_callback) F(pa_stream_set_write_callback) \
     F(pa_stream_connect_playback) F(pa_stream_disconnect) F(pa_stream_get_state) \
-    F(pa_stream_begin_write) F(pa_stream_cancel_write) F(pa_stream_write) F(pa_stream_flush) \
-    F(pa_operation_unref) F(pa_strerror)
+    F(pa_stream_get_sample_spec) F(pa_stream_begin_write) F(pa_stream_cancel_write) \
+    F(pa_stream_write) F(pa_stream_drain) F(pa_operation_unref) F(pa_channel_map_init_extend) \
+    F(pa_frame_size) F(pa_strerror)
 // clang-format on
 
 // libpulse, loaded when the sound is first opened rather than with the program: linked, it

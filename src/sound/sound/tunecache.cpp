@@ -1,5 +1,6 @@
 #include "sound/tunecache.h"
 
+#include "files/playerfolders.h"
 #include "tune/tunewav.h"
 
 #include <QDir>
@@ -18,7 +19,6 @@
 
 namespace {
 constexpr int ReadFlags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
-bool partFilesOnly = false;
 
 QString reason(int error)
 {
@@ -58,11 +58,6 @@ qint64 TuneFile::read(qint64 offset, char *into, qint64 bytes) const
 
 TuneCache::TuneCache(const QString &folder) : m_folder(folder) { }
 
-void TuneCache::usePartFilesForTesting(bool partFiles)
-{
-    partFilesOnly = partFiles;
-}
-
 std::optional<TuneFile> TuneCache::open(const QString &name)
 {
     QString unused;
@@ -96,20 +91,19 @@ std::optional<qint64> TuneCache::soundBytes(int fd)
 TuneCache::Scratch TuneCache::scratch(QString *why)
 {
     if (openFolder(why)) {
-        FileHandle file;
-        if (!partFilesOnly)
-            file = FileHandle(openat(m_dir.fd(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
+        FileHandle file(openat(m_dir.fd(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
         if (file.isOpen())
             return {std::move(file), {}, false};
         // A file system without O_TMPFILE: a part file, locked for as long as this game runs
         // (without locks, another game may remove it meanwhile: it is then not kept).
         QByteArray path = nameOf(m_folder + QStringLiteral("/tune-XXXXXX.part"));
         file = FileHandle(mkostemps(path.data(), 5, O_CLOEXEC));
+        const int error = errno; // before anything else changes it
         if (file.isOpen()) {
             flock(file.fd(), LOCK_EX | LOCK_NB);
             return {std::move(file), QFileInfo(QFile::decodeName(path)).fileName(), false};
         }
-        *why = QStringLiteral("no file can be made in %1 (%2)").arg(m_folder, reason(errno));
+        *why = QStringLiteral("no file can be made in %1 (%2)").arg(m_folder, reason(error));
     }
     return {FileHandle(memfd_create("seabattle-tune", MFD_CLOEXEC)), {}, true};
 }
@@ -164,10 +158,18 @@ bool TuneCache::openFolder(QString *why)
 {
     if (m_dir.isOpen())
         return true;
+    if (m_folder.isEmpty()) {
+        *why = QStringLiteral("no cache folder: %1").arg(PlayerFolders::homeProblem());
+        return false;
+    }
     QDir().mkpath(m_folder);
     m_dir = FileHandle(::open(nameOf(m_folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    int error = errno;
+    // Missing: why it could not be made, as its parent refuses it, say.
+    if (!m_dir.isOpen() && error == ENOENT && ::mkdir(nameOf(m_folder).constData(), 0700) != 0)
+        error = errno;
     if (!m_dir.isOpen()) {
-        *why = QStringLiteral("the folder %1 cannot be used (%2)").arg(m_folder, reason(errno));
+        *why = QStringLiteral("the folder %1 cannot be used (%2)").arg(m_folder, reason(error));
         return false;
     }
     removeStaleParts();

@@ -50,9 +50,7 @@ public:
         bool inMemory = false; // the folder could not hold it
     };
 
-    explicit TuneCache(const QString &folder);
-    // Tests make part files as on a file system without O_TMPFILE.
-    static void usePartFilesForTesting(bool partFiles);
+    explicit TuneCache(const QString &folder); // empty: the player has none
 
     QString folder() const { return m_folder; }
     // The tune's WAV at the name in the folder, when it is one.

@@ -2,21 +2,42 @@
 
 #include "files/filestamp.h"
 #include "files/installfolder.h"
+#include "files/playerfolders.h"
+#include "files/soundfontpath.h"
+#include "tune/tunewav.h"
 
 #include <QCryptographicHash>
 #include <QFile>
 #include <QProcess>
-#include <QStandardPaths>
+#include <QTimer>
 
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <csignal>
+
 namespace {
-// Debian's choice among the General MIDI SoundFonts installed.
-constexpr char SoundFont[] = "/usr/share/sounds/sf2/default-GM.sf2";
 // The renderer's own messages kept: its reason is the last line.
 constexpr int MaxLogBytes = 4096;
 // seabattle-tune's exit status, besides 0 for a WAV written.
 enum Status { CannotPlay = 1, Silent = 2, Stopped = 3 };
+// No renderer writes more than the longest tune, whatever it is given: the limit is the kernel's,
+// so a file in memory is bounded as a file on disk is.
+constexpr rlim_t MaxFileBytes = TuneWav::HeaderBytes + TuneWav::MaxDataBytes;
+// A renderer that neither spins nor ends is asked to stop after this long (one sharing a core with
+// another program gets half of it), and killed a few seconds later. SEABATTLE_TUNE_WALL_SECONDS
+// sets another limit.
+constexpr int WallSeconds = 2 * TuneWav::CpuSeconds;
+constexpr int GraceMs = 5000;
+
+int secondsFrom(const char *variable, int otherwise)
+{
+    const int set = qEnvironmentVariableIntValue(variable);
+    return set > 0 ? set : otherwise;
+}
 
 QByteArray fileStamp(const QString &path)
 {
@@ -35,7 +56,7 @@ TuneRenderer::TuneRenderer(const QString &program, Take take, Warn warn)
 
 QByteArray TuneRenderer::keyOf(const QByteArray &midi) const
 {
-    const QByteArray made = midi + '\0' + fileStamp(SoundFont) + fileStamp(m_program);
+    const QByteArray made = midi + '\0' + fileStamp(SoundFontPath::find()) + fileStamp(m_program);
     return QCryptographicHash::hash(made, QCryptographicHash::Sha256);
 }
 
@@ -47,9 +68,14 @@ QString TuneRenderer::fileName(const QByteArray &key)
 void TuneRenderer::render(const QString &tuneName, const QByteArray &midi, const QByteArray &key)
 {
     stop(); // a rendering of another tune would be offered on top of this one
+    m_soundFont = SoundFontPath::find();
+    if (m_soundFont.isEmpty()) {
+        return m_warn(QStringLiteral("no General MIDI SoundFont is installed (%1): no music")
+                          .arg(SoundFontPath::candidates().join(QStringLiteral(" or "))));
+    }
     m_tuneName = tuneName;
     m_wavName = fileName(key);
-    m_cache.emplace(QStandardPaths::writableLocation(QStandardPaths::CacheLocation));
+    m_cache.emplace(PlayerFolders::cache());
     if (std::optional<TuneFile> cached = m_cache->open(m_wavName))
         return m_take(std::move(*cached));
     QString why;
@@ -66,13 +92,6 @@ void TuneRenderer::render(const QString &tuneName, const QByteArray &midi, const
     start(midi);
 }
 
-void TuneRenderer::waitForFinished()
-{
-    // The renderer's CPU time is limited: it ends by itself.
-    if (QProcess *process = m_process)
-        process->waitForFinished(-1);
-}
-
 void TuneRenderer::start(const QByteArray &midi)
 {
     QProcess *process = m_process = new QProcess;
@@ -80,7 +99,22 @@ void TuneRenderer::start(const QByteArray &midi)
     // The rendering goes straight into the scratch file, the renderer's standard output.
     process->setStandardOutputFile(QProcess::nullDevice());
     const int output = m_scratch.file.fd();
-    process->setChildProcessModifier([output] { dup2(output, STDOUT_FILENO); });
+    const pid_t game = getpid();
+    const rlim_t cpu = rlim_t(secondsFrom("SEABATTLE_TUNE_CPU_SECONDS", TuneWav::CpuSeconds));
+    process->setChildProcessModifier([output, game, cpu] {
+        dup2(output, STDOUT_FILENO);
+        // Bounded whatever program it is: SIGXCPU, then SIGKILL, for a rendering that spins;
+        // SIGXFSZ for one that writes without end.
+        const rlimit time {cpu, cpu + 10};
+        const rlimit size {MaxFileBytes, MaxFileBytes};
+        setrlimit(RLIMIT_CPU, &time);
+        setrlimit(RLIMIT_FSIZE, &size);
+        // The renderer dies with the game, however it ends, even before the renderer's own code
+        // runs (the signal is kept across exec); a game already gone gets no renderer at all.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != game)
+            _exit(1);
+    });
     QObject::connect(process, &QProcess::readyReadStandardError, process, [this, process] {
         m_log += process->readAllStandardError().left(qMax(0, MaxLogBytes - int(m_log.size())));
     });
@@ -96,7 +130,18 @@ void TuneRenderer::start(const QByteArray &midi)
         m_cache->discard(m_scratch);
         std::exchange(m_process, nullptr)->deleteLater();
     });
-    process->start(m_program, {QLatin1String(SoundFont)});
+    m_timedOut = false;
+    auto *deadline = new QTimer(process);
+    deadline->setSingleShot(true);
+    QObject::connect(deadline, &QTimer::timeout, process, [this, process, deadline] {
+        if (std::exchange(m_timedOut, true))
+            return process->kill(); // it would not stop
+        process->terminate(); // seabattle-tune keeps the tune as far as it got
+        deadline->start(GraceMs);
+    });
+    deadline->start(1000
+                    * std::min(secondsFrom("SEABATTLE_TUNE_WALL_SECONDS", WallSeconds), 86400));
+    process->start(m_program, {m_soundFont});
     process->write(midi);
     process->closeWriteChannel();
 }
@@ -120,9 +165,19 @@ void TuneRenderer::ended(int exitCode, bool crashed)
     const QString reason = log.isEmpty() ? QString() : log.last().left(200);
     const std::optional<qint64> bytes = TuneCache::soundBytes(m_scratch.file.fd());
     const bool written = (exitCode == 0 || exitCode == Stopped) && bytes;
+    struct stat output;
+    const bool full
+        = fstat(m_scratch.file.fd(), &output) == 0 && rlim_t(output.st_size) >= MaxFileBytes;
     QString why;
-    if (crashed)
-        why = QStringLiteral("cannot be played (the renderer %1 crashed)").arg(m_program);
+    if (crashed && m_timedOut)
+        why = QStringLiteral("cannot be played (the renderer %1 did not end when it was due)")
+                  .arg(m_program);
+    else if (crashed && full)
+        why = QStringLiteral("cannot be played (the renderer %1 wrote more than the longest tune)")
+                  .arg(m_program);
+    else if (crashed)
+        why = QStringLiteral("cannot be played (the renderer %1 crashed or used up its CPU time)")
+                  .arg(m_program);
     else if (exitCode == Silent)
         why = QStringLiteral("holds nothing to play");
     else if (!written && exitCode != 0 && !reason.isEmpty())

@@ -31,8 +31,6 @@ public:
     // Offers the rendering cached under the key, or renders it anew. tuneName names it in
     // warnings.
     void render(const QString &tuneName, const QByteArray &midi, const QByteArray &key);
-    // Waits until a rendering running has ended and has been offered.
-    void waitForFinished();
 
 private:
     void start(const QByteArray &midi);
@@ -45,7 +43,9 @@ private:
     QProcess *m_process = nullptr; // deleted later, as it ends inside its own signal
     std::optional<TuneCache> m_cache;
     TuneCache::Scratch m_scratch;
+    QString m_soundFont;
     QString m_tuneName;
     QString m_wavName;
     QByteArray m_log;
+    bool m_timedOut = false; // asked to stop as it took too long
 };

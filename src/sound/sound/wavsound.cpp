@@ -2,57 +2,40 @@
 
 #include <QtEndian>
 
+#include <pulse/sample.h>
+
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
-constexpr int OutputRate = 44100;
-// The hit sound is cut off within two seconds: a longer one is kept up to this length.
-constexpr qint64 MaxOutputFrames = 30LL * OutputRate;
 constexpr quint16 Pcm = 1;
 constexpr quint16 Float = 3;
 constexpr quint16 Extensible = 0xfffe;
 
-struct Format
+// The server's name for samples of a WAV format tag and size; PA_SAMPLE_INVALID for others.
+pa_sample_format_t sampleFormat(quint16 tag, int bits)
 {
-    quint16 tag = 0;
-    int channels = 0;
-    int rate = 0;
-    int bits = 0;
-};
-
-// One sample of any format, as a 16-bit value.
-int sampleAt(const uchar *at, const Format &format)
-{
-    switch (format.bits) {
+    if (tag == Float)
+        return bits == 32 ? PA_SAMPLE_FLOAT32LE : PA_SAMPLE_INVALID;
+    if (tag != Pcm)
+        return PA_SAMPLE_INVALID;
+    switch (bits) {
     case 8:
-        return (int(at[0]) - 128) * 256;
+        return PA_SAMPLE_U8;
     case 16:
-        return qFromLittleEndian<qint16>(at);
+        return PA_SAMPLE_S16LE;
     case 24:
-        return int(quint32(at[0]) << 8 | quint32(at[1]) << 16 | quint32(at[2]) << 24) >> 16;
+        return PA_SAMPLE_S24LE;
+    case 32:
+        return PA_SAMPLE_S32LE;
     default:
-        if (format.tag == Float) {
-            const float value = qFromLittleEndian<float>(at);
-            return std::isfinite(value) ? int(std::clamp(value, -1.0f, 1.0f) * 32767.0f) : 0;
-        }
-        return qFromLittleEndian<qint32>(at) >> 16;
+        return PA_SAMPLE_INVALID;
     }
-}
-
-bool isPlayable(const Format &format)
-{
-    const bool pcm = format.tag == Pcm
-        && (format.bits == 8 || format.bits == 16 || format.bits == 24 || format.bits == 32);
-    const bool floating = format.tag == Float && format.bits == 32;
-    return (pcm || floating) && format.channels >= 1 && format.channels <= 16 && format.rate >= 1000
-        && format.rate <= 384000;
 }
 
 } // namespace
 
-std::optional<WavSound::Frames> WavSound::decode(const QByteArray &wav, QString *why)
+std::optional<WavSound::Sound> WavSound::decode(const QByteArray &wav, QString *why)
 {
     const auto *bytes = reinterpret_cast<const uchar *>(wav.constData());
     const qsizetype size = wav.size();
@@ -60,63 +43,49 @@ std::optional<WavSound::Frames> WavSound::decode(const QByteArray &wav, QString 
         *why = QStringLiteral("not a WAV file");
         return std::nullopt;
     }
-    Format format;
+    quint16 tag = 0;
+    int channels = 0;
+    quint32 rate = 0; // as in the file: a rate past the server's is named as it is
+    int bits = 0;
     qsizetype data = -1;
     qsizetype dataBytes = 0;
     // Chunks follow one another, each padded to an even length.
     for (qsizetype at = 12; at + 8 <= size && data < 0;) {
         const QByteArray id = wav.mid(at, 4);
         const qsizetype length = qFromLittleEndian<quint32>(bytes + at + 4);
+        const uchar *field = bytes + at + 8;
         if (id == "fmt " && length >= 16 && at + 8 + 16 <= size) {
-            const uchar *field = bytes + at + 8;
-            format = {qFromLittleEndian<quint16>(field), qFromLittleEndian<quint16>(field + 2),
-                      int(qFromLittleEndian<quint32>(field + 4)),
-                      qFromLittleEndian<quint16>(field + 14)};
-            if (format.tag == Extensible && length >= 40 && at + 8 + 40 <= size)
-                format.tag = qFromLittleEndian<quint16>(field + 24); // the sub-format's
+            tag = qFromLittleEndian<quint16>(field);
+            channels = qFromLittleEndian<quint16>(field + 2);
+            rate = qFromLittleEndian<quint32>(field + 4);
+            bits = qFromLittleEndian<quint16>(field + 14);
+            if (tag == Extensible && length >= 40 && at + 8 + 40 <= size)
+                tag = qFromLittleEndian<quint16>(field + 24); // the sub-format's
         } else if (id == "data") {
             data = at + 8;
             dataBytes = std::min(length, size - data); // a file cut short plays as far as it goes
         }
         at += 8 + length + (length & 1);
     }
-    if (format.tag == 0 || data < 0) {
-        *why = QStringLiteral("a WAV file without %1").arg(format.tag == 0 ? "a format" : "sound");
+    if (tag == 0 || data < 0) {
+        *why = QStringLiteral("a WAV file without %1").arg(tag == 0 ? "a format" : "sound");
         return std::nullopt;
     }
-    if (!isPlayable(format)) {
+    const pa_sample_format_t sample = sampleFormat(tag, bits);
+    if (sample == PA_SAMPLE_INVALID || channels < 1 || channels > int(PA_CHANNELS_MAX) || rate < 1
+        || rate > PA_RATE_MAX) {
         *why = QStringLiteral("WAV format %1 with %2 channels of %3 bits at %4 Hz is not played")
-                   .arg(format.tag)
-                   .arg(format.channels)
-                   .arg(format.bits)
-                   .arg(format.rate);
+                   .arg(tag)
+                   .arg(channels)
+                   .arg(bits)
+                   .arg(rate);
         return std::nullopt;
     }
-    const int sampleBytes = format.bits / 8;
-    const int frameBytes = sampleBytes * format.channels;
-    const qint64 frames = dataBytes / frameBytes; // an incomplete last frame is left out
-    if (frames == 0) {
+    const qsizetype frameBytes = qsizetype(bits / 8) * channels;
+    dataBytes -= dataBytes % frameBytes; // an incomplete last frame is left out
+    if (dataBytes == 0) {
         *why = QStringLiteral("it holds no sound");
         return std::nullopt;
     }
-    // The first two channels (or the one), at the output's rate by linear interpolation.
-    auto channel = [&](qint64 frame, int which) {
-        const int used = std::min(which, format.channels - 1);
-        return sampleAt(bytes + data + frame * frameBytes + used * sampleBytes, format);
-    };
-    const qint64 outFrames
-        = std::min(MaxOutputFrames, std::max<qint64>(1, frames * OutputRate / format.rate));
-    Frames out(size_t(outFrames) * 2);
-    const double step = double(format.rate) / OutputRate;
-    for (qint64 i = 0; i < outFrames; ++i) {
-        const double position = double(i) * step;
-        const qint64 frame = std::min<qint64>(qint64(position), frames - 1);
-        const qint64 next = std::min(frame + 1, frames - 1);
-        const double part = position - double(frame);
-        for (int which = 0; which < 2; ++which) {
-            const double value = channel(frame, which) * (1.0 - part) + channel(next, which) * part;
-            out[size_t(i) * 2 + size_t(which)] = qint16(std::lround(value));
-        }
-    }
-    return out;
+    return Sound {{sample, int(rate), channels}, wav.mid(data, dataBytes)};
 }

@@ -1,20 +1,24 @@
 #pragma once
 
+#include "sound/audiooutput.h"
+
 #include <QByteArray>
 #include <QString>
 
-#include <cstdint>
 #include <optional>
-#include <vector>
 
-// A WAV file's sound in the game's output format, 16-bit stereo at 44.1 kHz: the hit sound. PCM
-// of 8, 16, 24 or 32 bits and 32-bit float, in any number of channels (the first two are played)
-// and at any rate, is converted; a file cut short plays as far as it goes.
+// A WAV file's sound as it is in the file, with the format the sound server is to play it in:
+// the server converts it. PCM of 8, 16, 24 or 32 bits and 32-bit float, in any number of
+// channels and at any rate the server takes; a file cut short plays as far as it goes.
 namespace WavSound {
 
-using Frames = std::vector<std::int16_t>; // left and right, frame after frame
+struct Sound
+{
+    AudioOutput::Format format;
+    QByteArray samples; // whole frames, little-endian as WAV has them
+};
 
 // The sound, or nothing with the reason in *why.
-std::optional<Frames> decode(const QByteArray &wav, QString *why);
+std::optional<Sound> decode(const QByteArray &wav, QString *why);
 
 } // namespace WavSound

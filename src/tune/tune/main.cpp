@@ -7,12 +7,12 @@
 //   2  FluidSynth played the tune and nothing was heard;
 //   3  the rendering was stopped (SIGTERM, or its CPU time ran out): the WAV holds the tune as far
 //      as it was rendered, and the last line on standard error says how far.
-// FluidSynth's first few warnings come before the last line.
+// FluidSynth's first few warnings come before the last line. The game starts it so that it
+// dies with the game.
 #include "tune/tunewav.h"
 
 #include <fluidsynth.h>
 
-#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -39,13 +39,8 @@ constexpr int SilenceLevel = 4;
 constexpr long TailFrames = TuneWav::SampleRate / 4;
 // A dense tune makes FluidSynth say the same thing hundreds of thousands of times.
 constexpr int MaxLogLines = 5;
-// The CPU time a rendering may take, counted by the kernel whatever else the machine does: the
-// game's tune takes about a second, a dense five-minute arrangement for sixteen instruments
-// about 35 s. SEABATTLE_TUNE_CPU_SECONDS sets another limit.
-constexpr rlim_t CpuSeconds = 120;
-
 volatile std::sig_atomic_t stopRequested = 0; // the signal that asked for it
-rlim_t cpuSeconds = CpuSeconds;
+rlim_t cpuSeconds = TuneWav::CpuSeconds;
 int logLines = 0;
 std::string firstError;
 
@@ -159,8 +154,6 @@ void limitCpuTime()
 
 int main(int argc, char **argv)
 {
-    // A game that ends, however it ends, takes its rendering with it.
-    prctl(PR_SET_PDEATHSIG, SIGKILL);
     limitCpuTime();
     if (argc != 2)
         return fail("usage: seabattle-tune SOUNDFONT < tune.mid > tune.wav");
@@ -216,6 +209,7 @@ int main(int argc, char **argv)
                 break;
             }
         }
+        TuneWav::toLittleEndian(block.data(), block.size());
         if (!writeAll(STDOUT_FILENO, block.data(), block.size() * 2,
                       TuneWav::HeaderBytes + off_t(frames) * TuneWav::BytesPerFrame))
             return fail("the WAV cannot be written");

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <bit>
+#include <cstddef>
 #include <cstdint>
 
 // The tune's WAV as seabattle-tune writes it and the game plays it: 16-bit stereo PCM at 44.1 kHz,
@@ -16,6 +18,10 @@ constexpr int HeaderBytes = 44;
 // A longer tune is cut off here: the game restarts its tune every 52 s.
 constexpr long MaxFrames = 300L * SampleRate;
 constexpr long MaxDataBytes = MaxFrames * BytesPerFrame;
+// The CPU time a rendering may take, counted by the kernel whatever else the machine does: the
+// game's tune takes about a second, a dense five-minute arrangement for sixteen instruments
+// about 35 s. SEABATTLE_TUNE_CPU_SECONDS sets another limit, for the renderer and the game alike.
+constexpr long CpuSeconds = 120;
 
 using Header = std::array<unsigned char, HeaderBytes>;
 
@@ -43,6 +49,16 @@ constexpr Header header(std::uint32_t dataBytes)
     h[39] = 'a';
     put(40, dataBytes, 4);
     return h;
+}
+
+// Puts samples of this machine's byte order in the file's, little-endian.
+inline void toLittleEndian(std::int16_t *samples, std::size_t count)
+{
+    if constexpr (std::endian::native == std::endian::big) {
+        for (std::size_t i = 0; i < count; ++i)
+            samples[i]
+                = std::int16_t(std::uint16_t(samples[i]) >> 8 | std::uint16_t(samples[i]) << 8);
+    }
 }
 
 } // namespace TuneWav

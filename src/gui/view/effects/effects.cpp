@@ -1,10 +1,10 @@
 #include "view/effects/effects.h"
 
 #include "files/mediabytes.h"
-#include "results/resultrow.h"
-#include "results/resultskeeper.h"
 #include "sound/soundservice.h"
+#include "store/resultskeeper.h"
 #include "view/effects/hitmarkers.h"
+#include "view/effects/resultswords.h"
 #include "view/effects/testpace.h"
 #include "view/prompter.h"
 
@@ -38,7 +38,10 @@ Effects::Effects(QWidget *window, const Game &game, SoundService &sound, Prompte
     connect(m_computerMoves, &QTimer::timeout, this, &Effects::computerToMove);
     connect(m_hitSoundCutOff, &QTimer::timeout, this, &Effects::tmrBoom_Timer);
     connect(m_tuneRepeat, &QTimer::timeout, this, &Effects::tmrMuz_Timer);
-    connect(&m_results, &ResultsKeeper::laterNotice, this, &Effects::tellAboutResults);
+    connect(&m_results, &ResultsKeeper::stillWaiting, this,
+            [this](const ResultsTrouble &trouble, const QString &pendingFile) {
+                tellAboutResults(ResultsWords::stillWaiting(trouble, pendingFile));
+            });
 }
 
 void Effects::showShot(const Shot &shot)
@@ -99,9 +102,9 @@ void Effects::tellAboutResults(const QString &message)
 QString Effects::SaveDB(Side winner)
 {
     const Score &score = m_game.score();
-    return m_results.save(
+    return ResultsWords::outcome(m_results.save(
         {winner == Side::Player ? ResultRow::Winner::Player : ResultRow::Winner::Computer,
-         score.userHits, score.compHits, Game::levelName(m_game.level())});
+         score.userHits, score.compHits, Game::levelName(m_game.level())}));
 }
 
 void Effects::startMusic()

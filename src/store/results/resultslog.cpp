@@ -1,3 +1,0 @@
-#include "results/resultslog.h"
-
-Q_LOGGING_CATEGORY(lcResults, "seabattle.results")

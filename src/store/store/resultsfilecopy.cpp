@@ -1,0 +1,168 @@
+#include "store/resultsfilecopy.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+namespace {
+
+const QString partStem = QStringLiteral(".part");
+// Room the copy leaves free on its disk, for the game's other files and the player's.
+constexpr qint64 SpareBytes = 64 << 20;
+
+QString sqliteError(sqlite3 *db, int code)
+{
+    return QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(code));
+}
+
+QString systemError()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+} // namespace
+
+ResultsFileCopy::ResultsFileCopy(const QString &from, const QString &to, QObject *parent)
+    : QObject(parent), m_from(from), m_to(to)
+{
+    m_steps.setInterval(0);
+    connect(&m_steps, &QTimer::timeout, this, [this] {
+        if (step())
+            m_steps.stop();
+    });
+    removeLeftovers();
+    start();
+}
+
+ResultsFileCopy::~ResultsFileCopy()
+{
+    if (!m_finished)
+        finish(QStringLiteral("the copy was cut short"), false);
+}
+
+void ResultsFileCopy::removeLeftovers() const
+{
+    // A copy going on in another copy of the game holds its part's lock; a part whose lock
+    // can be had is what a killed copy left, with SQLite's journal of it.
+    const QFileInfo target(m_to);
+    for (const QFileInfo &part : target.dir().entryInfoList(
+             {target.fileName() + partStem + QStringLiteral(".*")}, QDir::Files | QDir::Hidden)) {
+        const QString path = part.filePath();
+        if (path.endsWith(QLatin1String("-journal"))) {
+            if (!QFileInfo::exists(path.chopped(8)))
+                QFile::remove(path);
+            continue;
+        }
+        RegularFile left(path, RegularFile::Mode::Read);
+        if (left.isOpen() && left.tryLock()) {
+            QFile::remove(path + QStringLiteral("-journal"));
+            QFile::remove(path);
+        }
+    }
+}
+
+bool ResultsFileCopy::start()
+{
+    struct stat source = {};
+    if (::stat(QFile::encodeName(m_from).constData(), &source) != 0)
+        return finish(QStringLiteral("%1: %2").arg(m_from, systemError()));
+    // A file whose size is mostly holes is no results file of this game, and copying it would
+    // write every hole out.
+    const qint64 size = source.st_size;
+    if (size > SpareBytes && qint64(source.st_blocks) * 512 < size / 2)
+        return finish(QStringLiteral("%1 is a sparse file of %2 bytes holding only %3")
+                          .arg(m_from)
+                          .arg(size)
+                          .arg(qint64(source.st_blocks) * 512));
+    struct statvfs disk = {};
+    const QString folder = QFileInfo(m_to).path();
+    if (::statvfs(QFile::encodeName(folder).constData(), &disk) == 0
+        && qint64(disk.f_bavail) * qint64(disk.f_frsize) < size + SpareBytes)
+        return finish(QStringLiteral("%1 holds %2 bytes, more than %3 has free")
+                          .arg(m_from)
+                          .arg(size)
+                          .arg(folder));
+
+    RegularFile part = RegularFile::createUnique(folder, QFileInfo(m_to).fileName() + partStem);
+    if (!part.isOpen() || !part.tryLock())
+        return finish(QStringLiteral("no new file beside %1: %2").arg(m_to, part.problem()));
+    m_part = part.path();
+    ::fchmod(part.descriptor(), 0644); // as the results file would be made
+    m_partFile = std::move(part);
+
+    int code = sqlite3_open_v2(QFile::encodeName(m_from).constData(), &m_source,
+                               SQLITE_OPEN_READONLY | SQLITE_OPEN_NOFOLLOW, nullptr);
+    if (code != SQLITE_OK)
+        return finish(QStringLiteral("%1: %2").arg(m_from, sqliteError(m_source, code)));
+    code = sqlite3_open_v2(QFile::encodeName(m_part).constData(), &m_target,
+                           SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW, nullptr);
+    if (code != SQLITE_OK)
+        return finish(QStringLiteral("%1: %2").arg(m_part, sqliteError(m_target, code)));
+    // The last step commits the copy; FULL syncs it before the file takes its name.
+    sqlite3_exec(m_target, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+    m_backup = sqlite3_backup_init(m_target, "main", m_source, "main");
+    if (!m_backup)
+        return finish(QStringLiteral("%1: %2").arg(m_part, sqliteError(m_target, 0)));
+    return true;
+}
+
+bool ResultsFileCopy::step()
+{
+    if (m_finished)
+        return true;
+    const int code = sqlite3_backup_step(m_backup, PagesPerStep);
+    if (code == SQLITE_OK || code == SQLITE_BUSY || code == SQLITE_LOCKED) {
+        // The pages written so far reach the disk now, a megabyte at a time: the commit at
+        // the end would otherwise sync them all at once and hold the window that long.
+        m_partFile.sync();
+        return false; // more to copy, or the source is being written: the next step goes on
+    }
+    if (code != SQLITE_DONE)
+        return finish(QStringLiteral("%1 cannot be copied: %2").arg(m_from, sqlite3_errstr(code)));
+    return finish({});
+}
+
+void ResultsFileCopy::continueInSteps()
+{
+    if (!m_finished)
+        m_steps.start();
+}
+
+bool ResultsFileCopy::finish(const QString &error, bool tell)
+{
+    m_error = error;
+    if (m_backup && sqlite3_backup_finish(m_backup) != SQLITE_OK && m_error.isEmpty())
+        m_error = QStringLiteral("%1: %2").arg(m_part, sqliteError(m_target, 0));
+    m_backup = nullptr;
+    if (m_target && sqlite3_close(m_target) != SQLITE_OK && m_error.isEmpty())
+        m_error = QStringLiteral("%1 cannot be closed").arg(m_part);
+    m_target = nullptr;
+    sqlite3_close(m_source);
+    m_source = nullptr;
+    // The copy takes the name only where nothing is (link() does not replace): another copy
+    // of the game may have made the file meanwhile, and that one is then used.
+    if (m_error.isEmpty()
+        && ::link(QFile::encodeName(m_part).constData(), QFile::encodeName(m_to).constData()) != 0
+        && errno != EEXIST)
+        m_error = QStringLiteral("%1 cannot be named %2: %3").arg(m_part, m_to, systemError());
+    if (!m_part.isEmpty()) {
+        QFile::remove(m_part);
+        QFile::remove(m_part + QStringLiteral("-journal"));
+        // A copy cut short by the program's end leaves the disk alone beyond that.
+        if (tell)
+            RegularFile::syncFolder(QFileInfo(m_to).path());
+    }
+    m_partFile.close(); // its lock goes last
+    m_finished = true;
+    m_steps.stop();
+    if (tell)
+        emit finished();
+    return true;
+}

@@ -1,0 +1,3 @@
+#include "store/resultslog.h"
+
+Q_LOGGING_CATEGORY(lcResults, "seabattle.results")
