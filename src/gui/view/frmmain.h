@@ -46,11 +46,7 @@ public:
     void pic_MouseMove(int index);
     void Form_MouseMove();
     void Form_KeyDown(int key);
-    void Form_KeyUp(int key)
-    {
-        if (key == Qt::Key_Control)
-            m_game.setCtrl(false);
-    }
+    void Form_KeyUp(int key) { m_game.setCtrl(m_game.isCtrlHeld() && key != Qt::Key_Control); }
     void lblSetY_Click() { m_game.placeByHand(); }
     void lblSetAuto_Click() { m_game.layOutAutomatically(); }
     void lblAgree_Click() { m_game.acceptLayout(); }
