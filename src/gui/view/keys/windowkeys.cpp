@@ -6,14 +6,18 @@
 #include "view/keys/keywatch.h"
 #include "view/spoken/narrator.h"
 
+#include <QPointer>
+
 void WindowKeys::attach(frmMain &window, const FieldView &fields, const QList<QWidget *> &controls)
 {
     auto *keys = new KeyWatch(window);
     QObject::connect(keys, &KeyWatch::keyDown, &window, &frmMain::Form_KeyDown);
     QObject::connect(keys, &KeyWatch::keyUp, &window, &frmMain::Form_KeyUp);
     Game &game = window.game();
-    auto *narrator
-        = new Narrator(window, game, [&fields](int index) { return fields.cell(index); });
+    // The fields go before the window's last focus change, which the narrator still hears.
+    const QPointer<const FieldView> cells(&fields);
+    auto *narrator = new Narrator(
+        window, game, [cells](int index) { return cells ? cells->cell(index) : nullptr; });
     auto *keyboard = new KeyboardPlay(window, game, fields, controls, *narrator);
     // The preview as under the pointer, without the aim cursor, which follows the pointer only.
     QObject::connect(keyboard, &KeyboardPlay::cellPointed, &game, &Game::pointerOverCell);

@@ -76,7 +76,7 @@ void CellNames::rename()
         }
         const QString name = SpokenWords::cell(index, state, fate);
         QWidget *cell = m_cell(index);
-        if (cell->accessibleName() == name)
+        if (!cell || cell->accessibleName() == name)
             continue;
         if (cell->hasFocus())
             m_stale = index;
