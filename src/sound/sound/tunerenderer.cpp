@@ -164,35 +164,25 @@ void TuneRenderer::ended(int exitCode, bool crashed)
     const QStringList log = QString::fromLocal8Bit(m_log).split('\n', Qt::SkipEmptyParts);
     const QString reason = log.isEmpty() ? QString() : log.last().left(200);
     const std::optional<qint64> bytes = TuneCache::soundBytes(m_scratch.file.fd());
-    const bool written = (exitCode == 0 || exitCode == Stopped) && bytes;
     struct stat output;
     const bool full
         = fstat(m_scratch.file.fd(), &output) == 0 && rlim_t(output.st_size) >= MaxFileBytes;
-    QString why;
+    QString why; // the renderer's trouble, or the tune's
     if (crashed && m_timedOut)
-        why = QStringLiteral("cannot be played (the renderer %1 did not end when it was due)")
-                  .arg(m_program);
-    else if (crashed && full)
-        why = QStringLiteral("cannot be played (the renderer %1 wrote more than the longest tune)")
-                  .arg(m_program);
+        why = QStringLiteral("did not end when it was due");
     else if (crashed)
-        why = QStringLiteral("cannot be played (the renderer %1 crashed or used up its CPU time)")
-                  .arg(m_program);
+        why = full ? QStringLiteral("wrote more than the longest tune")
+                   : QStringLiteral("crashed or used up its CPU time");
     else if (exitCode == Silent)
-        why = QStringLiteral("holds nothing to play");
-    else if (!written && exitCode != 0 && !reason.isEmpty())
-        why = QStringLiteral("cannot be played (%1)").arg(reason);
-    else if (!written && exitCode != 0)
-        why = QStringLiteral("cannot be played (the renderer %1 failed with exit status %2)")
-                  .arg(m_program)
-                  .arg(exitCode);
-    else if (!written)
-        why = QStringLiteral("cannot be played (the renderer %1 wrote no WAV of the game's format)")
-                  .arg(m_program);
-    if (!why.isEmpty()) {
-        m_cache->discard(m_scratch);
-        return m_warn(QStringLiteral("the tune %1 %2: no music").arg(m_tuneName, why));
-    }
+        return fail(QStringLiteral("holds nothing to play"));
+    else if (exitCode != 0 && !reason.isEmpty() && (exitCode != Stopped || !bytes))
+        return fail(QStringLiteral("cannot be played (%1)").arg(reason));
+    else if (exitCode != 0 && (exitCode != Stopped || !bytes))
+        why = QStringLiteral("failed with exit status %1").arg(exitCode);
+    else if (!bytes)
+        why = QStringLiteral("wrote no WAV of the game's format");
+    if (!why.isEmpty())
+        return fail(QStringLiteral("cannot be played (the renderer %1 %2)").arg(m_program, why));
     // A rendering cut short is kept, so that the next start does not render it again in vain.
     if (exitCode == Stopped) {
         m_warn(QStringLiteral("the tune %1 takes too long to render: %2, and that much is played")
@@ -208,7 +198,11 @@ void TuneRenderer::ended(int exitCode, bool crashed)
                        .arg(m_cache->folder(), m_wavName, unkept));
         }
     }
-    TuneFile tune {std::move(m_scratch.file), *bytes};
-    m_scratch = {};
-    m_take(std::move(tune));
+    m_take({std::exchange(m_scratch, {}).file, *bytes});
+}
+
+void TuneRenderer::fail(const QString &why)
+{
+    m_cache->discard(m_scratch);
+    m_warn(QStringLiteral("the tune %1 %2: no music").arg(m_tuneName, why));
 }
