@@ -7,11 +7,9 @@
 #include <algorithm>
 
 namespace {
-// What a stream holds ahead of the speakers, and so what the server asks the whole way to the
-// speakers to keep: a sound starts or stops this much later at most, and the server's thread
-// must come back within it. Under 50 ms, long enough for two busy cores.
+// What the server holds ahead of the speakers: a sound starts or stops at most this late, and the
+// server's thread must come back within it. Under 50 ms, long enough for two busy cores.
 constexpr int LatencyMs = 40;
-// How soon a lost server is called again: a sound is back within this of its return.
 constexpr int RetrySeconds = 1;
 constexpr char StreamName[] = "Морской бой";
 } // namespace
@@ -62,7 +60,7 @@ void AudioOutput::play(int index, const Format &format, Read read)
     if (state == PA_CONTEXT_READY)
         startStream(stream);
     else if (!PA_CONTEXT_IS_GOOD(state))
-        connect(); // the stream starts once the server has answered
+        connect(); // the stream starts once the server answers
     m_pulse->pa_threaded_mainloop_unlock(m_loop);
 }
 
@@ -71,16 +69,14 @@ void AudioOutput::stop(int index)
     if (!m_loop)
         return;
     m_pulse->pa_threaded_mainloop_lock(m_loop);
-    Stream &stream = m_streams[size_t(index)];
-    endStream(stream);
-    stream = {this, {}, {}, nullptr, false, false};
+    endStream(m_streams[size_t(index)]);
+    m_streams[size_t(index)].wanted = false;
     m_pulse->pa_threaded_mainloop_unlock(m_loop);
 }
 
 void AudioOutput::disconnect()
 {
-    // A call already due would end the connection made now.
-    if (m_retry)
+    if (m_retry) // a call already due would end the connection made now
         m_pulse->pa_threaded_mainloop_get_api(m_loop)->time_free(std::exchange(m_retry, nullptr));
     for (Stream &stream : m_streams)
         endStream(stream);
@@ -108,23 +104,20 @@ void AudioOutput::connect()
 void AudioOutput::retryLater()
 {
     // Only while a sound is wanted: a quiet game without a server wakes for nothing.
-    if (std::none_of(m_streams.begin(), m_streams.end(), [](const Stream &s) { return s.wanted; }))
+    if (m_retry || std::none_of(m_streams.begin(), m_streams.end(), [](const Stream &s) {
+            return s.wanted;
+        }))
         return;
     timeval at;
     gettimeofday(&at, nullptr);
     at.tv_sec += RetrySeconds;
     pa_mainloop_api *api = m_pulse->pa_threaded_mainloop_get_api(m_loop);
-    if (m_retry) {
-        api->time_restart(m_retry, &at);
-        return;
-    }
     m_retry = api->time_new(
         api, &at,
         [](pa_mainloop_api *api, pa_time_event *event, const timeval *, void *self) {
-            auto *output = static_cast<AudioOutput *>(self);
             api->time_free(event);
-            output->m_retry = nullptr;
-            output->connect();
+            static_cast<AudioOutput *>(self)->m_retry = nullptr;
+            static_cast<AudioOutput *>(self)->connect();
         },
         this);
 }
@@ -139,8 +132,7 @@ void AudioOutput::startStream(Stream &stream)
 {
     const pa_sample_spec format {pa_sample_format_t(stream.format.sample),
                                  uint32_t(stream.format.rate), uint8_t(stream.format.channels)};
-    pa_channel_map channels;
-    // The channels in a WAV file's order, for any number of them.
+    pa_channel_map channels; // in a WAV file's order, for any number of them
     m_pulse->pa_channel_map_init_extend(&channels, format.channels, PA_CHANNEL_MAP_WAVEEX);
     stream.ending = false;
     stream.stream = m_pulse->pa_stream_new(m_context, StreamName, &format, &channels);

@@ -11,12 +11,11 @@ struct pa_stream;
 struct pa_threaded_mainloop;
 struct pa_time_event;
 
-// The game's way to the speakers: a connection to the sound server and one playback stream for
-// each sound while it is heard. The server mixes the streams and converts each from its own
-// format; it asks for sound on a thread of libpulse's own, so the sound plays on while the
-// window is busy, and the window's thread never waits for the server. No stream exists while
-// nothing is heard, so a quiet game costs no CPU at all. A lost server is called again every
-// second for as long as a sound is wanted, and the sounds go on where they were.
+// A connection to the sound server and one playback stream per sound while it is heard; the
+// server mixes and converts them. The server's requests run on libpulse's own thread, so sound
+// plays on while the window is busy. No stream exists while nothing is heard: a quiet game costs
+// no CPU. A lost server is called again every second while a sound is wanted, and the sounds go
+// on where they were.
 class AudioOutput
 {
 public:
@@ -28,21 +27,18 @@ public:
         int rate = 0;
         int channels = 0;
     };
-    // Copies up to `bytes` bytes of the sound, whole frames, into `into`: how many, 0 at its
-    // end. Called on the server's thread; play() and stop() wait until it has returned.
+    // Copies up to `bytes` bytes of whole frames into `into`: how many, 0 at the sound's end.
+    // Called on the server's thread; play() and stop() wait until it has returned.
     using Read = std::function<qsizetype(char *into, qsizetype bytes)>;
-    // A trouble with the server, in a sentence; told once until the sound is back.
-    using Report = std::function<void(const QString &why)>;
+    using Report = std::function<void(const QString &why)>; // each trouble, in a sentence
 
     explicit AudioOutput(Report report);
-    // Ends the streams and the connection; the server's thread is gone when this returns.
-    ~AudioOutput();
+    ~AudioOutput(); // the server's thread is gone when this returns
 
-    // Plays the sound read by `read` on the stream, in place of what it played: at once, or as
-    // soon as the server answers. The stream ends by itself once its sound has been heard.
+    // Plays the sound in place of what the stream played, as soon as the server answers; the
+    // stream ends by itself once its sound has been heard.
     void play(int stream, const Format &format, Read read);
-    // Ends the stream at once: `read` is not called again.
-    void stop(int stream);
+    void stop(int stream); // at once: `read` is not called again
 
 private:
     struct Stream
@@ -55,7 +51,7 @@ private:
         bool ending = false; // its sound has run out and is being played to its end
     };
     void connect();
-    void disconnect(); // ends the streams and a call due too
+    void disconnect();
     void retryLater();
     void report(const QString &why);
     void startStream(Stream &stream);
