@@ -2,6 +2,8 @@
 
 #include "sound/pulselibrary.h"
 
+#include <QByteArray>
+
 #include <sys/time.h>
 
 #include <algorithm>
@@ -205,28 +207,18 @@ void AudioOutput::writable(pa_stream *stream, size_t bytes, void *self)
     auto &ours = *static_cast<Stream *>(self);
     const PulseLibrary *pulse = ours.output->m_pulse;
     const size_t frame = pulse->pa_frame_size(pulse->pa_stream_get_sample_spec(stream));
-    while (bytes >= frame && !ours.ending) {
-        void *data = nullptr;
-        size_t available = bytes;
-        if (pulse->pa_stream_begin_write(stream, &data, &available) < 0 || !data)
-            return;
-        const size_t room = std::min(available, bytes) / frame * frame;
-        // Whole frames only, also from a file cut short by another program.
-        const size_t got = room
-            ? size_t(ours.read(static_cast<char *>(data), qsizetype(room))) / frame * frame
-            : 0;
-        if (got == 0) {
-            pulse->pa_stream_cancel_write(stream);
-            if (room == 0)
-                return;
-            // The sound has run out: the stream ends once the server has played what it holds.
-            ours.ending = true;
-            if (pa_operation *draining = pulse->pa_stream_drain(stream, drained, self))
-                pulse->pa_operation_unref(draining);
-            return;
-        }
-        pulse->pa_stream_write(stream, data, got, nullptr, 0, PA_SEEK_RELATIVE);
-        bytes -= got;
+    QByteArray buffer(qsizetype(bytes / frame * frame), Qt::Uninitialized);
+    if (ours.ending || buffer.isEmpty())
+        return;
+    // Whole frames only, also from a file cut short by another program.
+    const size_t got = size_t(ours.read(buffer.data(), buffer.size())) / frame * frame;
+    if (got > 0)
+        pulse->pa_stream_write(stream, buffer.constData(), got, nullptr, 0, PA_SEEK_RELATIVE);
+    if (got < size_t(buffer.size())) {
+        // The sound has run out: the stream ends once the server has played what it holds.
+        ours.ending = true;
+        if (pa_operation *draining = pulse->pa_stream_drain(stream, drained, self))
+            pulse->pa_operation_unref(draining);
     }
 }
 

@@ -175,11 +175,8 @@ std::optional<GameSound::Sound> GameSound::decodeWav(const QByteArray &wav, QStr
     const pa_sample_format_t sample = sampleFormat(tag, bits);
     if (sample == PA_SAMPLE_INVALID || channels < 1 || channels > int(PA_CHANNELS_MAX) || rate < 1
         || rate > PA_RATE_MAX) {
-        *why = QStringLiteral("WAV format %1 with %2 channels of %3 bits at %4 Hz is not played")
-                   .arg(tag)
-                   .arg(channels)
-                   .arg(bits)
-                   .arg(rate);
+        *why = QString::asprintf("WAV format %u with %d channels of %d bits at %u Hz is not played",
+                                 unsigned(tag), channels, bits, unsigned(rate));
         return std::nullopt;
     }
     const qsizetype frameBytes = qsizetype(bits / 8) * channels;

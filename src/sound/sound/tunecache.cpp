@@ -95,28 +95,22 @@ TuneCache::Scratch TuneCache::scratch(QString *why)
 QString TuneCache::keep(Scratch &scratch, const QString &name)
 {
     const QByteArray target = nameOf(name);
-    const QByteArray part = nameOf(scratch.partName);
+    const QByteArray part = nameOf(std::exchange(scratch.partName, {}));
     const QByteArray self = "/proc/self/fd/" + QByteArray::number(scratch.file.fd());
+    // What is at the name was no rendering when this one began; should another game's have come
+    // since, that game plays on from its open file.
     QString why;
-    for (int attempt = 0; attempt < 2 && why.isEmpty(); ++attempt) {
-        const int result = part.isEmpty()
+    if (remove(name, &why)) {
+        const int kept = part.isEmpty()
             ? linkat(AT_FDCWD, self.constData(), m_dir.fd(), target.constData(), AT_SYMLINK_FOLLOW)
             : renameat(m_dir.fd(), part.constData(), m_dir.fd(), target.constData());
-        if (result == 0) {
-            scratch.partName.clear();
+        if (kept == 0 || errno == EEXIST) // EEXIST: another game's came first
             return {};
-        }
-        if (errno != EEXIST && errno != EISDIR && errno != ENOTEMPTY)
-            why = reason(errno);
-        else if (part.isEmpty() && open(name))
-            return {}; // another game's rendering of the same tune came first: as good as ours
-        else
-            remove(name, &why);
+        why = reason(errno);
     }
     if (!part.isEmpty())
         unlinkat(m_dir.fd(), part.constData(), 0);
-    scratch.partName.clear();
-    return why.isEmpty() ? QStringLiteral("it is taken again and again") : why;
+    return why;
 }
 
 void TuneCache::discard(Scratch &scratch)

@@ -123,12 +123,11 @@ void TuneRenderer::start(const QByteArray &midi)
                          ended(code, status == QProcess::CrashExit);
                      });
     QObject::connect(process, &QProcess::errorOccurred, process, [this](QProcess::ProcessError e) {
-        if (e != QProcess::FailedToStart)
-            return;
-        m_warn(QStringLiteral("the tune renderer %1 cannot be started (%2): no music")
-                   .arg(m_program, m_process->errorString()));
-        m_cache->discard(m_scratch);
-        std::exchange(m_process, nullptr)->deleteLater();
+        if (e == QProcess::FailedToStart) { // no finished() follows
+            fail(QStringLiteral("cannot be played (the renderer %1 cannot be started (%2))")
+                     .arg(m_program, m_process->errorString()));
+            std::exchange(m_process, nullptr)->deleteLater();
+        }
     });
     m_timedOut = false;
     auto *deadline = new QTimer(process);
