@@ -49,7 +49,7 @@ AudioOutput::~AudioOutput()
     m_pulse->pa_threaded_mainloop_free(m_loop);
 }
 
-void AudioOutput::play(int index, const Format &format, Read read)
+void AudioOutput::play(int index, const pa_sample_spec &format, Read read)
 {
     if (!m_loop)
         return;
@@ -132,8 +132,7 @@ void AudioOutput::report(const QString &why)
 
 void AudioOutput::startStream(Stream &stream)
 {
-    const pa_sample_spec format {pa_sample_format_t(stream.format.sample),
-                                 uint32_t(stream.format.rate), uint8_t(stream.format.channels)};
+    const pa_sample_spec &format = stream.format;
     pa_channel_map channels; // in a WAV file's order, for any number of them
     m_pulse->pa_channel_map_init_extend(&channels, format.channels, PA_CHANNEL_MAP_WAVEEX);
     stream.ending = false;

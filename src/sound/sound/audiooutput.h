@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <pulse/sample.h> // types only: the library is loaded when the sound is first opened
+
 #include <array>
 #include <functional>
 
@@ -20,13 +22,6 @@ class AudioOutput
 {
 public:
     static constexpr int Streams = 2;
-    // A sound's format as the server names it (pa_sample_format_t), its rate and channels.
-    struct Format
-    {
-        int sample = 0;
-        int rate = 0;
-        int channels = 0;
-    };
     // Copies up to `bytes` bytes of whole frames into `into`: how many, 0 at the sound's end.
     // Called on the server's thread; play() and stop() wait until it has returned.
     using Read = std::function<qsizetype(char *into, qsizetype bytes)>;
@@ -37,14 +32,14 @@ public:
 
     // Plays the sound in place of what the stream played, as soon as the server answers; the
     // stream ends by itself once its sound has been heard.
-    void play(int stream, const Format &format, Read read);
+    void play(int stream, const pa_sample_spec &format, Read read);
     void stop(int stream); // at once: `read` is not called again
 
 private:
     struct Stream
     {
         AudioOutput *output = nullptr;
-        Format format;
+        pa_sample_spec format {};
         Read read;
         pa_stream *stream = nullptr;
         bool wanted = false;

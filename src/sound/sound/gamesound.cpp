@@ -6,8 +6,6 @@
 #include <QLoggingCategory>
 #include <QtEndian>
 
-#include <pulse/sample.h>
-
 #include <algorithm>
 #include <cstring>
 
@@ -72,7 +70,7 @@ void GameSound::playTune()
     if (!m_tunePlaying || !m_tune || m_tuneAt >= m_tune->dataBytes)
         return;
     // The tune's file holds 16-bit little-endian stereo whatever this machine's byte order.
-    const AudioOutput::Format format {PA_SAMPLE_S16LE, TuneWav::SampleRate, TuneWav::Channels};
+    const pa_sample_spec format {PA_SAMPLE_S16LE, TuneWav::SampleRate, TuneWav::Channels};
     m_output.play(TuneStream, format, [this](char *into, qsizetype bytes) {
         const qint64 got = m_tune->read(m_tuneAt, into, bytes);
         m_tuneAt += got;
@@ -185,5 +183,5 @@ std::optional<GameSound::Sound> GameSound::decodeWav(const QByteArray &wav, QStr
         *why = QStringLiteral("it holds no sound");
         return std::nullopt;
     }
-    return Sound {{sample, int(rate), channels}, wav.mid(data, dataBytes)};
+    return Sound {{sample, rate, uint8_t(channels)}, wav.mid(data, dataBytes)};
 }

@@ -33,7 +33,7 @@ private:
     enum Stream { TuneStream, HitStream };
     struct Sound
     {
-        AudioOutput::Format format;
+        pa_sample_spec format;
         QByteArray samples; // whole frames, little-endian as WAV has them
     };
     // A WAV file's sound as it is in the file; a file cut short plays as far as it goes.

@@ -27,10 +27,13 @@ enum Status { CannotPlay = 1, Silent = 2, Stopped = 3 };
 // No renderer writes more than the longest tune, whatever it is given: the limit is the kernel's,
 // so a file in memory is bounded as a file on disk is.
 constexpr rlim_t MaxFileBytes = TuneWav::HeaderBytes + TuneWav::MaxDataBytes;
-// A renderer that neither spins nor ends is asked to stop after this long (one sharing a core with
-// another program gets half of it), and killed a few seconds later. SEABATTLE_TUNE_WALL_SECONDS
-// sets another limit.
-constexpr int WallSeconds = 2 * TuneWav::CpuSeconds;
+// The CPU time a rendering may take, counted by the kernel whatever else the machine does: the
+// game's tune takes about a second, a dense five-minute arrangement for sixteen instruments
+// about 35 s. A renderer that neither spins nor ends is asked to stop after twice as long of wall
+// time (one sharing a core gets half of it), and killed a few seconds later.
+// SEABATTLE_TUNE_CPU_SECONDS and SEABATTLE_TUNE_WALL_SECONDS set other limits.
+constexpr int CpuSeconds = 120;
+constexpr int WallSeconds = 2 * CpuSeconds;
 constexpr int GraceMs = 5000;
 
 int secondsFrom(const char *variable, int otherwise)
@@ -100,7 +103,7 @@ void TuneRenderer::start(const QByteArray &midi)
     process->setStandardOutputFile(QProcess::nullDevice());
     const int output = m_scratch.file.fd();
     const pid_t game = getpid();
-    const rlim_t cpu = rlim_t(secondsFrom("SEABATTLE_TUNE_CPU_SECONDS", TuneWav::CpuSeconds));
+    const rlim_t cpu = rlim_t(secondsFrom("SEABATTLE_TUNE_CPU_SECONDS", CpuSeconds));
     process->setChildProcessModifier([output, game, cpu] {
         dup2(output, STDOUT_FILENO);
         // Bounded whatever program it is: SIGXCPU, then SIGKILL, for a rendering that spins;

@@ -7,7 +7,7 @@
 //   2  FluidSynth played the tune and nothing was heard;
 //   3  the rendering was stopped (SIGTERM, or its CPU time ran out): the WAV holds the tune as far
 //      as it was rendered, and the last line on standard error says how far.
-// The game starts it with its limits of CPU time and file size, so that it dies with the game.
+// The game sets its limits of CPU time and file size, and has it die with the game.
 #include "tune/tunewav.h"
 
 #include <fluidsynth.h>
@@ -44,7 +44,7 @@ std::string firstError;
 // that may never play it. Each channel's program is therefore selected at its first note.
 constexpr int Channels = 16;
 fluid_synth_t *synth = nullptr;
-int pendingProgram[Channels]; // the program to select at the next note, or -1
+int pendingProgram[Channels] = {}; // the program to select at the next note, or -1
 long events = 0;
 enum { NoteOn = 0x90, ProgramChange = 0xc0, SystemExclusive = 0xf0 };
 
@@ -141,7 +141,6 @@ int main(int argc, char **argv)
         return fail(std::string("the SoundFont ") + argv[1] + " could not be loaded");
     std::unique_ptr<fluid_player_t, decltype(&delete_fluid_player)> player(new_fluid_player(synth),
                                                                            delete_fluid_player);
-    std::fill_n(pendingProgram, Channels, 0);
     if (!player || fluid_player_set_playback_callback(player.get(), playEvent, nullptr) != FLUID_OK
         || fluid_player_add_mem(player.get(), midi.data(), midi.size()) != FLUID_OK
         || fluid_player_play(player.get()) != FLUID_OK)
