@@ -98,7 +98,7 @@ void AudioOutput::connect()
     m_pulse->pa_context_set_state_callback(m_context, contextChanged, this);
     // A sound server the player has not started is not started by the game either.
     if (m_pulse->pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
-        report(serverError());
+        m_report(serverError());
         retryLater();
     }
 }
@@ -124,12 +124,6 @@ void AudioOutput::retryLater()
         this);
 }
 
-void AudioOutput::report(const QString &why)
-{
-    if (!std::exchange(m_told, true))
-        m_report(why);
-}
-
 void AudioOutput::startStream(Stream &stream)
 {
     const pa_sample_spec &format = stream.format;
@@ -138,7 +132,7 @@ void AudioOutput::startStream(Stream &stream)
     stream.ending = false;
     stream.stream = m_pulse->pa_stream_new(m_context, StreamName, &format, &channels);
     if (!stream.stream)
-        return report(serverError());
+        return m_report(serverError());
     m_pulse->pa_stream_set_state_callback(stream.stream, streamChanged, &stream);
     m_pulse->pa_stream_set_write_callback(stream.stream, writable, &stream);
     const auto unset = uint32_t(-1);
@@ -148,7 +142,7 @@ void AudioOutput::startStream(Stream &stream)
     if (m_pulse->pa_stream_connect_playback(stream.stream, nullptr, &buffer,
                                             PA_STREAM_ADJUST_LATENCY, nullptr, nullptr)
         < 0) {
-        report(serverError());
+        m_report(serverError());
         endStream(stream);
     }
 }
@@ -174,14 +168,13 @@ void AudioOutput::contextChanged(pa_context *context, void *self)
     auto *output = static_cast<AudioOutput *>(self);
     const pa_context_state_t state = output->m_pulse->pa_context_get_state(context);
     if (state == PA_CONTEXT_READY) {
-        output->m_told = false;
         for (Stream &stream : output->m_streams) {
             if (stream.wanted && !stream.stream)
                 output->startStream(stream);
         }
     } else if (!PA_CONTEXT_IS_GOOD(state)) {
         // The server is gone (or never answered): the streams went with it.
-        output->report(output->serverError());
+        output->m_report(output->serverError());
         for (Stream &stream : output->m_streams)
             output->endStream(stream);
         output->retryLater();
@@ -195,9 +188,9 @@ void AudioOutput::streamChanged(pa_stream *stream, void *self)
     // A lost server fails the stream too: the connection's own failure tells that.
     if (pulse->pa_stream_get_state(stream) == PA_STREAM_FAILED
         && PA_CONTEXT_IS_GOOD(pulse->pa_context_get_state(ours.output->m_context))) {
-        ours.output->report(QStringLiteral("the sound server refused the game's sound (%1)")
-                                .arg(QString::fromUtf8(pulse->pa_strerror(
-                                    pulse->pa_context_errno(ours.output->m_context)))));
+        ours.output->m_report(QStringLiteral("the sound server refused the game's sound (%1)")
+                                  .arg(QString::fromUtf8(pulse->pa_strerror(
+                                      pulse->pa_context_errno(ours.output->m_context)))));
     }
 }
 

@@ -25,7 +25,8 @@ public:
     // Copies up to `bytes` bytes of whole frames into `into`: how many, 0 at the sound's end.
     // Called on the server's thread; play() and stop() wait until it has returned.
     using Read = std::function<qsizetype(char *into, qsizetype bytes)>;
-    using Report = std::function<void(const QString &why)>; // each trouble, in a sentence
+    // Each trouble, in a sentence, as often as it happens: the caller says each once.
+    using Report = std::function<void(const QString &why)>;
 
     explicit AudioOutput(Report report);
     ~AudioOutput(); // the server's thread is gone when this returns
@@ -48,7 +49,6 @@ private:
     void connect();
     void disconnect();
     void retryLater();
-    void report(const QString &why);
     void startStream(Stream &stream);
     void endStream(Stream &stream);
     QString serverError() const;
@@ -62,6 +62,5 @@ private:
     pa_threaded_mainloop *m_loop = nullptr;
     pa_context *m_context = nullptr;
     pa_time_event *m_retry = nullptr;
-    bool m_told = false; // a trouble was reported, and the server has not answered since
     std::array<Stream, Streams> m_streams;
 };
