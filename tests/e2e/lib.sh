@@ -411,7 +411,9 @@ lay_out_and_choose_level() {
 # to hit, miss or box (a refusal: a message box and no change at the cell). A miss shows the
 # computer's arrow, unless a fast battle's computer has answered it before the first look; a
 # hit changes the cell and keeps the player's arrow. After the shot SHOT_BOX holds the message
-# box that followed it (the end of the game).
+# box that followed it (the end of the game). SHOT_TIME is the moment before the press was
+# prepared, SHOT_SENT the moment xdotool had sent it (on a busy machine starting xdotool alone
+# takes a good part of a second).
 shoot() {
     local before deadline=$((SECONDS + 15 * E2E_PATIENCE))
     snap
@@ -422,6 +424,7 @@ shoot() {
     else
         click_cell right "$1" "$2"
     fi
+    SHOT_SENT=$(date +%s.%N)
     SHOT=
     SHOT_BOX=
     while [ "$SECONDS" -lt "$deadline" ]; do
