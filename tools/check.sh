@@ -6,7 +6,9 @@
 # at the lowest priority while the ordinary suite runs (its output in
 # build/sanitizer-build.log). How each build is made is said by CMakePresets.json alone;
 # warnings are errors in both.
-# SKIP_SANITIZERS=1 leaves out the second run. Extra arguments go to both ctest runs.
+# SKIP_SANITIZERS=1 leaves out the second run. SEABATTLE_PACKAGE_CHECK=1 has the Debian package's
+# build run the headless tests once more itself (dh_auto_test), as a package build outside the
+# suite does. Extra arguments go to both ctest runs.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"

@@ -90,10 +90,10 @@ switch_answers() {
     snap
     before=$(region_sig 248 392 329 185)
     click_at 430 585
-    local deadline=$((SECONDS + 5))
+    local deadline=$((SECONDS + 5 * E2E_PATIENCE))
     until changed; do
         ! message_box >/dev/null || return 1
-        [ "$SECONDS" -lt "$deadline" ] || fail "waited 5s in vain for the score panel to answer its switch after the storm"
+        [ "$SECONDS" -lt "$deadline" ] || fail "waited $((5 * E2E_PATIENCE))s in vain for the score panel to answer its switch after the storm"
         sleep 0.1
     done
 }

@@ -3,7 +3,9 @@
 #   package_test.sh build  SOURCE_DIR OUT_DIR
 #       dpkg-buildpackage -us -uc on a clean copy of the tracked files: the source and the
 #       binary package into OUT_DIR; their control fields and files; lintian --pedantic -I with
-#       no error, no warning and no hardening remark; blhc on the build log with no remark
+#       no error, no warning and no hardening remark; blhc on the build log with no remark.
+#       With SEABATTLE_TESTED_BUILD (a build folder whose suite runs the headless tests) the
+#       package is built with nocheck, unless SEABATTLE_PACKAGE_CHECK=1
 #   package_test.sh system SOURCE_DIR OUT_DIR        (root only, else skipped)
 #       the package of OUT_DIR installed by autopkgtest's null runner, which runs its smoke
 #       test (debian/tests); then played by an ordinary user made for it, removed and purged:
@@ -35,13 +37,20 @@ check_build() {
     (cd "$SRC" && git ls-files -z --cached --others --exclude-standard) \
         | (cd "$SRC" && tar --null -T - -c) | tar -x -C "$tree" \
         || fail "the tracked files could not be copied"
+    # The suite has run the headless tests of its own build already: its package is built
+    # without them, and what the package's build would run is counted there instead.
+    # SEABATTLE_PACKAGE_CHECK=1 builds and runs them in the package's build all the same.
+    local options="parallel=2 ${DEB_BUILD_OPTIONS:-}"
+    if [ -n "${SEABATTLE_TESTED_BUILD:-}" ] && [ "${SEABATTLE_PACKAGE_CHECK:-0}" != 1 ]; then
+        options+=" nocheck"
+        headless_tests_of "$SEABATTLE_TESTED_BUILD"
+    fi
     local started=$SECONDS
-    (cd "$tree" && DEB_BUILD_OPTIONS="parallel=2 ${DEB_BUILD_OPTIONS:-}" \
-        timeout 1200 dpkg-buildpackage -us -uc) >"$T/build.log" 2>&1 \
-        || fail "dpkg-buildpackage failed: $(tail -n 20 "$T/build.log")"
-    note "dpkg-buildpackage took $((SECONDS - started)) s"
+    (cd "$tree" && DEB_BUILD_OPTIONS=$options timeout 1200 dpkg-buildpackage -us -uc) \
+        >"$T/build.log" 2>&1 || fail "dpkg-buildpackage failed: $(tail -n 20 "$T/build.log")"
+    note "dpkg-buildpackage ($options) took $((SECONDS - started)) s"
     # The tests that need no X server and no sound server ran at the build, unless told not to.
-    if [[ " ${DEB_BUILD_OPTIONS:-} " != *" nocheck "* ]]; then
+    if [[ " $options " != *" nocheck "* ]]; then
         local ran
         ran=$(sed -n 's/^100% tests passed, 0 tests failed out of \([0-9]*\)$/\1/p' "$T/build.log")
         [ "${ran:-0}" -ge 30 ] || fail "the build ran ${ran:-no} tests, not the headless ones: $(grep -E 'tests (passed|failed)' "$T/build.log")"
@@ -117,6 +126,22 @@ check_build() {
     # Every compiler and linker call with Debian's flags, hardening included.
     blhc --all "$OUT/build.log" >"$T/blhc.log" 2>&1 || fail "blhc: $(head -n 20 "$T/blhc.log")"
     note "blhc finds every flag"
+}
+
+# headless_tests_of BUILD_DIR: the tests the package's build selects (debian/rules'
+# dh_auto_test, by the same label) are there in the suite's own build, thirty at least.
+headless_tests_of() {
+    local rule count
+    rule=$(make -s -n -f "$SRC/debian/rules" override_dh_auto_test DEB_BUILD_OPTIONS= \
+        DEB_HOST_GNU_TYPE=tested) || fail "debian/rules has no dh_auto_test to run"
+    [[ $rule == *"ctest "*"--label-regex '^headless\$'"* ]] \
+        || fail "debian/rules' dh_auto_test no longer runs the headless tests: $rule"
+    # Read from CTest's files rather than asked of ctest, which would write over the log of the
+    # suite running this test.
+    count=$(grep -rhE --include=CTestTestfile.cmake \
+        '^set_tests_properties.* LABELS "([^"]*;)?headless[;"]' "$1" | wc -l)
+    [ "${count:-0}" -ge 30 ] || fail "the package's build would run ${count:-no} headless tests"
+    note "the package's build would run the $count headless tests the suite runs"
 }
 
 check_system() {
