@@ -3,7 +3,11 @@
 # the sources no longer use: the committed file is what lupdate makes of the sources, with
 # nothing left unfinished.
 # usage: translations_current.sh SOURCE_DIR
-source "$(dirname "$0")/../failfast.sh"
+set -euo pipefail
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
 root=${1:?"usage: $0 SOURCE_DIR"}
 committed=$root/translations/seabattle_en.ts
 work=$(mktemp -d)

@@ -64,12 +64,13 @@ QString shownText(QWidget *control)
     return {};
 }
 
-// Each named control of the window as it stands: what it needs, where it is.
+// Each named control of the window as it stands: the width its text needs, the height a
+// label that wraps needs, and where it is in the window.
 struct Place
 {
     int needed;
+    int neededHeight;
     QRect geometry;
-    bool wraps;
 };
 QMap<QString, Place> places(frmMain &w)
 {
@@ -78,7 +79,9 @@ QMap<QString, Place> places(frmMain &w)
         auto *label = qobject_cast<QLabel *>(control);
         if (!control->objectName().isEmpty() && !shownText(control).isEmpty())
             all[control->objectName()]
-                = {widthNeeded(control), control->geometry(), label && label->wordWrap()};
+                = {widthNeeded(control),
+                   label && label->wordWrap() ? label->heightForWidth(label->width()) : 0,
+                   QRect(control->mapTo(&w, QPoint()), control->size())};
     }
     return all;
 }
@@ -196,15 +199,24 @@ void EnglishTest::everyTextIsEnglishAndFitsWhereTheRussianDoes()
                                     .arg(it.key())
                                     .arg(en.needed)
                                     .arg(room)));
+            const int height = qMax(en.geometry.height(), ru.neededHeight);
+            QVERIFY2(en.neededHeight <= height,
+                     qPrintable(QStringLiteral("%1 needs %2 of %3 pixels in height")
+                                    .arg(it.key())
+                                    .arg(en.neededHeight)
+                                    .arg(height)));
         }
     }
-    const auto overlaps = [](const QMap<QString, Place> &panel) {
+    // Labels and counters alike, the buttons left out: a label may lie over a button's margin.
+    const auto overlaps = [](const QMap<QString, Place> &window) {
+        const auto isLabel = [](const QString &name) {
+            return name.startsWith(QLatin1String("label"), Qt::CaseInsensitive)
+                || name.startsWith(QLatin1String("lbl"));
+        };
         QStringList pairs;
-        for (auto a = panel.cbegin(); a != panel.cend(); ++a)
-            for (auto b = std::next(a); b != panel.cend(); ++b)
-                if (a.key().startsWith(QLatin1String("Label"))
-                    && a->geometry.intersects(b->geometry)
-                    && b.key().startsWith(QLatin1String("Label")))
+        for (auto a = window.cbegin(); a != window.cend(); ++a)
+            for (auto b = std::next(a); b != window.cend(); ++b)
+                if (isLabel(a.key()) && isLabel(b.key()) && a->geometry.intersects(b->geometry))
                     pairs << a.key() + QLatin1Char('/') + b.key();
         return pairs;
     };
@@ -236,13 +248,13 @@ void EnglishTest::aWholeGameIsToldInEnglishAndStoredInRussian()
     QCOMPARE(storedRows(file), QStringList {"Игрок|20|0|Средний"});
 
     frmStat statistics(nullptr, file);
-    const QAbstractItemModel *table = statistics.Grid->model();
+    auto *grid = statistics.findChild<QTableView *>(QStringLiteral("Grid"));
+    const QAbstractItemModel *table = grid->model();
     QStringList shown;
     for (int column = 0; column < table->columnCount(); ++column) {
         const QString header = table->headerData(column, Qt::Horizontal).toString();
-        const int needed
-            = statistics.Grid->horizontalHeader()->fontMetrics().horizontalAdvance(header);
-        QVERIFY2(needed < statistics.Grid->columnWidth(column), qPrintable(header));
+        const int needed = grid->horizontalHeader()->fontMetrics().horizontalAdvance(header);
+        QVERIFY2(needed < grid->columnWidth(column), qPrintable(header));
         shown << header << table->index(0, column).data().toString();
     }
     QCOMPARE(shown,
