@@ -151,6 +151,52 @@ def tab_to(pattern, what):
     fail(f"Tab never came to {what}")
 
 
+# After the first ship at A 1 to A 4: vertical ships from row 1 in every other column, then
+# from row 7 back to the left.
+NEXT_SHIPS = [["Right"], ["Right", "Right"], ["Right", "Right"], ["Right", "Right"],
+              ["Down"] * 6, ["Left", "Left"], ["Left", "Left"], ["Left", "Left"],
+              ["Left", "Left"]]
+
+
+def heard_in_english():
+    """With E2E_LANG=en, for a player whose desktop speaks English: the controls, the placement
+    by hand with its refusals, the levels, the first turn and the state are said in English,
+    and no word in Russian is heard."""
+    subprocess.run(["xdotool", "windowfocus", "--sync", WINDOW], check=True)
+    tab_to(r"^Deploy the fleet at random push button", "the first stop, a button")
+    tab_to(r"^Deploy the ships by hand push button", "the button to place by hand")
+    keys("Return")
+    wait_for(r"^your field\.?$", 30, "the player's field named")
+    wait_for(r"^battleship vertical\.?$", 30, "the ship to place and its direction")
+    wait_for(r"^to A 4\.?$", 30, "the cells the ship would take")
+    keys(*["Down"] * 7)
+    wait_for(r"^Cannot, it does not fit\.?$", 30, "a ship that would run off the field")
+    keys(*["Up"] * 7)
+    patient_key("Return")
+    wait_for(r"^battleship placed at A 1, A 4\. cruiser vertical\.?$", 30, "the first ship")
+    keys("Right")
+    wait_for(r"^Cannot, too close to a ship\.?$", 30, "a ship that would touch another")
+    for step in NEXT_SHIPS:
+        keys(*step)
+        patient_key("Return")
+        placed, _ = wait_for(r" placed at ", 30, "a ship placed")
+    if "Fleet deployed. Choose a level" not in placed.string:
+        fail(f"the fleet standing is not told with the last ship: {placed.string}")
+    wait_for(r"^Easy push button", 30, "the first level")
+    patient_key("Return")
+    wait_for(r"^Your turn\. R repeat, S score\.?$", 30, "the battle's first turn")
+    patient_key("s")
+    wait_for(r"^Your turn\. Hits, yours 0, the computer's 0\. The enemy has 1 battleship, "
+             r"2 cruisers, 3 destroyers, 4 submarines\. You have 1 battleship", 30, "the state")
+    russian = [line for line in utterances() if re.search("[\u0400-\u04ff]", line)]
+    if russian:
+        fail("Russian words heard: " + " | ".join(russian))
+    sys.exit(0)
+
+
+if os.environ.get("E2E_LANG") == "en":
+    heard_in_english()
+
 # The window gets the keys once; after that only the game gives them back.
 subprocess.run(["xdotool", "windowfocus", "--sync", WINDOW], check=True)
 tab_to(r"^Расставить автоматически push button", "the first stop, a button")
@@ -171,10 +217,7 @@ wait_for(r"^Поставлен четырёхпалубный А 1, А 4\. тр�
          "the first ship placed, with its cells, and the next")
 keys("Right")
 wait_for(r"^Нельзя, рядом корабль\.?$", 30, "a ship that would touch another")
-# Vertical ships from row 1 in every other column, then from row 7 back to the left.
-for step in [["Right"], ["Right", "Right"], ["Right", "Right"], ["Right", "Right"],
-             ["Down"] * 6, ["Left", "Left"], ["Left", "Left"], ["Left", "Left"],
-             ["Left", "Left"]]:
+for step in NEXT_SHIPS:
     keys(*step)
     patient_key("Return")
     placed, _ = wait_for(r"^Поставлен ", 30, "a ship placed")
