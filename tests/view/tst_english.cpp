@@ -102,62 +102,46 @@ private slots:
 // environment and any third language keep the game Russian.
 void EnglishTest::languageFollowsTheDesktop_data()
 {
-    QTest::addColumn<QByteArray>("language");
-    QTest::addColumn<QByteArray>("lcAll");
-    QTest::addColumn<QByteArray>("lcMessages");
-    QTest::addColumn<QByteArray>("lang");
+    QTest::addColumn<GameLanguage::Environment>("environment");
     QTest::addColumn<Language>("expected");
     const Language en = Language::English;
     const Language ru = Language::Russian;
-    QTest::newRow("nothing set") << QByteArray() << QByteArray() << QByteArray() << QByteArray()
-                                 << ru;
-    QTest::newRow("C.UTF-8") << QByteArray() << QByteArray() << QByteArray()
-                             << QByteArray("C.UTF-8") << ru;
-    QTest::newRow("POSIX") << QByteArray() << QByteArray() << QByteArray() << QByteArray("POSIX")
-                           << ru;
-    QTest::newRow("LANGUAGE ignored in C")
-        << QByteArray("en") << QByteArray() << QByteArray() << QByteArray("C") << ru;
-    QTest::newRow("LANGUAGE ignored unset")
-        << QByteArray("en_US") << QByteArray() << QByteArray() << QByteArray() << ru;
-    QTest::newRow("en_US") << QByteArray() << QByteArray() << QByteArray()
-                           << QByteArray("en_US.UTF-8") << en;
-    QTest::newRow("en_GB@euro") << QByteArray() << QByteArray() << QByteArray()
-                                << QByteArray("en_GB.UTF-8@euro") << en;
-    QTest::newRow("ru_RU") << QByteArray() << QByteArray() << QByteArray()
-                           << QByteArray("ru_RU.UTF-8") << ru;
-    QTest::newRow("de_DE") << QByteArray() << QByteArray() << QByteArray()
-                           << QByteArray("de_DE.UTF-8") << ru;
-    QTest::newRow("LANGUAGE en over ru")
-        << QByteArray("en") << QByteArray() << QByteArray() << QByteArray("ru_RU.UTF-8") << en;
-    QTest::newRow("LANGUAGE ru over en")
-        << QByteArray("ru:en") << QByteArray() << QByteArray() << QByteArray("en_US.UTF-8") << ru;
-    QTest::newRow("LANGUAGE en after de") << QByteArray("de:en_GB:ru") << QByteArray()
-                                          << QByteArray() << QByteArray("fr_FR.UTF-8") << en;
-    QTest::newRow("LANGUAGE without either")
-        << QByteArray("de:fr") << QByteArray() << QByteArray() << QByteArray("en_US.UTF-8") << en;
-    QTest::newRow("LANGUAGE empty members")
-        << QByteArray("::") << QByteArray() << QByteArray() << QByteArray("en_US.UTF-8") << en;
-    QTest::newRow("LC_ALL over LANG") << QByteArray() << QByteArray("ru_RU.UTF-8") << QByteArray()
-                                      << QByteArray("en_US.UTF-8") << ru;
-    QTest::newRow("LC_ALL over LC_MESSAGES")
-        << QByteArray() << QByteArray("C.UTF-8") << QByteArray("en_US.UTF-8") << QByteArray() << ru;
-    QTest::newRow("LC_MESSAGES over LANG")
-        << QByteArray() << QByteArray() << QByteArray("en_US.UTF-8") << QByteArray("ru_RU.UTF-8")
-        << en;
-    QTest::newRow("LC_ALL C, LANGUAGE en")
-        << QByteArray("en") << QByteArray("C") << QByteArray() << QByteArray("en_US.UTF-8") << ru;
-    QTest::newRow("not a language")
-        << QByteArray() << QByteArray() << QByteArray() << QByteArray("english") << ru;
+    // LANGUAGE, LC_ALL, LC_MESSAGES, LANG.
+    const struct
+    {
+        const char *name;
+        GameLanguage::Environment environment;
+        Language expected;
+    } rows[] = {
+        {"nothing set", {}, ru},
+        {"C.UTF-8", {"", "", "", "C.UTF-8"}, ru},
+        {"POSIX", {"", "", "", "POSIX"}, ru},
+        {"LANGUAGE ignored in C", {"en", "", "", "C"}, ru},
+        {"LANGUAGE ignored unset", {"en_US", "", "", ""}, ru},
+        {"en_US", {"", "", "", "en_US.UTF-8"}, en},
+        {"en_GB@euro", {"", "", "", "en_GB.UTF-8@euro"}, en},
+        {"ru_RU", {"", "", "", "ru_RU.UTF-8"}, ru},
+        {"de_DE", {"", "", "", "de_DE.UTF-8"}, ru},
+        {"LANGUAGE en over ru", {"en", "", "", "ru_RU.UTF-8"}, en},
+        {"LANGUAGE ru over en", {"ru:en", "", "", "en_US.UTF-8"}, ru},
+        {"LANGUAGE en after de", {"de:en_GB:ru", "", "", "fr_FR.UTF-8"}, en},
+        {"LANGUAGE without either", {"de:fr", "", "", "en_US.UTF-8"}, en},
+        {"LANGUAGE empty members", {"::", "", "", "en_US.UTF-8"}, en},
+        {"LC_ALL over LANG", {"", "ru_RU.UTF-8", "", "en_US.UTF-8"}, ru},
+        {"LC_ALL over LC_MESSAGES", {"", "C.UTF-8", "en_US.UTF-8", ""}, ru},
+        {"LC_MESSAGES over LANG", {"", "", "en_US.UTF-8", "ru_RU.UTF-8"}, en},
+        {"LC_ALL C, LANGUAGE en", {"en", "C", "", "en_US.UTF-8"}, ru},
+        {"not a language", {"", "", "", "english"}, ru},
+    };
+    for (const auto &row : rows)
+        QTest::newRow(row.name) << row.environment << row.expected;
 }
 
 void EnglishTest::languageFollowsTheDesktop()
 {
-    QFETCH(QByteArray, language);
-    QFETCH(QByteArray, lcAll);
-    QFETCH(QByteArray, lcMessages);
-    QFETCH(QByteArray, lang);
+    QFETCH(GameLanguage::Environment, environment);
     QFETCH(Language, expected);
-    QCOMPARE(GameLanguage::chosen({language, lcAll, lcMessages, lang}), expected);
+    QCOMPARE(GameLanguage::chosen(environment), expected);
 }
 
 // Every caption and accessible name of the window is English, in every phase of the
