@@ -18,7 +18,8 @@ int main(int argc, char *argv[])
     // The game takes no arguments and ignores any it is given, Qt's own options too.
     int noArguments = 1;
     if (CommandLine::answer(argc, argv)) {
-        // Answered in the player's language, without a display.
+        // Answered in the player's language, without a display: asked again once the words are
+        // in place.
         QCoreApplication terminal(noArguments, argv);
         GameLanguage::install(terminal);
         std::fputs(qPrintable(CommandLine::answer(argc, argv).value_or(QString())), stdout);

@@ -21,6 +21,7 @@ QFrame *addLine(const QString &name, const QRect &geometry, QWidget *parent)
     line->setAccessibleName(ScorePanel::tr("Разделитель"));
     return line;
 }
+
 // By size 1 to 4: each a word of its own in a language that names ships by their class.
 const char *const shipsLeft[] = {
     QT_TRANSLATE_NOOP("ScorePanel", "1-палубных"), QT_TRANSLATE_NOOP("ScorePanel", "2-палубных"),
