@@ -9,6 +9,13 @@
     </message>
 </context>
 <context>
+    <name>AudioOutput</name>
+    <message>
+        <source>Морской бой</source>
+        <translation>Sea Battle</translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>Использование: %1 [ПАРАМЕТР]
