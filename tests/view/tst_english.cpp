@@ -232,6 +232,7 @@ void EnglishTest::aWholeGameIsToldInEnglishAndStoredInRussian()
     QCOMPARE(storedRows(file), QStringList {"Игрок|20|0|Средний"});
 
     frmStat statistics(nullptr, file);
+    QCOMPARE(statistics.windowTitle(), QStringLiteral("Statistics"));
     auto *grid = statistics.findChild<QTableView *>(QStringLiteral("Grid"));
     const QAbstractItemModel *table = grid->model();
     QStringList shown;
