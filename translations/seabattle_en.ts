@@ -469,7 +469,7 @@ They stay there, and the game will try to move them the next time it starts.</tr
     </message>
     <message>
         <source>А</source>
-        <translation>A</translation>
+        <translation>eh</translation>
     </message>
     <message>
         <source>бэ</source>
