@@ -2,6 +2,7 @@
 
 #include "sound/pulselibrary.h"
 
+#include <QByteArray>
 #include <QCoreApplication>
 
 #include <sys/time.h>
@@ -9,11 +10,9 @@
 #include <algorithm>
 
 namespace {
-// What a stream holds ahead of the speakers, and so what the server asks the whole way to the
-// speakers to keep: a sound starts or stops this much later at most, and the server's thread
-// must come back within it. Under 50 ms, long enough for two busy cores.
+// What the server holds ahead of the speakers: a sound starts or stops at most this late, and the
+// server's thread must come back within it. Under 50 ms, long enough for two busy cores.
 constexpr int LatencyMs = 40;
-// How soon a lost server is called again: a sound is back within this of its return.
 constexpr int RetrySeconds = 1;
 // The game's name as the desktop's sound settings show it, in the game's language.
 const char *streamName()
@@ -57,7 +56,7 @@ AudioOutput::~AudioOutput()
     m_pulse->pa_threaded_mainloop_free(m_loop);
 }
 
-void AudioOutput::play(int index, const Format &format, Read read)
+void AudioOutput::play(int index, const pa_sample_spec &format, Read read)
 {
     if (!m_loop)
         return;
@@ -70,7 +69,7 @@ void AudioOutput::play(int index, const Format &format, Read read)
     if (state == PA_CONTEXT_READY)
         startStream(stream);
     else if (!PA_CONTEXT_IS_GOOD(state))
-        connect(); // the stream starts once the server has answered
+        connect(); // the stream starts once the server answers
     m_pulse->pa_threaded_mainloop_unlock(m_loop);
 }
 
@@ -79,16 +78,14 @@ void AudioOutput::stop(int index)
     if (!m_loop)
         return;
     m_pulse->pa_threaded_mainloop_lock(m_loop);
-    Stream &stream = m_streams[size_t(index)];
-    endStream(stream);
-    stream = {this, {}, {}, nullptr, false, false};
+    endStream(m_streams[size_t(index)]);
+    m_streams[size_t(index)].wanted = false;
     m_pulse->pa_threaded_mainloop_unlock(m_loop);
 }
 
 void AudioOutput::disconnect()
 {
-    // A call already due would end the connection made now.
-    if (m_retry)
+    if (m_retry) // a call already due would end the connection made now
         m_pulse->pa_threaded_mainloop_get_api(m_loop)->time_free(std::exchange(m_retry, nullptr));
     for (Stream &stream : m_streams)
         endStream(stream);
@@ -109,7 +106,7 @@ void AudioOutput::connect()
     m_pulse->pa_context_set_state_callback(m_context, contextChanged, this);
     // A sound server the player has not started is not started by the game either.
     if (m_pulse->pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
-        report(serverError());
+        m_report(serverError());
         retryLater();
     }
 }
@@ -117,44 +114,33 @@ void AudioOutput::connect()
 void AudioOutput::retryLater()
 {
     // Only while a sound is wanted: a quiet game without a server wakes for nothing.
-    if (std::none_of(m_streams.begin(), m_streams.end(), [](const Stream &s) { return s.wanted; }))
+    if (m_retry || std::none_of(m_streams.begin(), m_streams.end(), [](const Stream &s) {
+            return s.wanted;
+        }))
         return;
     timeval at;
     gettimeofday(&at, nullptr);
     at.tv_sec += RetrySeconds;
     pa_mainloop_api *api = m_pulse->pa_threaded_mainloop_get_api(m_loop);
-    if (m_retry) {
-        api->time_restart(m_retry, &at);
-        return;
-    }
     m_retry = api->time_new(
         api, &at,
         [](pa_mainloop_api *api, pa_time_event *event, const timeval *, void *self) {
-            auto *output = static_cast<AudioOutput *>(self);
             api->time_free(event);
-            output->m_retry = nullptr;
-            output->connect();
+            static_cast<AudioOutput *>(self)->m_retry = nullptr;
+            static_cast<AudioOutput *>(self)->connect();
         },
         this);
 }
 
-void AudioOutput::report(const QString &why)
-{
-    if (!std::exchange(m_told, true))
-        m_report(why);
-}
-
 void AudioOutput::startStream(Stream &stream)
 {
-    const pa_sample_spec format {pa_sample_format_t(stream.format.sample),
-                                 uint32_t(stream.format.rate), uint8_t(stream.format.channels)};
-    pa_channel_map channels;
-    // The channels in a WAV file's order, for any number of them.
+    const pa_sample_spec &format = stream.format;
+    pa_channel_map channels; // in a WAV file's order, for any number of them
     m_pulse->pa_channel_map_init_extend(&channels, format.channels, PA_CHANNEL_MAP_WAVEEX);
     stream.ending = false;
     stream.stream = m_pulse->pa_stream_new(m_context, streamName(), &format, &channels);
     if (!stream.stream)
-        return report(serverError());
+        return m_report(serverError());
     m_pulse->pa_stream_set_state_callback(stream.stream, streamChanged, &stream);
     m_pulse->pa_stream_set_write_callback(stream.stream, writable, &stream);
     const auto unset = uint32_t(-1);
@@ -164,7 +150,7 @@ void AudioOutput::startStream(Stream &stream)
     if (m_pulse->pa_stream_connect_playback(stream.stream, nullptr, &buffer,
                                             PA_STREAM_ADJUST_LATENCY, nullptr, nullptr)
         < 0) {
-        report(serverError());
+        m_report(serverError());
         endStream(stream);
     }
 }
@@ -190,14 +176,13 @@ void AudioOutput::contextChanged(pa_context *context, void *self)
     auto *output = static_cast<AudioOutput *>(self);
     const pa_context_state_t state = output->m_pulse->pa_context_get_state(context);
     if (state == PA_CONTEXT_READY) {
-        output->m_told = false;
         for (Stream &stream : output->m_streams) {
             if (stream.wanted && !stream.stream)
                 output->startStream(stream);
         }
     } else if (!PA_CONTEXT_IS_GOOD(state)) {
         // The server is gone (or never answered): the streams went with it.
-        output->report(output->serverError());
+        output->m_report(output->serverError());
         for (Stream &stream : output->m_streams)
             output->endStream(stream);
         output->retryLater();
@@ -211,9 +196,9 @@ void AudioOutput::streamChanged(pa_stream *stream, void *self)
     // A lost server fails the stream too: the connection's own failure tells that.
     if (pulse->pa_stream_get_state(stream) == PA_STREAM_FAILED
         && PA_CONTEXT_IS_GOOD(pulse->pa_context_get_state(ours.output->m_context))) {
-        ours.output->report(QStringLiteral("the sound server refused the game's sound (%1)")
-                                .arg(QString::fromUtf8(pulse->pa_strerror(
-                                    pulse->pa_context_errno(ours.output->m_context)))));
+        ours.output->m_report(QStringLiteral("the sound server refused the game's sound (%1)")
+                                  .arg(QString::fromUtf8(pulse->pa_strerror(
+                                      pulse->pa_context_errno(ours.output->m_context)))));
     }
 }
 
@@ -222,28 +207,18 @@ void AudioOutput::writable(pa_stream *stream, size_t bytes, void *self)
     auto &ours = *static_cast<Stream *>(self);
     const PulseLibrary *pulse = ours.output->m_pulse;
     const size_t frame = pulse->pa_frame_size(pulse->pa_stream_get_sample_spec(stream));
-    while (bytes >= frame && !ours.ending) {
-        void *data = nullptr;
-        size_t available = bytes;
-        if (pulse->pa_stream_begin_write(stream, &data, &available) < 0 || !data)
-            return;
-        const size_t room = std::min(available, bytes) / frame * frame;
-        // Whole frames only, also from a file cut short by another program.
-        const size_t got = room
-            ? size_t(ours.read(static_cast<char *>(data), qsizetype(room))) / frame * frame
-            : 0;
-        if (got == 0) {
-            pulse->pa_stream_cancel_write(stream);
-            if (room == 0)
-                return;
-            // The sound has run out: the stream ends once the server has played what it holds.
-            ours.ending = true;
-            if (pa_operation *draining = pulse->pa_stream_drain(stream, drained, self))
-                pulse->pa_operation_unref(draining);
-            return;
-        }
-        pulse->pa_stream_write(stream, data, got, nullptr, 0, PA_SEEK_RELATIVE);
-        bytes -= got;
+    QByteArray buffer(qsizetype(bytes / frame * frame), Qt::Uninitialized);
+    if (ours.ending || buffer.isEmpty())
+        return;
+    // Whole frames only, also from a file cut short by another program.
+    const size_t got = size_t(ours.read(buffer.data(), buffer.size())) / frame * frame;
+    if (got > 0)
+        pulse->pa_stream_write(stream, buffer.constData(), got, nullptr, 0, PA_SEEK_RELATIVE);
+    if (got < size_t(buffer.size())) {
+        // The sound has run out: the stream ends once the server has played what it holds.
+        ours.ending = true;
+        if (pa_operation *draining = pulse->pa_stream_drain(stream, drained, self))
+            pulse->pa_operation_unref(draining);
     }
 }
 

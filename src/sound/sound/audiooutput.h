@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <pulse/sample.h> // types only: the library is loaded when the sound is first opened
+
 #include <array>
 #include <functional>
 
@@ -11,53 +13,42 @@ struct pa_stream;
 struct pa_threaded_mainloop;
 struct pa_time_event;
 
-// The game's way to the speakers: a connection to the sound server and one playback stream for
-// each sound while it is heard. The server mixes the streams and converts each from its own
-// format; it asks for sound on a thread of libpulse's own, so the sound plays on while the
-// window is busy, and the window's thread never waits for the server. No stream exists while
-// nothing is heard, so a quiet game costs no CPU at all. A lost server is called again every
-// second for as long as a sound is wanted, and the sounds go on where they were.
+// A connection to the sound server and one playback stream per sound while it is heard; the
+// server mixes and converts them. The server's requests run on libpulse's own thread, so sound
+// plays on while the window is busy. No stream exists while nothing is heard: a quiet game costs
+// no CPU. A lost server is called again every second while a sound is wanted, and the sounds go
+// on where they were.
 class AudioOutput
 {
 public:
     static constexpr int Streams = 2;
-    // A sound's format as the server names it (pa_sample_format_t), its rate and channels.
-    struct Format
-    {
-        int sample = 0;
-        int rate = 0;
-        int channels = 0;
-    };
-    // Copies up to `bytes` bytes of the sound, whole frames, into `into`: how many, 0 at its
-    // end. Called on the server's thread; play() and stop() wait until it has returned.
+    // Copies up to `bytes` bytes of whole frames into `into`: how many, 0 at the sound's end.
+    // Called on the server's thread; play() and stop() wait until it has returned.
     using Read = std::function<qsizetype(char *into, qsizetype bytes)>;
-    // A trouble with the server, in a sentence; told once until the sound is back.
+    // Each trouble, in a sentence, as often as it happens: the caller says each once.
     using Report = std::function<void(const QString &why)>;
 
     explicit AudioOutput(Report report);
-    // Ends the streams and the connection; the server's thread is gone when this returns.
-    ~AudioOutput();
+    ~AudioOutput(); // the server's thread is gone when this returns
 
-    // Plays the sound read by `read` on the stream, in place of what it played: at once, or as
-    // soon as the server answers. The stream ends by itself once its sound has been heard.
-    void play(int stream, const Format &format, Read read);
-    // Ends the stream at once: `read` is not called again.
-    void stop(int stream);
+    // Plays the sound in place of what the stream played, as soon as the server answers; the
+    // stream ends by itself once its sound has been heard.
+    void play(int stream, const pa_sample_spec &format, Read read);
+    void stop(int stream); // at once: `read` is not called again
 
 private:
     struct Stream
     {
         AudioOutput *output = nullptr;
-        Format format;
+        pa_sample_spec format {};
         Read read;
         pa_stream *stream = nullptr;
         bool wanted = false;
         bool ending = false; // its sound has run out and is being played to its end
     };
     void connect();
-    void disconnect(); // ends the streams and a call due too
+    void disconnect();
     void retryLater();
-    void report(const QString &why);
     void startStream(Stream &stream);
     void endStream(Stream &stream);
     QString serverError() const;
@@ -71,6 +62,5 @@ private:
     pa_threaded_mainloop *m_loop = nullptr;
     pa_context *m_context = nullptr;
     pa_time_event *m_retry = nullptr;
-    bool m_told = false; // a trouble was reported, and the server has not answered since
     std::array<Stream, Streams> m_streams;
 };

@@ -16,9 +16,8 @@
     F(pa_context_get_state) F(pa_context_errno) F(pa_stream_new) F(pa_stream_unref) \
     F(pa_stream_set_state_callback) F(pa_stream_set_write_callback) \
     F(pa_stream_connect_playback) F(pa_stream_disconnect) F(pa_stream_get_state) \
-    F(pa_stream_get_sample_spec) F(pa_stream_begin_write) F(pa_stream_cancel_write) \
-    F(pa_stream_write) F(pa_stream_drain) F(pa_operation_unref) F(pa_channel_map_init_extend) \
-    F(pa_frame_size) F(pa_strerror)
+    F(pa_stream_get_sample_spec) F(pa_stream_write) F(pa_stream_drain) F(pa_operation_unref) \
+    F(pa_channel_map_init_extend) F(pa_frame_size) F(pa_strerror)
 // clang-format on
 
 // libpulse, loaded when the sound is first opened rather than with the program: linked, it

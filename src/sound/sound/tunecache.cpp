@@ -29,23 +29,12 @@ QByteArray nameOf(const QString &name)
 {
     return QFile::encodeName(name);
 }
+
+QStringList entries(const QString &folder, const QString &pattern)
+{
+    return QDir(folder).entryList({pattern}, QDir::Files | QDir::System | QDir::Hidden);
+}
 } // namespace
-
-FileHandle &FileHandle::operator=(FileHandle &&other) noexcept
-{
-    if (this != &other) {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = std::exchange(other.m_fd, -1);
-    }
-    return *this;
-}
-
-FileHandle::~FileHandle()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
-}
 
 qint64 TuneFile::read(qint64 offset, char *into, qint64 bytes) const
 {
@@ -56,16 +45,12 @@ qint64 TuneFile::read(qint64 offset, char *into, qint64 bytes) const
     return std::max<qint64>(0, got);
 }
 
-TuneCache::TuneCache(const QString &folder) : m_folder(folder) { }
-
 std::optional<TuneFile> TuneCache::open(const QString &name)
 {
     QString unused;
     if (!openFolder(&unused))
         return std::nullopt;
     FileHandle file(openat(m_dir.fd(), nameOf(name).constData(), ReadFlags));
-    if (!file.isOpen())
-        return std::nullopt;
     const std::optional<qint64> bytes = soundBytes(file.fd());
     if (!bytes)
         return std::nullopt;
@@ -94,8 +79,7 @@ TuneCache::Scratch TuneCache::scratch(QString *why)
         FileHandle file(openat(m_dir.fd(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
         if (file.isOpen())
             return {std::move(file), {}, false};
-        // A file system without O_TMPFILE: a part file, locked for as long as this game runs
-        // (without locks, another game may remove it meanwhile: it is then not kept).
+        // A file system without O_TMPFILE: a part file, locked for as long as this game runs.
         QByteArray path = nameOf(m_folder + QStringLiteral("/tune-XXXXXX.part"));
         file = FileHandle(mkostemps(path.data(), 5, O_CLOEXEC));
         const int error = errno; // before anything else changes it
@@ -110,45 +94,35 @@ TuneCache::Scratch TuneCache::scratch(QString *why)
 
 QString TuneCache::keep(Scratch &scratch, const QString &name)
 {
-    if (scratch.inMemory || !m_dir.isOpen())
-        return QStringLiteral("the folder cannot be used");
     const QByteArray target = nameOf(name);
-    const QByteArray part = nameOf(scratch.partName);
+    const QByteArray part = nameOf(std::exchange(scratch.partName, {}));
     const QByteArray self = "/proc/self/fd/" + QByteArray::number(scratch.file.fd());
+    // What is at the name was no rendering when this one began; should another game's have come
+    // since, that game plays on from its open file.
     QString why;
-    for (int attempt = 0; attempt < 2 && why.isEmpty(); ++attempt) {
-        const int result = part.isEmpty()
+    if (remove(name, &why)) {
+        const int kept = part.isEmpty()
             ? linkat(AT_FDCWD, self.constData(), m_dir.fd(), target.constData(), AT_SYMLINK_FOLLOW)
             : renameat(m_dir.fd(), part.constData(), m_dir.fd(), target.constData());
-        if (result == 0) {
-            scratch.partName.clear();
+        if (kept == 0 || errno == EEXIST) // EEXIST: another game's came first
             return {};
-        }
-        if (errno != EEXIST && errno != EISDIR && errno != ENOTEMPTY)
-            why = reason(errno);
-        else if (part.isEmpty() && open(name))
-            return {}; // another game's rendering of the same tune came first: as good as ours
-        else
-            remove(name, &why);
+        why = reason(errno);
     }
     if (!part.isEmpty())
         unlinkat(m_dir.fd(), part.constData(), 0);
-    scratch.partName.clear();
-    return why.isEmpty() ? QStringLiteral("it is taken again and again") : why;
+    return why;
 }
 
 void TuneCache::discard(Scratch &scratch)
 {
-    if (!scratch.partName.isEmpty() && m_dir.isOpen())
+    if (!scratch.partName.isEmpty())
         unlinkat(m_dir.fd(), nameOf(scratch.partName).constData(), 0);
     scratch = {};
 }
 
 void TuneCache::removeOthers(const QString &name)
 {
-    const QStringList all = QDir(m_folder).entryList({QStringLiteral("tune-*.wav")},
-                                                     QDir::Files | QDir::System | QDir::Hidden);
-    for (const QString &other : all) {
+    for (const QString &other : entries(m_folder, QStringLiteral("tune-*.wav"))) {
         if (other != name)
             unlinkat(m_dir.fd(), nameOf(other).constData(), 0);
     }
@@ -165,23 +139,15 @@ bool TuneCache::openFolder(QString *why)
     QDir().mkpath(m_folder);
     m_dir = FileHandle(::open(nameOf(m_folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     int error = errno;
-    // Missing: why it could not be made, as its parent refuses it, say.
+    // Missing: why it could not be made (its parent refuses it, say).
     if (!m_dir.isOpen() && error == ENOENT && ::mkdir(nameOf(m_folder).constData(), 0700) != 0)
         error = errno;
     if (!m_dir.isOpen()) {
         *why = QStringLiteral("the folder %1 cannot be used (%2)").arg(m_folder, reason(error));
         return false;
     }
-    removeStaleParts();
-    return true;
-}
-
-void TuneCache::removeStaleParts()
-{
     // A part's game holds its lock until it ends, however it ends.
-    const QStringList parts = QDir(m_folder).entryList({QStringLiteral("tune-*.part")},
-                                                       QDir::Files | QDir::System | QDir::Hidden);
-    for (const QString &part : parts) {
+    for (const QString &part : entries(m_folder, QStringLiteral("tune-*.part"))) {
         const QByteArray name = nameOf(part);
         const FileHandle file(openat(m_dir.fd(), name.constData(), ReadFlags));
         struct stat status;
@@ -189,6 +155,7 @@ void TuneCache::removeStaleParts()
             && flock(file.fd(), LOCK_EX | LOCK_NB) == 0)
             unlinkat(m_dir.fd(), name.constData(), 0);
     }
+    return true;
 }
 
 bool TuneCache::remove(const QString &name, QString *why)

@@ -27,10 +27,13 @@ enum Status { CannotPlay = 1, Silent = 2, Stopped = 3 };
 // No renderer writes more than the longest tune, whatever it is given: the limit is the kernel's,
 // so a file in memory is bounded as a file on disk is.
 constexpr rlim_t MaxFileBytes = TuneWav::HeaderBytes + TuneWav::MaxDataBytes;
-// A renderer that neither spins nor ends is asked to stop after this long (one sharing a core with
-// another program gets half of it), and killed a few seconds later. SEABATTLE_TUNE_WALL_SECONDS
-// sets another limit.
-constexpr int WallSeconds = 2 * TuneWav::CpuSeconds;
+// The CPU time a rendering may take, counted by the kernel whatever else the machine does: the
+// game's tune takes about a second, a dense five-minute arrangement for sixteen instruments
+// about 35 s. A renderer that neither spins nor ends is asked to stop after twice as long of wall
+// time (one sharing a core gets half of it), and killed a few seconds later.
+// SEABATTLE_TUNE_CPU_SECONDS and SEABATTLE_TUNE_WALL_SECONDS set other limits.
+constexpr int CpuSeconds = 120;
+constexpr int WallSeconds = 2 * CpuSeconds;
 constexpr int GraceMs = 5000;
 
 int secondsFrom(const char *variable, int otherwise)
@@ -100,7 +103,7 @@ void TuneRenderer::start(const QByteArray &midi)
     process->setStandardOutputFile(QProcess::nullDevice());
     const int output = m_scratch.file.fd();
     const pid_t game = getpid();
-    const rlim_t cpu = rlim_t(secondsFrom("SEABATTLE_TUNE_CPU_SECONDS", TuneWav::CpuSeconds));
+    const rlim_t cpu = rlim_t(secondsFrom("SEABATTLE_TUNE_CPU_SECONDS", CpuSeconds));
     process->setChildProcessModifier([output, game, cpu] {
         dup2(output, STDOUT_FILENO);
         // Bounded whatever program it is: SIGXCPU, then SIGKILL, for a rendering that spins;
@@ -123,12 +126,11 @@ void TuneRenderer::start(const QByteArray &midi)
                          ended(code, status == QProcess::CrashExit);
                      });
     QObject::connect(process, &QProcess::errorOccurred, process, [this](QProcess::ProcessError e) {
-        if (e != QProcess::FailedToStart)
-            return;
-        m_warn(QStringLiteral("the tune renderer %1 cannot be started (%2): no music")
-                   .arg(m_program, m_process->errorString()));
-        m_cache->discard(m_scratch);
-        std::exchange(m_process, nullptr)->deleteLater();
+        if (e == QProcess::FailedToStart) { // no finished() follows
+            fail(QStringLiteral("cannot be played (the renderer %1 cannot be started (%2))")
+                     .arg(m_program, m_process->errorString()));
+            std::exchange(m_process, nullptr)->deleteLater();
+        }
     });
     m_timedOut = false;
     auto *deadline = new QTimer(process);
@@ -164,35 +166,25 @@ void TuneRenderer::ended(int exitCode, bool crashed)
     const QStringList log = QString::fromLocal8Bit(m_log).split('\n', Qt::SkipEmptyParts);
     const QString reason = log.isEmpty() ? QString() : log.last().left(200);
     const std::optional<qint64> bytes = TuneCache::soundBytes(m_scratch.file.fd());
-    const bool written = (exitCode == 0 || exitCode == Stopped) && bytes;
     struct stat output;
     const bool full
         = fstat(m_scratch.file.fd(), &output) == 0 && rlim_t(output.st_size) >= MaxFileBytes;
-    QString why;
+    QString why; // the renderer's trouble, or the tune's
     if (crashed && m_timedOut)
-        why = QStringLiteral("cannot be played (the renderer %1 did not end when it was due)")
-                  .arg(m_program);
-    else if (crashed && full)
-        why = QStringLiteral("cannot be played (the renderer %1 wrote more than the longest tune)")
-                  .arg(m_program);
+        why = QStringLiteral("did not end when it was due");
     else if (crashed)
-        why = QStringLiteral("cannot be played (the renderer %1 crashed or used up its CPU time)")
-                  .arg(m_program);
+        why = full ? QStringLiteral("wrote more than the longest tune")
+                   : QStringLiteral("crashed or used up its CPU time");
     else if (exitCode == Silent)
-        why = QStringLiteral("holds nothing to play");
-    else if (!written && exitCode != 0 && !reason.isEmpty())
-        why = QStringLiteral("cannot be played (%1)").arg(reason);
-    else if (!written && exitCode != 0)
-        why = QStringLiteral("cannot be played (the renderer %1 failed with exit status %2)")
-                  .arg(m_program)
-                  .arg(exitCode);
-    else if (!written)
-        why = QStringLiteral("cannot be played (the renderer %1 wrote no WAV of the game's format)")
-                  .arg(m_program);
-    if (!why.isEmpty()) {
-        m_cache->discard(m_scratch);
-        return m_warn(QStringLiteral("the tune %1 %2: no music").arg(m_tuneName, why));
-    }
+        return fail(QStringLiteral("holds nothing to play"));
+    else if (exitCode != 0 && !reason.isEmpty() && (exitCode != Stopped || !bytes))
+        return fail(QStringLiteral("cannot be played (%1)").arg(reason));
+    else if (exitCode != 0 && (exitCode != Stopped || !bytes))
+        why = QStringLiteral("failed with exit status %1").arg(exitCode);
+    else if (!bytes)
+        why = QStringLiteral("wrote no WAV of the game's format");
+    if (!why.isEmpty())
+        return fail(QStringLiteral("cannot be played (the renderer %1 %2)").arg(m_program, why));
     // A rendering cut short is kept, so that the next start does not render it again in vain.
     if (exitCode == Stopped) {
         m_warn(QStringLiteral("the tune %1 takes too long to render: %2, and that much is played")
@@ -208,7 +200,11 @@ void TuneRenderer::ended(int exitCode, bool crashed)
                        .arg(m_cache->folder(), m_wavName, unkept));
         }
     }
-    TuneFile tune {std::move(m_scratch.file), *bytes};
-    m_scratch = {};
-    m_take(std::move(tune));
+    m_take({std::exchange(m_scratch, {}).file, *bytes});
+}
+
+void TuneRenderer::fail(const QString &why)
+{
+    m_cache->discard(m_scratch);
+    m_warn(QStringLiteral("the tune %1 %2: no music").arg(m_tuneName, why));
 }

@@ -18,7 +18,7 @@ class TuneRenderer
 {
 public:
     using Take = std::function<void(TuneFile tune)>; // a rendering ready to be played
-    using Warn = std::function<void(const QString &message)>; // each trouble, in a sentence
+    using Warn = std::function<void(const QString &message)>;
 
     // program: the renderer; by default seabattle-tune in the game's folder.
     TuneRenderer(const QString &program, Take take, Warn warn);
@@ -26,16 +26,16 @@ public:
 
     // What a rendering of the tune is made of: the same key, the same WAV.
     QByteArray keyOf(const QByteArray &midi) const;
-    // The name of the key's rendering in the cache.
-    static QString fileName(const QByteArray &key);
-    // Offers the rendering cached under the key, or renders it anew. tuneName names it in
+    static QString fileName(const QByteArray &key); // in the cache
+    // Offers the rendering cached under the key, or renders it anew; tuneName names it in
     // warnings.
     void render(const QString &tuneName, const QByteArray &midi, const QByteArray &key);
 
 private:
     void start(const QByteArray &midi);
-    void stop(); // kills a rendering still running
+    void stop();
     void ended(int exitCode, bool crashed);
+    void fail(const QString &why);
 
     QString m_program;
     Take m_take;

@@ -18,10 +18,6 @@ constexpr int HeaderBytes = 44;
 // A longer tune is cut off here: the game restarts its tune every 52 s.
 constexpr long MaxFrames = 300L * SampleRate;
 constexpr long MaxDataBytes = MaxFrames * BytesPerFrame;
-// The CPU time a rendering may take, counted by the kernel whatever else the machine does: the
-// game's tune takes about a second, a dense five-minute arrangement for sixteen instruments
-// about 35 s. SEABATTLE_TUNE_CPU_SECONDS sets another limit, for the renderer and the game alike.
-constexpr long CpuSeconds = 120;
 
 using Header = std::array<unsigned char, HeaderBytes>;
 
