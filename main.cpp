@@ -3,6 +3,7 @@
 #include "sound/gamesound.h"
 #include "view/desktopsession.h"
 #include "view/frmmain.h"
+#include "view/gamelanguage.h"
 #include "view/missingfonts.h"
 #include "view/prompter.h"
 #include "view/quitsignals.h"
@@ -14,14 +15,20 @@
 
 int main(int argc, char *argv[])
 {
-    if (const std::optional<QString> text = CommandLine::answer(argc, argv)) {
-        std::fputs(qPrintable(*text), stdout);
+    // The game takes no arguments and ignores any it is given, Qt's own options too.
+    int noArguments = 1;
+    if (CommandLine::answer(argc, argv)) {
+        // Answered in the player's language, without a display: asked again once the words are
+        // in place.
+        QCoreApplication terminal(noArguments, argv);
+        GameLanguage::install(terminal);
+        std::fputs(qPrintable(CommandLine::answer(argc, argv).value_or(QString())), stdout);
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
-    // Otherwise the game takes no arguments and ignores any it is given, Qt's own options too.
-    int noArguments = 1;
     DesktopSession::preferXServer();
     QApplication app(noArguments, argv);
+    // Before any text is made.
+    GameLanguage::install(app);
     QApplication::setApplicationName(QStringLiteral("seabattle"));
     QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("org.seabattle.SeaBattle"));

@@ -21,7 +21,7 @@ esac
 
 play=(
   cmake ninja-build g++ make pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-wayland
+  qt6-base-dev qt6-base-dev-tools qt6-l10n-tools qt6-svg-dev qt6-wayland
   libpulse-dev
   libsqlite3-dev libqt6svg6
   libfluidsynth-dev fluid-soundfont-gm

@@ -125,7 +125,7 @@ copy_game
     DISPLAY="$XW_DISPLAY" XAUTHORITY="$XW_AUTH" WAYLAND_DISPLAY="$SHELL_WAYLAND" \
     XDG_SESSION_TYPE=wayland XDG_CURRENT_DESKTOP=GNOME \
     DBUS_SESSION_BUS_ADDRESS="unix:path=$SHELL_DIR/session.sock" \
-    SEABATTLE_TEST_PACE=$FAST_PACE ./seabattle >"$E2E_TMP/game.out" 2>"$E2E_TMP/game.err") &
+    LANGUAGE= LC_ALL= LC_MESSAGES= LANG=C.UTF-8 SEABATTLE_TEST_PACE=$FAST_PACE ./seabattle >"$E2E_TMP/game.out" 2>"$E2E_TMP/game.err") &
 GAME_PID=$!
 E2E_PIDS+=("$GAME_PID")
 fast_battle

@@ -27,6 +27,8 @@ SCREEN_W=${SCREEN_W:-1024}
 SCREEN_H=${SCREEN_H:-768}
 # The main window in screen pixels: 800 x 600, twice that on a screen scaled by 2.
 MAIN_SIZE=${MAIN_SIZE:-800x600}
+# The main window's title: the game's name in the language it speaks.
+GAME_TITLE=${GAME_TITLE:-Морской бой}
 SNAP="$E2E_TMP/snap.rgb"
 # The system's interpreter starts faster than a version manager's shim; pixels are polled often.
 E2E_PY=/usr/bin/python3
@@ -212,19 +214,21 @@ copy_game() {
 }
 
 # Runs the copy in GAME_DIR as it is (its media may have been changed by the test). The game
-# gets none of the test's own files (the pixel reader's pipes, the display's lock).
+# gets none of the test's own files (the pixel reader's pipes, the display's lock), and speaks
+# Russian whatever the language of the desktop the tests run on, unless a test sets LANG.
 start_game_copy() {
     mkdir -p "$E2E_TMP/runtime"
     chmod 700 "$E2E_TMP/runtime"
     (
         exec {PIXELS_IN}>&- {PIXELS_OUT}<&- {PRIVATE_XVFB_LOCK}>&-
-        cd "$GAME_DIR" && exec env XDG_RUNTIME_DIR="$E2E_TMP/runtime" "$@" ./seabattle \
+        cd "$GAME_DIR" && exec env XDG_RUNTIME_DIR="$E2E_TMP/runtime" LANGUAGE= LC_ALL= LC_MESSAGES= \
+            LANG=C.UTF-8 "$@" ./seabattle \
             >"$E2E_TMP/game.out" 2>"$E2E_TMP/game.err"
     ) &
     GAME_PID=$!
     E2E_PIDS+=("$GAME_PID")
     note "game started (pid $GAME_PID) in $GAME_DIR"
-    wait_until 30 "a window named \"Морской бой\"" game_window_named
+    wait_until 30 "a window named \"$GAME_TITLE\"" game_window_named
     local notice
     notice=$(wait_for_box 30 "the authorship notice at start-up")
     note "authorship notice: window $notice, $(window_size "$notice")"
@@ -242,7 +246,7 @@ game_running() { kill -0 "$GAME_PID" 2>/dev/null; }
 # The game has shown a window of its name; a game that has ended fails the test at once.
 game_window_named() {
     game_running || fail "the game ended before its window came"
-    xdotool search --name "Морской бой" >/dev/null 2>&1
+    xdotool search --name "$GAME_TITLE" >/dev/null 2>&1
 }
 
 # quit_game: Esc, then Return for the question's default answer, Yes; the game must end

@@ -151,40 +151,77 @@ def tab_to(pattern, what):
     fail(f"Tab never came to {what}")
 
 
-# The window gets the keys once; after that only the game gives them back.
-subprocess.run(["xdotool", "windowfocus", "--sync", WINDOW], check=True)
-tab_to(r"^Расставить автоматически push button", "the first stop, a button")
-tab_to(r"^Расставить корабли самому push button", "the button to place by hand")
-keys("Return")
-wait_for(r"^ваше поле\.?$", 30, "the player's field named as the keys come to it")
-wait_for(r"^четырёхпалубный вертикально\.?$", 30, "the ship to place and its direction")
-wait_for(r"^до А 4\.?$", 30, "the cells the ship would take")
+# After the first ship at A 1 to A 4: vertical ships from row 1 in every other column, then
+# from row 7 back to the left.
+NEXT_SHIPS = [["Right"], ["Right", "Right"], ["Right", "Right"], ["Right", "Right"],
+              ["Down"] * 6, ["Left", "Left"], ["Left", "Left"], ["Left", "Left"],
+              ["Left", "Left"]]
+# What the placement and the battle's opening are heard as, in the game's two languages
+# (E2E_LANG=en: a player whose desktop speaks English).
+WORDS = {
+    "ru": {"auto": "Расставить автоматически", "by hand": "Расставить корабли самому",
+           "own field": "ваше поле", "first ship": "четырёхпалубный вертикально",
+           "to A 4": "до А 4", "off field": "Нельзя, не помещается",
+           "first placed": "Поставлен четырёхпалубный А 1, А 4\\. трёхпалубный вертикально",
+           "touches": "Нельзя, рядом корабль", "placed": "^Поставлен ",
+           "stands": "Флот расставлен. Выберите уровень",
+           "levels": ["Лёгкий", "Средний", "Сложный"],
+           "opening": "Ваш ход\\. R повтор, S счёт"},
+    "en": {"auto": "Deploy the fleet at random", "by hand": "Deploy the ships by hand",
+           "own field": "your field", "first ship": "battleship vertical",
+           "to A 4": "to eh 4", "off field": "Cannot, it does not fit",
+           "first placed": "battleship placed at eh 1, eh 4\\. cruiser vertical",
+           "touches": "Cannot, too close to a ship", "placed": " placed at ",
+           "stands": "Fleet deployed. Choose a level",
+           "levels": ["Easy", "Medium", "Hard"],
+           "opening": "Your turn\\. R repeat, S score"},
+}[os.environ.get("E2E_LANG", "ru")]
 
-# Placement by ear: a refusal with its reason, then the ten ships, each told with its cells.
-keys(*["Down"] * 7)
-wait_for(r"^Нельзя, не помещается\.?$", 30, "a ship that would run off the field")
-patient_key("Return")
-wait_for(r"^Нельзя, не помещается\.?$", 30, "Enter where the ship would run off the field")
-keys(*["Up"] * 7)
-patient_key("Return")
-wait_for(r"^Поставлен четырёхпалубный А 1, А 4\. трёхпалубный вертикально\.?$", 30,
-         "the first ship placed, with its cells, and the next")
-keys("Right")
-wait_for(r"^Нельзя, рядом корабль\.?$", 30, "a ship that would touch another")
-# Vertical ships from row 1 in every other column, then from row 7 back to the left.
-for step in [["Right"], ["Right", "Right"], ["Right", "Right"], ["Right", "Right"],
-             ["Down"] * 6, ["Left", "Left"], ["Left", "Left"], ["Left", "Left"],
-             ["Left", "Left"]]:
-    keys(*step)
+
+def placed_by_ear():
+    """The fleet placed by hand and the level chosen, from what is heard: a refusal with its
+    reason, then the ten ships, each told with its cells. The battle's opening, and its number."""
+    # The window gets the keys once; after that only the game gives them back.
+    subprocess.run(["xdotool", "windowfocus", "--sync", WINDOW], check=True)
+    tab_to(rf"^{WORDS['auto']} push button", "the first stop, a button")
+    tab_to(rf"^{WORDS['by hand']} push button", "the button to place by hand")
+    keys("Return")
+    wait_for(rf"^{WORDS['own field']}\.?$", 30, "the player's field named as the keys come to it")
+    wait_for(rf"^{WORDS['first ship']}\.?$", 30, "the ship to place and its direction")
+    wait_for(rf"^{WORDS['to A 4']}\.?$", 30, "the cells the ship would take")
+    keys(*["Down"] * 7)
+    wait_for(rf"^{WORDS['off field']}\.?$", 30, "a ship that would run off the field")
     patient_key("Return")
-    placed, _ = wait_for(r"^Поставлен ", 30, "a ship placed")
-if "Флот расставлен. Выберите уровень" not in placed.string:
-    fail(f"the fleet standing is not told with the last ship: {placed.string}")
-wait_for(r"^Лёгкий push button", 30, "the first level, said with its ё")
-if LEVEL > 1:
-    tab_to(f"^{['Средний', 'Сложный'][LEVEL - 2]} push button", "the level")
-patient_key("Return")
-_, opening = wait_for(r"^Ваш ход\. R повтор, S счёт\.?$", 30, "the battle's first turn")
+    wait_for(rf"^{WORDS['off field']}\.?$", 30, "Enter where the ship would run off the field")
+    keys(*["Up"] * 7)
+    patient_key("Return")
+    wait_for(rf"^{WORDS['first placed']}\.?$", 30,
+             "the first ship placed, with its cells, and the next")
+    keys("Right")
+    wait_for(rf"^{WORDS['touches']}\.?$", 30, "a ship that would touch another")
+    for step in NEXT_SHIPS:
+        keys(*step)
+        patient_key("Return")
+        placed, _ = wait_for(WORDS["placed"], 30, "a ship placed")
+    if WORDS["stands"] not in placed.string:
+        fail(f"the fleet standing is not told with the last ship: {placed.string}")
+    wait_for(rf"^{WORDS['levels'][0]} push button", 30, "the first level, said with its ё")
+    if LEVEL > 1:
+        tab_to(f"^{WORDS['levels'][LEVEL - 1]} push button", "the level")
+    patient_key("Return")
+    return wait_for(rf"^{WORDS['opening']}\.?$", 30, "the battle's first turn")[1]
+
+
+opening = placed_by_ear()
+if os.environ.get("E2E_LANG") == "en":
+    # In English, the state and no Russian word: the rest of the game is the same in both.
+    patient_key("s")
+    wait_for(r"^Your turn\. Hits, yours 0, the computer's 0\. The enemy has 1 battleship, "
+             r"2 cruisers, 3 destroyers, 4 submarines\. You have 1 battleship", 30, "the state")
+    russian = [line for line in utterances() if re.search("[\u0400-\u04ff]", line)]
+    if russian:
+        fail("Russian words heard: " + " | ".join(russian))
+    sys.exit(0)
 said = heard_in_full(opening, 30, "the battle's first \"Ваш ход\"") - voiced()[opening][0]
 # The voice must take as long as a real one, or the pace measured below means nothing.
 if said < 1:

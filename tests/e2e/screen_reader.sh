@@ -6,7 +6,9 @@
 # and a game played by keys from what Orca said, and the pace of the news is measured from
 # the speech server's log (screen_reader.py). Runs as any user, root included, with no
 # desktop session; skipped only when the packages are not installed.
-# usage: screen_reader.sh SEABATTLE_EXECUTABLE [OUTPUT_DIR]
+# With "en" after the output folder, a short run for a player whose desktop speaks English:
+# the placement and the battle's opening must be heard in English (screen_reader.py).
+# usage: screen_reader.sh SEABATTLE_EXECUTABLE [OUTPUT_DIR [en]]
 source "$(dirname "$0")/lib.sh"
 LAUNCHER=/usr/libexec/at-spi-bus-launcher
 GENERIC=/usr/lib/speech-dispatcher-modules/sd_generic
@@ -114,7 +116,13 @@ if [[ ${LSAN_OPTIONS:-} =~ suppressions=([^:]*) ]]; then
     { cat "${BASH_REMATCH[1]}"; echo "leak:libQt6Gui"; } >"$E2E_TMP/lsan.supp"
     export LSAN_OPTIONS=${LSAN_OPTIONS/${BASH_REMATCH[1]}/$E2E_TMP/lsan.supp}
 fi
-start_game
+language=()
+if [ "${3:-}" = en ]; then
+    language=(LANG=en_US.UTF-8)
+    GAME_TITLE="Sea Battle"
+    export E2E_LANG=en
+fi
+start_game "${language[@]}"
 # A whole game (E2E_WHOLE_GAME=1, for the figures) takes longer than the test's own.
 timeout "$([ "${E2E_WHOLE_GAME:-}" = 1 ] && echo 3000 || echo 540)" "$E2E_PY" \
     "$E2E_HERE/screen_reader.py" "$WIN" "$E2E_TMP/speech/speech-dispatcher.log" \

@@ -4,14 +4,43 @@
 # the player sees must agree with the one row stored in Base.mdb; then "Новая Игра" starts over
 # and Esc with Yes ends the program without another row. The battle runs at the fast test pace:
 # what is checked here is what happens, not when (sound_heard checks the game's own pace).
-# usage: whole_game.sh SEABATTLE_EXECUTABLE [OUTPUT_DIR]
+# With "en" after the output folder the same game is played by a player whose desktop speaks
+# English: the titles of the window and its boxes are English, the boxes and the statistics
+# window are kept as screenshots to look at, and the stored row is the same, in Russian.
+# usage: whole_game.sh SEABATTLE_EXECUTABLE [OUTPUT_DIR [en]]
 source "$(dirname "$0")/lib.sh"
 e2e_open "$@"
 GAME_DEADLINE=$((SECONDS + 330))
+english=no
+language=()
+shots=whole_game
+if [ "${3:-}" = en ]; then
+    english=yes
+    language=(LANG=en_US.UTF-8)
+    GAME_TITLE="Sea Battle"
+    shots=whole_game_en
+fi
+
+# titled BOX NAME RUSSIAN ENGLISH: the box has the title of the game's language; in English it
+# is kept as NAME.png for a look.
+titled() {
+    local want=$3 title
+    [ "$english" = no ] || want=$4
+    title=$(xdotool getwindowname "$1" 2>/dev/null || true)
+    [ "$title" = "$want" ] || fail "the $2 box is titled \"$title\" instead of \"$want\""
+    [ "$english" = no ] || import -window "$1" "$E2E_OUT/${shots}_$2.png"
+}
+notice_seen() {
+    titled "$1" notice "Морской бой" "Sea Battle"
+    answer_box "$@"
+}
 
 fast_battle
-start_game
+ANSWER_NOTICE=notice_seen start_game "${language[@]}"
+[ "$english" = no ] || { snap && screenshot "$E2E_OUT/${shots}_start.png"; }
 lay_out_and_choose_level 0
+# In English the score panel is shown too, for the end's screenshot.
+[ "$english" = no ] || click_at 420 585
 note "battle opened at level \"Легкий\""
 
 # A cell fired at before is refused with a message box; the player keeps the turn and the
@@ -24,6 +53,7 @@ check_refusal() {
     click_cell right "$row" "$col"
     local box
     box=$(wait_for_box 10 "the refusal of a shot at a cell fired at before (row $row, column $col)")
+    titled "$box" refusal " " " "
     answer_box "$box" Return
     snap
     is_players_turn || fail "after the refusal of a repeated shot the turn arrow of the player is gone"
@@ -46,6 +76,7 @@ while [ "$game_over" = no ]; do
         || fail "the game did not end within the time allowed (player: $player_shots shots, $player_hits hits)"
     game_running || fail "the game ended by itself in the middle of the battle"
     if box=$(message_box); then
+        titled "$box" end " " " "
         handle_box "$box"
         continue
     fi
@@ -73,13 +104,16 @@ while [ "$game_over" = no ]; do
     last_col=$col
     note "shot $player_shots at row $row, column $col: $SHOT"
     [ "$SHOT" = hit ] && player_hits=$((player_hits + 1))
-    [ -z "$SHOT_BOX" ] || handle_box "$SHOT_BOX"
+    if [ -n "$SHOT_BOX" ]; then
+        titled "$SHOT_BOX" end " " " "
+        handle_box "$SHOT_BOX"
+    fi
 done
 note "game over after $player_shots shots of the player, $player_hits of them hits (seen on the screen)"
 [ "$player_shots" -le 100 ] || fail "the player needed $player_shots shots (at most 100 cells can be fired at)"
 
 snap
-screenshot "$E2E_OUT/whole_game_end.png"
+screenshot "$E2E_OUT/${shots}_end.png"
 rows=$(sqlite3 -separator '|' "$GAME_DIR/Base.mdb" \
     'select "Победитель", "Попаданий юзера", "Попаданий компьютера", "Уровень сложности" from tBase')
 note "tBase: $rows"
@@ -119,9 +153,16 @@ for r in 10 9 8 7 6 5 4 3 2 1; do
     done
 done
 
+# "Статистика" lists the game's row, in the game's language; Esc closes the window.
+click_at 640 585
+box=$(wait_for_box 10 "the statistics window")
+titled "$box" statistics "Статистика" "Statistics"
+answer_box "$box" Escape
+
 # "Новая Игра": the question's default button is Yes, so Return starts over.
 click_at 744 585
 box=$(wait_for_box 10 "the question of \"Новая Игра\"")
+titled "$box" new_game "Новая Игра" "New Game"
 answer_box "$box" Return
 new_game_shown() {
     snap && ! is_players_turn && ! is_computers_turn \
@@ -137,13 +178,14 @@ for field in left right; do
         done
     done
 done
-screenshot "$E2E_OUT/whole_game_new.png"
+screenshot "$E2E_OUT/${shots}_new.png"
 [ "$(result_rows)" -eq 1 ] || fail "the new game changed the results: $(result_rows) rows"
 
 # Esc asks whether to quit: No (Escape) keeps the game, Yes (Return, the default) ends it.
 xdotool windowfocus "$WIN" 2>/dev/null || true
 xdotool key Escape
 box=$(wait_for_box 10 "the question to quit after Esc")
+titled "$box" quit "Выход" "Quit"
 answer_box "$box" Escape
 sleep 0.5
 game_running && main_window >/dev/null || fail "answering No to the question to quit ended the game"

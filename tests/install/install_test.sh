@@ -58,11 +58,18 @@ check_layout() {
         || fail "the manual page names no version: $(head -n 1 "$P/share/man/man6/seabattle.6")"
 
     # --help and --version answered in the terminal without a display, as the manual page says;
-    # the version is the project's.
+    # the version is the project's. In Russian whatever the language of the machine, and in
+    # English for a player whose desktop speaks it.
     local version option
     version=$(sed -n 's/^project(SeaBattle VERSION \([0-9.]*\).*/\1/p' "$SRC/CMakeLists.txt")
+    env -u DISPLAY LANGUAGE= LC_ALL= LC_MESSAGES= LANG=en_US.UTF-8 timeout 20 \
+        "$P/$PROGRAM_DIR/seabattle" --version >"$T/option.out" 2>"$T/option.err" \
+        || fail "seabattle --version in English failed: $(cat "$T/option.err")"
+    head -n 1 "$T/option.out" | grep -qx "seabattle (Sea Battle) $version" \
+        || fail "seabattle --version in English says $(head -n 1 "$T/option.out")"
     for option in --help --version; do
-        env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb timeout 20 "$P/$PROGRAM_DIR/seabattle" \
+        env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb LANGUAGE= LC_ALL= LC_MESSAGES= \
+            LANG=C.UTF-8 timeout 20 "$P/$PROGRAM_DIR/seabattle" \
             "$option" >"$T/option.out" 2>"$T/option.err" \
             || fail "seabattle $option without a display failed: $(cat "$T/option.err")"
         [ ! -s "$T/option.err" ] || fail "seabattle $option wrote to stderr: $(cat "$T/option.err")"

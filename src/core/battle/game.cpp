@@ -14,11 +14,11 @@ QString Game::levelName(int level)
 {
     switch (level) {
     case 1:
-        return QStringLiteral("Легкий");
+        return QStringLiteral(QT_TRANSLATE_NOOP("StoredWords", "Легкий"));
     case 2:
-        return QStringLiteral("Средний");
+        return QStringLiteral(QT_TRANSLATE_NOOP("StoredWords", "Средний"));
     case 3:
-        return QStringLiteral("Сложный");
+        return QStringLiteral(QT_TRANSLATE_NOOP("StoredWords", "Сложный"));
     }
     return QString();
 }

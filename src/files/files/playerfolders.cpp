@@ -104,19 +104,23 @@ QString PlayerFolders::homeNotice()
     case Home::Usable:
         return {};
     case Home::Unset:
-        why = QStringLiteral("переменная HOME не задана");
+        why = QCoreApplication::translate("PlayerFolders", "переменная HOME не задана");
         break;
     case Home::NotUtf8:
-        why = QStringLiteral("имя домашней папки (HOME) не в кодировке UTF-8");
+        why = QCoreApplication::translate("PlayerFolders",
+                                          "имя домашней папки (HOME) не в кодировке UTF-8");
         break;
     case Home::Relative:
-        why = QStringLiteral("HOME (%1) не является полным путем").arg(path);
+        why = QCoreApplication::translate("PlayerFolders", "HOME (%1) не является полным путем")
+                  .arg(path);
         break;
     case Home::NotAFolder:
-        why = QStringLiteral("HOME (%1) не является домашней папкой").arg(path);
+        why = QCoreApplication::translate("PlayerFolders", "HOME (%1) не является домашней папкой")
+                  .arg(path);
         break;
     }
-    return QStringLiteral("Домашняя папка недоступна: %1. Результаты игр сохраняются, только "
-                          "если папка игры открыта для записи.")
+    return QCoreApplication::translate("PlayerFolders",
+                                       "Домашняя папка недоступна: %1. Результаты игр сохраняются, "
+                                       "только если папка игры открыта для записи.")
         .arg(why);
 }

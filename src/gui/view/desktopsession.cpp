@@ -23,11 +23,12 @@ void leaveHiddenEntry(const QIcon &icon)
         return;
     const QDir data(PlayerFolders::dataHome());
     const QString iconFile = PlayerFolders::data() + "/seabattle.png";
-    const QByteArray entry = QStringLiteral("[Desktop Entry]\nType=Application\n"
-                                            "Name=Морской бой\nExec=\"%1\"\nIcon=%2\n"
-                                            "NoDisplay=true\n")
-                                 .arg(QCoreApplication::applicationFilePath(), iconFile)
-                                 .toUtf8();
+    const QByteArray entry
+        = QStringLiteral("[Desktop Entry]\nType=Application\n"
+                         "Name=Морской бой\nName[en]=Sea Battle\nExec=\"%1\"\nIcon=%2\n"
+                         "NoDisplay=true\n")
+              .arg(QCoreApplication::applicationFilePath(), iconFile)
+              .toUtf8();
     const QString entryFile = data.filePath("applications/" + folderRunId + ".desktop");
     QFile old(entryFile);
     if (QFileInfo::exists(iconFile) && old.open(QIODevice::ReadOnly) && old.readAll() == entry)

@@ -29,7 +29,7 @@ frmMain::frmMain(SoundService &sound, RandomSource &random, Prompter &prompter, 
     , m_keeper(std::make_unique<ResultsKeeper>(*m_store, this))
 {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Морской бой"));
+    setWindowTitle(tr("Морской бой"));
     setFixedSize(800, 600);
     setMouseTracking(true);
     Look::dressWindow(this);
@@ -91,10 +91,10 @@ void frmMain::mirror()
 void frmMain::showAuthorshipNotice(Prompter &prompter, QWidget *parent)
 {
     prompter.inform(parent,
-                    QStringLiteral("Морской бой\nВерсия %1\n\nИгра для одного игрока против "
-                                   "компьютера.\n© 2026 Разработчики игры «Морской бой»")
+                    tr("Морской бой\nВерсия %1\n\nИгра для одного игрока против "
+                       "компьютера.\n© 2026 Разработчики игры «Морской бой»")
                         .arg(QCoreApplication::applicationVersion()),
-                    QStringLiteral("Морской бой"));
+                    tr("Морской бой"));
 }
 
 void frmMain::Form_Load(Notice notice)
@@ -148,8 +148,7 @@ void frmMain::askToQuit()
     if (m_askingToQuit)
         return;
     const QScopedValueRollback asking(m_askingToQuit, true);
-    if (m_prompter.ask(this, QStringLiteral("Выход"),
-                       QStringLiteral("   Вы действительно хотите Выйти ?"))) {
+    if (m_prompter.ask(this, tr("Выход"), tr("   Вы действительно хотите Выйти ?"))) {
         m_effects->stopHitSound();
         hide();
         QCoreApplication::exit(0);
@@ -189,8 +188,8 @@ void frmMain::lblStat_Click()
 
 void frmMain::cmdNewGame_Click()
 {
-    if (!m_prompter.ask(this, QStringLiteral("Новая Игра"),
-                        QString(15, QLatin1Char(' ')) + QStringLiteral("Начать заново ?")))
+    if (!m_prompter.ask(this, tr("Новая Игра"),
+                        QString(15, QLatin1Char(' ')) + tr("Начать заново ?")))
         return;
     m_game.newGame();
     m_markers->clear();

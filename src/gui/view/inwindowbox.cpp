@@ -38,7 +38,7 @@ InWindowBox::InWindowBox(QDialog &box, QWidget &window)
     auto *close = new QPushButton(QStringLiteral("×"), m_frame);
     close->setFlat(true);
     close->setFocusPolicy(Qt::NoFocus);
-    close->setAccessibleName(QStringLiteral("Закрыть"));
+    close->setAccessibleName(tr("Закрыть"));
     connect(close, &QPushButton::clicked, &box, &QDialog::reject);
     auto *bar = new QHBoxLayout;
     bar->addWidget(title, 1);

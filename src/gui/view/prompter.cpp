@@ -8,16 +8,16 @@
 #include <QMessageBox>
 
 namespace {
-// The standard buttons read in Russian whatever translation is installed: Qt's own
-// leaves "OK" in Latin letters.
-void russianButtons(QMessageBox &box)
+// The standard buttons speak the game's language, not Qt's: Qt's own Russian leaves "OK" in
+// Latin letters, and no Qt translation is installed.
+void ownButtons(QMessageBox &box)
 {
     if (QAbstractButton *ok = box.button(QMessageBox::Ok))
-        ok->setText(QStringLiteral("ОК"));
+        ok->setText(QCoreApplication::translate("Prompter", "ОК"));
     if (QAbstractButton *yes = box.button(QMessageBox::Yes))
-        yes->setText(QStringLiteral("Да"));
+        yes->setText(QCoreApplication::translate("Prompter", "Да"));
     if (QAbstractButton *no = box.button(QMessageBox::No))
-        no->setText(QStringLiteral("Нет"));
+        no->setText(QCoreApplication::translate("Prompter", "Нет"));
 }
 
 // A screen reader reads the text's words, not the signs it is drawn with.
@@ -33,7 +33,7 @@ void MessageBoxPrompter::inform(QWidget *parent, const QString &text, const QStr
     // A blank title for an empty one, which would show the program's Latin name instead.
     QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? QStringLiteral(" ") : title, text,
                     QMessageBox::Ok, parent);
-    russianButtons(box);
+    ownButtons(box);
     speakable(box);
     ModalOver::exec(box, parent);
 }
@@ -43,7 +43,7 @@ bool MessageBoxPrompter::ask(QWidget *parent, const QString &title, const QStrin
     QMessageBox box(QMessageBox::NoIcon, title, question, QMessageBox::Yes | QMessageBox::No,
                     parent);
     box.setDefaultButton(QMessageBox::Yes);
-    russianButtons(box);
+    ownButtons(box);
     speakable(box);
     return ModalOver::exec(box, parent) == QMessageBox::Yes;
 }

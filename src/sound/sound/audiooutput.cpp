@@ -3,6 +3,7 @@
 #include "sound/pulselibrary.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 
 #include <sys/time.h>
 
@@ -13,7 +14,13 @@ namespace {
 // server's thread must come back within it. Under 50 ms, long enough for two busy cores.
 constexpr int LatencyMs = 40;
 constexpr int RetrySeconds = 1;
-constexpr char StreamName[] = "Морской бой";
+// The game's name as the desktop's sound settings show it, in the game's language.
+const char *streamName()
+{
+    static const QByteArray name
+        = QCoreApplication::translate("AudioOutput", "Морской бой").toUtf8();
+    return name.constData();
+}
 } // namespace
 
 AudioOutput::AudioOutput(Report report) : m_report(std::move(report))
@@ -92,7 +99,8 @@ void AudioOutput::disconnect()
 void AudioOutput::connect()
 {
     disconnect();
-    m_context = m_pulse->pa_context_new(m_pulse->pa_threaded_mainloop_get_api(m_loop), StreamName);
+    m_context
+        = m_pulse->pa_context_new(m_pulse->pa_threaded_mainloop_get_api(m_loop), streamName());
     if (!m_context)
         return m_report(QStringLiteral("libpulse cannot make a connection"));
     m_pulse->pa_context_set_state_callback(m_context, contextChanged, this);
@@ -130,7 +138,7 @@ void AudioOutput::startStream(Stream &stream)
     pa_channel_map channels; // in a WAV file's order, for any number of them
     m_pulse->pa_channel_map_init_extend(&channels, format.channels, PA_CHANNEL_MAP_WAVEEX);
     stream.ending = false;
-    stream.stream = m_pulse->pa_stream_new(m_context, StreamName, &format, &channels);
+    stream.stream = m_pulse->pa_stream_new(m_context, streamName(), &format, &channels);
     if (!stream.stream)
         return m_report(serverError());
     m_pulse->pa_stream_set_state_callback(stream.stream, streamChanged, &stream);

@@ -17,7 +17,7 @@ frmStat::frmStat(QWidget *parent, const QString &filePath)
     : QDialog(parent,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
-    setWindowTitle(QStringLiteral("Статистика"));
+    setWindowTitle(tr("Статистика"));
     setFixedSize(505, 256);
     setModal(true);
     QFont font(QStringLiteral("Times New Roman"));

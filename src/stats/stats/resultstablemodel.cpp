@@ -1,5 +1,6 @@
 #include "stats/resultstablemodel.h"
 
+#include "stats/storedwords.h"
 #include "store/resultsfile.h"
 #include "store/resultslog.h"
 #include "store/resultsschema.h"
@@ -86,7 +87,7 @@ QVariant ResultsTableModel::data(const QModelIndex &index, int role) const
 {
     if (role != Qt::DisplayRole || !checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
-    return m_rows.at(index.row()).value(index.column());
+    return StoredWords::shown(m_rows.at(index.row()).value(index.column()));
 }
 
 QVariant ResultsTableModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -95,7 +96,7 @@ QVariant ResultsTableModel::headerData(int section, Qt::Orientation orientation,
         return {};
     if (orientation == Qt::Vertical)
         return QString(); // the blank fixed column
-    return m_columns.value(section);
+    return StoredWords::shown(m_columns.value(section));
 }
 
 Qt::ItemFlags ResultsTableModel::flags(const QModelIndex &index) const

@@ -11,9 +11,11 @@ namespace ResultsSchema {
 inline const QString fileName = QStringLiteral("Base.mdb");
 inline const QString tableName = QStringLiteral("tBase");
 // The four column names, in table order.
-inline const QStringList columns {QStringLiteral("Победитель"), QStringLiteral("Попаданий юзера"),
-                                  QStringLiteral("Попаданий компьютера"),
-                                  QStringLiteral("Уровень сложности")};
+inline const QStringList columns {
+    QStringLiteral(QT_TRANSLATE_NOOP("StoredWords", "Победитель")),
+    QStringLiteral(QT_TRANSLATE_NOOP("StoredWords", "Попаданий юзера")),
+    QStringLiteral(QT_TRANSLATE_NOOP("StoredWords", "Попаданий компьютера")),
+    QStringLiteral(QT_TRANSLATE_NOOP("StoredWords", "Уровень сложности"))};
 // The same quoted for SQL, each between `prefix` and `suffix`, joined by `separator`.
 QString columnList(const QString &prefix = {}, const QString &suffix = {},
                    const QString &separator = QStringLiteral(", "));

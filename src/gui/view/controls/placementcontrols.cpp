@@ -1,6 +1,7 @@
 #include "view/controls/placementcontrols.h"
 
 #include "battle/game.h"
+#include "stats/storedwords.h"
 #include "view/controls/textbutton.h"
 #include "view/look.h"
 #include "view/spoken/spokenwords.h"
@@ -13,8 +14,7 @@ PlacementControls::PlacementControls(QWidget *window) : QObject(window)
 {
     setObjectName(QStringLiteral("placement"));
     buildTextButtons(window);
-    m_help = new QLabel(QStringLiteral("Для горизонтальной расстановки удерживайте клавишу Ctrl"),
-                        window);
+    m_help = new QLabel(tr("Для горизонтальной расстановки удерживайте клавишу Ctrl"), window);
     m_help->setObjectName(QStringLiteral("lblHelp"));
     WindowLayout::place(m_help);
     m_help->setAlignment(Qt::AlignCenter);
@@ -26,12 +26,11 @@ PlacementControls::PlacementControls(QWidget *window) : QObject(window)
 
 void PlacementControls::buildTextButtons(QWidget *window)
 {
-    m_setAuto = new TextButton(QStringLiteral("lblSetAuto"),
-                               QStringLiteral("Расставить автоматически"), window);
-    m_setByHand = new TextButton(QStringLiteral("lblSetY"),
-                                 QStringLiteral("Расставить корабли самому"), window);
-    m_agree
-        = new TextButton(QStringLiteral("lblAgree"), QStringLiteral("Принять расстановку"), window);
+    m_setAuto
+        = new TextButton(QStringLiteral("lblSetAuto"), tr("Расставить автоматически"), window);
+    m_setByHand
+        = new TextButton(QStringLiteral("lblSetY"), tr("Расставить корабли самому"), window);
+    m_agree = new TextButton(QStringLiteral("lblAgree"), tr("Принять расстановку"), window);
     for (TextButton *button : {m_setAuto, m_setByHand, m_agree}) {
         WindowLayout::place(button);
         button->setAlignment(Qt::AlignCenter);
@@ -47,7 +46,7 @@ void PlacementControls::buildTextButtons(QWidget *window)
 void PlacementControls::buildLevels(QWidget *window)
 {
     for (int k = 0; k < int(m_levels.size()); ++k) {
-        auto *button = new QPushButton(Game::levelName(k + 1), window);
+        auto *button = new QPushButton(StoredWords::shown(Game::levelName(k + 1)), window);
         button->setObjectName(QStringLiteral("rbL(%1)").arg(k));
         button->setAccessibleName(SpokenWords::caption(button->text()));
         button->setGeometry(WindowLayout::levelButton(k));
@@ -85,9 +84,8 @@ void PlacementControls::showPhase(const Game &game)
 {
     using Phase = Game::Phase;
     const Phase phase = game.phase();
-    m_setAuto->setText(phase == Phase::AutoLayoutShown
-                           ? QStringLiteral("Поменять расстановку")
-                           : QStringLiteral("Расставить автоматически"));
+    m_setAuto->setText(phase == Phase::AutoLayoutShown ? tr("Поменять расстановку")
+                                                       : tr("Расставить автоматически"));
     m_setAuto->setVisible(phase == Phase::ChoosingWay || phase == Phase::AutoLayoutShown);
     m_setByHand->setVisible(phase == Phase::ChoosingWay);
     m_agree->setVisible(phase == Phase::AutoLayoutShown);

@@ -18,12 +18,17 @@ QFrame *addLine(const QString &name, const QRect &geometry, QWidget *parent)
     palette.setColor(QPalette::Window, Qt::black);
     line->setPalette(palette);
     line->setGeometry(geometry);
-    line->setAccessibleName(QStringLiteral("Разделитель"));
+    line->setAccessibleName(ScorePanel::tr("Разделитель"));
     return line;
 }
+
+// By size 1 to 4: each a word of its own in a language that names ships by their class.
+const char *const shipsLeft[] = {
+    QT_TRANSLATE_NOOP("ScorePanel", "1-палубных"), QT_TRANSLATE_NOOP("ScorePanel", "2-палубных"),
+    QT_TRANSLATE_NOOP("ScorePanel", "3-палубных"), QT_TRANSLATE_NOOP("ScorePanel", "4-палубных")};
 } // namespace
 
-ScorePanel::ScorePanel(QWidget *parent) : QGroupBox(QStringLiteral("Счет"), parent)
+ScorePanel::ScorePanel(QWidget *parent) : QGroupBox(tr("Счет"), parent)
 {
     setObjectName(QStringLiteral("Frame1"));
     setAccessibleName(SpokenWords::caption(title()));
@@ -34,24 +39,25 @@ ScorePanel::ScorePanel(QWidget *parent) : QGroupBox(QStringLiteral("Счет"), 
     const QFont small = Look::serif(16, true);
     const QColor orange = Look::Orange;
 
-    auto *label2 = addLabel("Label2", "Компьютер попаданий:", {24, 16, 82, 43}, heading, orange);
+    auto *label2
+        = addLabel("Label2", tr("Компьютер попаданий:"), {24, 16, 82, 43}, heading, orange);
     label2->setWordWrap(true);
     m_compHits = addLabel("lblC", "0", {128, 16, 16, 36}, counter, Qt::black);
-    addLabel("Label", "Промахов", {32, 56, 0, 0}, heading, orange);
+    addLabel("Label", tr("Промахов"), {32, 56, 0, 0}, heading, orange);
     m_compMisses = addLabel("lblFC", "0", {128, 48, 16, 36}, counter, Qt::black);
-    auto *label3 = addLabel("Label3", "Игрок попаданий:", {192, 16, 79, 35}, heading, orange);
+    auto *label3 = addLabel("Label3", tr("Игрок попаданий:"), {192, 16, 79, 35}, heading, orange);
     label3->setWordWrap(true);
     m_userHits = addLabel("lblU", "0", {296, 16, 16, 36}, counter, Qt::black);
-    addLabel("label5", "Промахов", {200, 56, 0, 0}, heading, orange);
+    addLabel("label5", tr("Промахов"), {200, 56, 0, 0}, heading, orange);
     m_userMisses = addLabel("lblFU", "0", {296, 48, 16, 36}, counter, Qt::black);
-    addLabel("Label4", "Осталось:", {136, 80, 0, 0}, heading, orange);
+    addLabel("Label4", tr("Осталось:"), {136, 80, 0, 0}, heading, orange);
 
     // One row a ship size, the largest first.
     for (int row = 0; row < Fleet::LargestShip; ++row) {
         const int size = Fleet::LargestShip - row;
         const int y = 96 + 16 * row;
         const QString start = QString::number(Fleet::countBySize()[size]);
-        const QString ships = QStringLiteral("%1-палубных").arg(size);
+        const QString ships = tr(shipsLeft[size - 1]);
         // Said as a word: the voice reads the hyphen aloud.
         const QString spoken = SpokenWords::shipsOfSize(size);
         addLabel(QStringLiteral("Label%1").arg(6 + row), ships, {16, y, 0, 0}, heading, orange)

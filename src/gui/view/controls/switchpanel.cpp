@@ -17,7 +17,7 @@ StoredPicture *addArrow(QWidget *window, const char *name, const char *resource,
     auto *arrow
         = new StoredPicture(QString::fromLatin1(name), QString::fromLatin1(resource), window);
     WindowLayout::place(arrow);
-    arrow->setAccessibleName(QString::fromUtf8(accessibleName));
+    arrow->setAccessibleName(SwitchPanel::tr(accessibleName));
     arrow->hide();
     return arrow;
 }
@@ -26,17 +26,17 @@ StoredPicture *addArrow(QWidget *window, const char *name, const char *resource,
 SwitchPanel::SwitchPanel(QWidget *window) : QObject(window)
 {
     setObjectName(QStringLiteral("switches"));
-    m_grid = addSwitch(window, "chGrid", "Разметка сетки", true);
-    m_music = addSwitch(window, "chMusic", "Музыка", true);
-    m_back = addSwitch(window, "chBack", "Объемный вид", true);
-    m_points = addSwitch(window, "chPoints", "Счет", false);
+    m_grid = addSwitch(window, "chGrid", QT_TR_NOOP("Разметка сетки"), true);
+    m_music = addSwitch(window, "chMusic", QT_TR_NOOP("Музыка"), true);
+    m_back = addSwitch(window, "chBack", QT_TR_NOOP("Объемный вид"), true);
+    m_points = addSwitch(window, "chPoints", QT_TR_NOOP("Счет"), false);
     connect(m_grid, &QCheckBox::clicked, this, &SwitchPanel::gridClicked);
     connect(m_music, &QCheckBox::clicked, this, &SwitchPanel::musicClicked);
     connect(m_back, &QCheckBox::clicked, this, &SwitchPanel::backClicked);
     connect(m_points, &QCheckBox::clicked, this, &SwitchPanel::chPoints_Click);
 
-    m_stat = new TextButton(QStringLiteral("lblStat"), QStringLiteral("Статистика"), window);
-    m_newGame = new TextButton(QStringLiteral("cmdNewGame"), QStringLiteral("Новая Игра"), window);
+    m_stat = new TextButton(QStringLiteral("lblStat"), tr("Статистика"), window);
+    m_newGame = new TextButton(QStringLiteral("cmdNewGame"), tr("Новая Игра"), window);
     for (TextButton *button : {m_stat, m_newGame}) {
         WindowLayout::place(button);
         Look::paintText(button, Look::Orange);
@@ -52,14 +52,14 @@ SwitchPanel::SwitchPanel(QWidget *window) : QObject(window)
     Look::paintText(m_score, Look::Orange);
     m_score->hide();
 
-    m_computersTurn = addArrow(window, "LeftL", ":/leftarrow.svg", "Ход компьютера");
-    m_playersTurn = addArrow(window, "RightL", ":/rightarrow.svg", "Ваш ход");
+    m_computersTurn = addArrow(window, "LeftL", ":/leftarrow.svg", QT_TR_NOOP("Ход компьютера"));
+    m_playersTurn = addArrow(window, "RightL", ":/rightarrow.svg", QT_TR_NOOP("Ваш ход"));
 }
 
 QCheckBox *SwitchPanel::addSwitch(QWidget *window, const char *name, const char *caption,
                                   bool checked)
 {
-    auto *box = new QCheckBox(QString::fromUtf8(caption), window);
+    auto *box = new QCheckBox(tr(caption), window);
     box->setObjectName(QString::fromLatin1(name));
     box->setAccessibleName(SpokenWords::caption(box->text()));
     WindowLayout::place(box);

@@ -49,7 +49,7 @@ void Effects::showShot(const Shot &shot)
     // Every shot first silences the hit sound of an earlier hit.
     stopHitSound();
     if (shot.result == Shot::Result::Refused) {
-        m_prompter.inform(m_window, QStringLiteral("Уже попадали"));
+        m_prompter.inform(m_window, tr("Уже попадали"));
         return;
     }
     if (!shot.isHit())
@@ -78,8 +78,7 @@ void Effects::finishGame(Side winner)
     // display) finds the row on disk already: stored, or synced to the pending file.
     const QString notSaved = SaveDB(winner);
     m_endMessageOpen = true;
-    m_prompter.inform(m_window,
-                      playerWon ? QStringLiteral("Вы выиграли") : QStringLiteral("Вы проиграли"));
+    m_prompter.inform(m_window, playerWon ? tr("Вы выиграли") : tr("Вы проиграли"));
     m_endMessageOpen = false;
     // The row may have been stored while the message was open: then there is nothing to tell.
     QStringList told = std::exchange(m_toldAfterEndMessage, {});

@@ -11,7 +11,7 @@ HitMarkers::HitMarkers(QWidget *window, RandomSource &random) : QObject(window),
     for (int k = 0; k < int(m_boxes.size()); ++k) {
         auto *box = new BoomBox(k, window);
         box->setGeometry(WindowLayout::hitMarker(k));
-        box->setAccessibleName(QStringLiteral("Попадание"));
+        box->setAccessibleName(tr("Попадание"));
         connect(box, &BoomBox::pressed, this, &HitMarkers::pressed);
         connect(box, &BoomBox::moved, this, &HitMarkers::moved);
         box->hide();

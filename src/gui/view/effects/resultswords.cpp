@@ -1,5 +1,6 @@
 #include "view/effects/resultswords.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 #include <cerrno>
@@ -17,12 +18,18 @@ QString fileKind(RegularFile::Kind kind)
 {
     // Each kind of RegularFile, in order: a link or a special file by its name, the rest
     // (a file missing or one that reads as regular after all) as what it is not.
-    static const char *const words[] = {
-        nullptr,           nullptr, "символическая ссылка", "папка", "именованный канал", "сокет",
-        "файл устройства", nullptr};
+    static const char *const words[] = {nullptr,
+                                        nullptr,
+                                        QT_TRANSLATE_NOOP("ResultsWords", "символическая ссылка"),
+                                        QT_TRANSLATE_NOOP("ResultsWords", "папка"),
+                                        QT_TRANSLATE_NOOP("ResultsWords", "именованный канал"),
+                                        QT_TRANSLATE_NOOP("ResultsWords", "сокет"),
+                                        QT_TRANSLATE_NOOP("ResultsWords", "файл устройства"),
+                                        nullptr};
     static_assert(std::size(words) == std::size_t(RegularFile::Kind::Other) + 1);
     const char *word = words[int(kind)];
-    return QString::fromUtf8(word ? word : "не обычный файл");
+    return QCoreApplication::translate(
+        "ResultsWords", word ? word : QT_TRANSLATE_NOOP("ResultsWords", "не обычный файл"));
 }
 
 QString trouble(const ResultsTrouble &trouble)
@@ -30,21 +37,22 @@ QString trouble(const ResultsTrouble &trouble)
     // Each kind of ResultsTrouble, in order: %1 its path, %2 its folder or what stands there.
     static const char *const words[]
         = {"",
-           "файл результатов не открыт",
-           "файл %1 занят",
-           "файл %1 еще не готов",
-           "файл %1 не подходит для результатов",
-           "файл %1 не подходит для результатов, а в папку %2 нельзя записать",
-           "ни в папку игры %1, ни в папку %2 нельзя записать",
-           "на месте файла %1 находится %2",
-           "файл %1 не читается",
-           "файл %1 защищен от записи",
-           "на диске не осталось места для файла %1",
-           "файл %1 поврежден",
-           "ошибка записи в файл %1",
-           "файл %1 не принимает запись"};
+           QT_TRANSLATE_NOOP("ResultsWords", "файл результатов не открыт"),
+           QT_TRANSLATE_NOOP("ResultsWords", "файл %1 занят"),
+           QT_TRANSLATE_NOOP("ResultsWords", "файл %1 еще не готов"),
+           QT_TRANSLATE_NOOP("ResultsWords", "файл %1 не подходит для результатов"),
+           QT_TRANSLATE_NOOP("ResultsWords",
+                             "файл %1 не подходит для результатов, а в папку %2 нельзя записать"),
+           QT_TRANSLATE_NOOP("ResultsWords", "ни в папку игры %1, ни в папку %2 нельзя записать"),
+           QT_TRANSLATE_NOOP("ResultsWords", "на месте файла %1 находится %2"),
+           QT_TRANSLATE_NOOP("ResultsWords", "файл %1 не читается"),
+           QT_TRANSLATE_NOOP("ResultsWords", "файл %1 защищен от записи"),
+           QT_TRANSLATE_NOOP("ResultsWords", "на диске не осталось места для файла %1"),
+           QT_TRANSLATE_NOOP("ResultsWords", "файл %1 поврежден"),
+           QT_TRANSLATE_NOOP("ResultsWords", "ошибка записи в файл %1"),
+           QT_TRANSLATE_NOOP("ResultsWords", "файл %1 не принимает запись")};
     static_assert(std::size(words) == std::size_t(ResultsTrouble::Kind::Refused) + 1);
-    const QString text = QString::fromUtf8(words[int(trouble.kind)]);
+    const QString text = QCoreApplication::translate("ResultsWords", words[int(trouble.kind)]);
     const QString second = trouble.kind == ResultsTrouble::Kind::SideFile
         ? fileKind(trouble.standing)
         : shown(trouble.folder);
@@ -60,31 +68,35 @@ QString problem(const PendingRows::Problem &problem)
 {
     if (problem.standing != RegularFile::Kind::Regular
         && problem.standing != RegularFile::Kind::Missing)
-        return QStringLiteral("на его месте находится ") + fileKind(problem.standing);
+        return QCoreApplication::translate("ResultsWords", "на его месте находится ")
+            + fileKind(problem.standing);
     if (problem.busy)
-        return QStringLiteral("его занимает другая копия игры");
+        return QCoreApplication::translate("ResultsWords", "его занимает другая копия игры");
     switch (problem.error) {
     case EACCES:
     case EPERM:
     case EROFS:
-        return problem.fileRefused ? QStringLiteral("он закрыт для записи")
-                                   : QStringLiteral("в его папку нельзя записать");
+        return problem.fileRefused
+            ? QCoreApplication::translate("ResultsWords", "он закрыт для записи")
+            : QCoreApplication::translate("ResultsWords", "в его папку нельзя записать");
     case ENOSPC:
     case EDQUOT:
-        return QStringLiteral("на диске не осталось места");
+        return QCoreApplication::translate("ResultsWords", "на диске не осталось места");
     case ENOTDIR:
     case EEXIST:
-        return QStringLiteral("его папку нельзя создать");
+        return QCoreApplication::translate("ResultsWords", "его папку нельзя создать");
     case ENOENT:
-        return QStringLiteral("у игры нет папки для своих данных");
+        return QCoreApplication::translate("ResultsWords", "у игры нет папки для своих данных");
     default:
-        return QStringLiteral("ошибка записи на диск");
+        return QCoreApplication::translate("ResultsWords", "ошибка записи на диск");
     }
 }
 
 QString pendingShown(const QString &pendingFile)
 {
-    return pendingFile.isEmpty() ? QStringLiteral("в папке данных игры") : shown(pendingFile);
+    return pendingFile.isEmpty()
+        ? QCoreApplication::translate("ResultsWords", "в папке данных игры")
+        : shown(pendingFile);
 }
 
 } // namespace
@@ -93,27 +105,37 @@ QString ResultsWords::notice(const ResultsNotice &notice)
 {
     const QString path = shown(notice.path);
     const QString goes
-        = QStringLiteral("\nРезультаты игр сохраняются в файле %1.").arg(shown(notice.resultsFile));
+        = QCoreApplication::translate("ResultsWords", "\nРезультаты игр сохраняются в файле %1.")
+              .arg(shown(notice.resultsFile));
     if (notice.kind == ResultsNotice::Kind::ReadOnlyFolder)
-        return QStringLiteral("Папка игры %1 закрыта для записи.").arg(path) + goes;
+        return QCoreApplication::translate("ResultsWords", "Папка игры %1 закрыта для записи.")
+                   .arg(path)
+            + goes;
     // Only what is known: a file that is no SQLite database may as well be ours, damaged.
     QString found;
     switch (notice.found) {
     case ResultsFile::Kind::NotAFile:
-        found = QStringLiteral("На месте файла результатов %1 находится %2.")
+        found = QCoreApplication::translate("ResultsWords",
+                                            "На месте файла результатов %1 находится %2.")
                     .arg(path, fileKind(notice.standing));
         break;
     case ResultsFile::Kind::OtherTable:
-        found = QStringLiteral("Файл %1 не является файлом результатов этой игры.").arg(path);
+        found = QCoreApplication::translate("ResultsWords",
+                                            "Файл %1 не является файлом результатов этой игры.")
+                    .arg(path);
         break;
     case ResultsFile::Kind::Damaged:
-        found = QStringLiteral("Файл результатов %1 поврежден.").arg(path);
+        found = QCoreApplication::translate("ResultsWords", "Файл результатов %1 поврежден.")
+                    .arg(path);
         break;
     default:
-        found = QStringLiteral("Файл %1 не является файлом результатов этой игры или поврежден.")
-                    .arg(path);
+        found
+            = QCoreApplication::translate(
+                  "ResultsWords", "Файл %1 не является файлом результатов этой игры или поврежден.")
+                  .arg(path);
     }
-    return found + QStringLiteral(" Игра оставляет его без изменений.") + goes;
+    return found + QCoreApplication::translate("ResultsWords", " Игра оставляет его без изменений.")
+        + goes;
 }
 
 QString ResultsWords::takeNotice(ResultsStore &store)
@@ -132,33 +154,44 @@ QString ResultsWords::outcome(const ResultsKeeper::Outcome &outcome)
         || (refusal == Refusal::Busy && (outcome.kind == Kind::Kept || outcome.problem.busy)))
         return {};
     const QString head
-        = QStringLiteral("Результат игры не сохранен: %1.").arg(trouble(outcome.trouble));
+        = QCoreApplication::translate("ResultsWords", "Результат игры не сохранен: %1.")
+              .arg(trouble(outcome.trouble));
     const QString pending = pendingShown(outcome.pendingFile);
     if (outcome.kind == Kind::Unkept)
         return head
-            + QStringLiteral("\nЗаписать его в файл %1 тоже нельзя: %2.\nПока игра открыта, она "
-                             "будет пытаться сохранить результат; после выхода из игры он будет "
-                             "потерян.")
+            + QCoreApplication::translate(
+                  "ResultsWords",
+                  "\nЗаписать его в файл %1 тоже нельзя: %2.\nПока игра открыта, она "
+                  "будет пытаться сохранить результат; после выхода из игры он будет "
+                  "потерян.")
                   .arg(pending, problem(outcome.problem));
     if (refusal == Refusal::Transient)
         return head
-            + QStringLiteral("\nОн записан в файл %1, и игра попробует перенести его в файл "
-                             "результатов еще раз.")
+            + QCoreApplication::translate(
+                  "ResultsWords",
+                  "\nОн записан в файл %1, и игра попробует перенести его в файл "
+                  "результатов еще раз.")
                   .arg(pending);
     return head
-        + QStringLiteral("\nОн записан в файл %1; игра перенесет его в файл результатов при "
-                         "следующем запуске, если запись в него будет возможна.")
+        + QCoreApplication::translate(
+              "ResultsWords",
+              "\nОн записан в файл %1; игра перенесет его в файл результатов при "
+              "следующем запуске, если запись в него будет возможна.")
               .arg(pending);
 }
 
 QString ResultsWords::stillWaiting(const ResultsTrouble &why, const QString &pendingFile)
 {
     if (why.refusal() == ResultsTrouble::Refusal::Busy)
-        return QStringLiteral("Результат игры пока не сохранен: %1.\nОн записан в файл %2, и игра "
-                              "перенесет его в файл результатов, когда тот освободится.")
+        return QCoreApplication::translate(
+                   "ResultsWords",
+                   "Результат игры пока не сохранен: %1.\nОн записан в файл %2, и игра "
+                   "перенесет его в файл результатов, когда тот освободится.")
             .arg(trouble(why), pendingShown(pendingFile));
-    return QStringLiteral("Результаты игр, ожидающие в файле %1, нельзя перенести в файл "
-                          "результатов: %2.\nОни останутся там, и игра попробует перенести их при "
-                          "следующем запуске.")
+    return QCoreApplication::translate(
+               "ResultsWords",
+               "Результаты игр, ожидающие в файле %1, нельзя перенести в файл "
+               "результатов: %2.\nОни останутся там, и игра попробует перенести их при "
+               "следующем запуске.")
         .arg(pendingShown(pendingFile), trouble(why));
 }

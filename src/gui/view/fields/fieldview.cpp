@@ -13,12 +13,13 @@
 FieldView::FieldView(QWidget *window, Board &board) : QObject(window), m_board(board)
 {
     setObjectName(QStringLiteral("fields"));
-    const char *const frameNames[] = {"Рамка вашего поля", "Рамка поля противника"};
+    const char *const frameNames[]
+        = {QT_TR_NOOP("Рамка вашего поля"), QT_TR_NOOP("Рамка поля противника")};
     for (int k = 0; k < 2; ++k) {
         m_frames[k] = new StoredPicture(QStringLiteral("imgBack%1").arg(k + 1),
                                         QStringLiteral(":/fieldframe.png"), window);
         WindowLayout::place(m_frames[k]);
-        m_frames[k]->setAccessibleName(QString::fromUtf8(frameNames[k]));
+        m_frames[k]->setAccessibleName(tr(frameNames[k]));
     }
     for (int i = 0; i < Board::CellCount; ++i) {
         auto *cell = new CellView(i, window);
@@ -30,7 +31,7 @@ FieldView::FieldView(QWidget *window, Board &board) : QObject(window), m_board(b
     buildCoordinateLabels(window);
     m_shipPiece = new PictureHolder(QStringLiteral("Picture1"), window);
     WindowLayout::place(m_shipPiece);
-    m_shipPiece->setAccessibleName(QStringLiteral("Часть корабля"));
+    m_shipPiece->setAccessibleName(tr("Часть корабля"));
     m_shipPiece->hide();
     // The cells follow the board from here on.
     m_board.setObserver(this);
@@ -43,12 +44,11 @@ FieldView::~FieldView()
 
 void FieldView::buildCoordinateLabels(QWidget *window)
 {
-    // The first ten letters of the alphabet without "Й".
-    static const char16_t letters[] = u"АБВГДЕЖЗИК";
+    // The first ten letters of the alphabet (the Russian one without "Й").
+    const QString letters = tr("АБВГДЕЖЗИК");
     const QFont font = Look::serif(27, true, true);
     for (int k = 0; k < int(m_labels.size()); ++k) {
-        const QString caption
-            = k < 20 ? QString::number(k % 10 + 1) : QString(QChar(letters[k % 10]));
+        const QString caption = k < 20 ? QString::number(k % 10 + 1) : letters.mid(k % 10, 1);
         auto *label = new QLabel(caption, window);
         label->setObjectName(QStringLiteral("Label1(%1)").arg(k));
         label->setFont(font);

@@ -7,7 +7,7 @@
 FocusMark::FocusMark(QWidget *window) : QWidget(window)
 {
     setObjectName(QStringLiteral("focusMark"));
-    setAccessibleName(QStringLiteral("Рамка фокуса"));
+    setAccessibleName(tr("Рамка фокуса"));
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
     hide();

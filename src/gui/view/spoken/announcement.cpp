@@ -19,7 +19,7 @@ QWidget *newsBar(QWidget *window)
 {
     auto *bar = new QStatusBar(window);
     bar->setObjectName(QStringLiteral("newsBar"));
-    bar->setAccessibleName(QStringLiteral("Ход игры"));
+    bar->setAccessibleName(Announcement::tr("Ход игры"));
     bar->setSizeGripEnabled(false);
     bar->setAttribute(Qt::WA_TransparentForMouseEvents);
     bar->setFocusPolicy(Qt::NoFocus);
@@ -49,7 +49,7 @@ Announcement::Announcement(QWidget *bar, Turn) : QWidget(bar)
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
     setGeometry(0, 0, 1, 1);
-    setAccessibleName(QStringLiteral("Ход игры"));
+    setAccessibleName(tr("Ход игры"));
     hide(); // nothing to tell yet
 }
 

@@ -8,7 +8,8 @@
 namespace {
 
 // espeak-ng's Russian voice says "Б5" as "бы пять" and "В5" as "ф пять": those two are
-// spelled as the letters' names; the others it says right.
+// spelled as the letters' names; the others it says right. A translation does the same where
+// its voice misreads a letter (English: a lone "A" is read as the article, so "eh").
 const char *const columnNames[] = {
     QT_TRANSLATE_NOOP("SpokenWords", "А"),  QT_TRANSLATE_NOOP("SpokenWords", "бэ"),
     QT_TRANSLATE_NOOP("SpokenWords", "вэ"), QT_TRANSLATE_NOOP("SpokenWords", "Г"),

@@ -1,0 +1,60 @@
+#include "view/gamelanguage.h"
+
+#include <QCoreApplication>
+#include <QList>
+#include <QTranslator>
+
+namespace {
+
+// "en_GB.UTF-8@euro" -> "en".
+QByteArray languageOf(const QByteArray &locale)
+{
+    qsizetype end = 0;
+    while (end < locale.size() && locale.at(end) >= 'a' && locale.at(end) <= 'z')
+        ++end;
+    return locale.left(end);
+}
+
+} // namespace
+
+GameLanguage::Environment GameLanguage::fromProcess()
+{
+    return {qgetenv("LANGUAGE"), qgetenv("LC_ALL"), qgetenv("LC_MESSAGES"), qgetenv("LANG")};
+}
+
+GameLanguage::Language GameLanguage::chosen(const Environment &environment)
+{
+    // The first set of LC_ALL, LC_MESSAGES and LANG is the messages' locale; LANGUAGE, a list
+    // of preferences, counts only beside a real one, as gettext reads it.
+    QByteArray locale = environment.lcAll;
+    if (locale.isEmpty())
+        locale = environment.lcMessages;
+    if (locale.isEmpty())
+        locale = environment.lang;
+    if (locale.isEmpty() || locale == "C" || locale.startsWith("C.") || locale == "POSIX")
+        return Language::Russian;
+    QList<QByteArray> preferences = environment.language.split(':');
+    preferences << locale;
+    for (const QByteArray &preference : std::as_const(preferences)) {
+        const QByteArray language = languageOf(preference);
+        if (language == "en")
+            return Language::English;
+        if (language == "ru")
+            return Language::Russian;
+    }
+    return Language::Russian;
+}
+
+GameLanguage::Language GameLanguage::install(QCoreApplication &application)
+{
+    const Language language = chosen(fromProcess());
+    if (language == Language::English) {
+        // Compiled in: the words cannot go missing from an installation.
+        auto *english = new QTranslator(&application);
+        if (english->load(QStringLiteral(":/i18n/seabattle_en.qm")))
+            QCoreApplication::installTranslator(english);
+        else
+            return Language::Russian;
+    }
+    return language;
+}
