@@ -17,6 +17,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
+#include <QUrl>
 
 #include <thread>
 
@@ -216,6 +217,10 @@ void ResultsStoreTest::foreignFileIsNeverChanged_data()
     QTest::newRow("text file, notices seen without a last line break")
         << "text, unended notices seen"
         << "not an SQLite database" << notOursOrDamaged;
+    // An earlier version kept the notices seen in a text file of their own.
+    QTest::newRow("text file, seen as an earlier version kept it")
+        << "text, seen earlier"
+        << "not an SQLite database" << notOursOrDamaged;
     QTest::newRow("file shorter than a header") << "short"
                                                 << "not an SQLite database" << notOursOrDamaged;
     QTest::newRow("tBase with other columns") << "other columns"
@@ -334,6 +339,12 @@ void ResultsStoreTest::foreignFileIsNeverChanged()
     QCOMPARE(TestFiles::folderListing(sandbox.installDir()), QStringList {"Base.mdb"});
     QVERIFY(!QFile::exists(elsewhere + "-journal"));
     // The next start finds the same file and says nothing more to the player.
+    if (setup.contains("seen earlier")) {
+        const QString pending = QFileInfo(seen).path() + "/pending-results.db";
+        const QString key = TestFiles::query(pending, "SELECT key FROM tTaken").value(0).value(0);
+        QVERIFY(!key.isEmpty() && QFile::remove(pending));
+        TestFiles::write(seen, "/elsewhere/Base.mdb\n" + QUrl::toPercentEncoding(key) + "\n");
+    }
     ResultsStore again;
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warning));
     QTest::ignoreMessage(QtInfoMsg, QRegularExpression("is not used: results are kept in"));

@@ -171,20 +171,6 @@ qint64 RegularFile::size() const
     return m_fd >= 0 && ::fstat(m_fd, &info) == 0 ? qint64(info.st_size) : 0;
 }
 
-bool RegularFile::writeAll(const QByteArray &bytes)
-{
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t wrote = ::write(m_fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (wrote < 0 && errno == EINTR)
-            continue;
-        if (wrote <= 0)
-            return fail(wrote < 0 ? errno : ENOSPC);
-        done += wrote;
-    }
-    return true;
-}
-
 bool RegularFile::sync()
 {
     return ::fsync(m_fd) == 0 || fail(errno);

@@ -43,7 +43,6 @@ public:
     // Up to `count` bytes from `offset` on.
     QByteArray read(qint64 offset, qint64 count);
     qint64 size() const;
-    bool writeAll(const QByteArray &bytes);
     bool sync();
     // Takes the file's exclusive lock (flock) if nobody holds it.
     bool tryLock();

@@ -2,9 +2,10 @@
 
 #include "files/installfolder.h"
 #include "files/playerfolders.h"
+#include "store/legacypending.h"
+#include "store/pendingrows.h"
 #include "store/resultsfilecopy.h"
 #include "store/resultsschema.h"
-#include "store/shownnotices.h"
 #include "store/sqlitedb.h"
 
 #include <QDir>
@@ -102,7 +103,8 @@ ResultsStore::Status ResultsStore::openInDataFolder(const QString &installFile, 
                                  RegularFile::Kind::Regular,
                                  m_path,
                                  QStringLiteral("read-only folder %1").arg(InstallFolder::path())};
-            if (!ShownNotices::contains(notice.key))
+            LegacyPending::takeOverNotices(userFolder);
+            if (!PendingRows::remembers(notice.key))
                 m_notice = notice;
         }
         return status;
@@ -142,7 +144,7 @@ void ResultsStore::noteRefusedFile(const QString &path, ResultsFile::Kind kind, 
 std::optional<ResultsNotice> ResultsStore::takeNotice()
 {
     if (m_notice)
-        ShownNotices::add(m_notice->key);
+        PendingRows::add({}, {}, nullptr, {m_notice->key});
     return std::exchange(m_notice, std::nullopt);
 }
 
