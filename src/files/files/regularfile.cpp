@@ -54,8 +54,9 @@ RegularFile::RegularFile(const QString &path, Mode mode) : m_path(path)
 {
     // O_NONBLOCK: opening a pipe without a reader or a device must not wait; O_NOFOLLOW: a link
     // at the path fails with ELOOP instead of sending the write to the link's target.
-    int flags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
-    flags |= mode == Mode::Read ? O_RDONLY : O_RDWR | O_APPEND | O_CREAT;
+    int flags = (mode == Mode::ReadMedia ? 0 : O_NOFOLLOW) | O_NONBLOCK | O_CLOEXEC;
+    flags |= mode == Mode::Append ? O_RDWR | O_APPEND | O_CREAT : O_RDONLY;
+    m_quiet = mode == Mode::ReadMedia;
     const bool existed = kindAt(path) != Kind::Missing;
     m_fd = ::open(encoded(path).constData(), flags, 0644);
     if (m_fd < 0) {
@@ -113,6 +114,7 @@ RegularFile &RegularFile::operator=(RegularFile &&other) noexcept
         m_path = std::move(other.m_path);
         m_fd = std::exchange(other.m_fd, -1);
         m_created = other.m_created;
+        m_quiet = other.m_quiet;
         m_refusedKind = other.m_refusedKind;
         m_error = other.m_error;
     }
@@ -137,7 +139,8 @@ void RegularFile::refuse(Kind kind)
 {
     m_refusedKind = kind;
     m_error = 0;
-    filesLog().say(problem());
+    if (!m_quiet)
+        filesLog().say(problem());
 }
 
 QString RegularFile::problem() const

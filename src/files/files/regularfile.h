@@ -12,6 +12,7 @@ class RegularFile
 public:
     enum class Mode {
         Read, // an existing file, read only
+        ReadMedia, // the same through a link, refused without a warning: the caller tells why
         Append, // read and appended to; created when missing
     };
     // What lies at a path, as lstat() tells it without following a link.
@@ -63,6 +64,7 @@ private:
     QString m_path;
     int m_fd = -1;
     bool m_created = false;
+    bool m_quiet = false;
     Kind m_refusedKind = Kind::Regular;
     int m_error = 0;
 };
