@@ -33,9 +33,9 @@ QString ResultsStore::listedFile() const
 
 ResultsStore::Status ResultsStore::open()
 {
-    close();
     // A second opening comes while the window is shown.
-    m_waitMs = m_quiet ? AttemptWaitMs : StartUpWaitMs;
+    m_waitMs = m_status == Status::Closed ? StartUpWaitMs : AttemptWaitMs;
+    close();
     const QString installFile = InstallFolder::file(ResultsSchema::fileName);
     // An installed game keeps its results in the player's data folder, also where it could
     // write to its own folders (run by root): nothing is written under its prefix.
@@ -71,17 +71,17 @@ ResultsStore::Status ResultsStore::openInDataFolder(const QString &installFile, 
             if (installRefused)
                 noteRefusedFile(installFile, kind, why);
             if (kind == ResultsFile::Kind::Unreadable || kind == ResultsFile::Kind::Busy)
-                note(QStringLiteral("earlier results in %1 cannot be taken over: %2")
-                         .arg(installFile, why),
-                     QtWarningMsg);
+                m_log.say(QStringLiteral("earlier results in %1 cannot be taken over: %2")
+                              .arg(installFile, why));
         }
         // The data folder is where a system-wide installation keeps results: nothing to tell.
         if (!InstallFolder::isSystemWide())
-            note(QStringLiteral("%1: results are kept in %2")
-                     .arg(installRefused ? QStringLiteral("%1 is not used").arg(installFile)
-                                         : QStringLiteral("the folder %1 cannot be written")
-                                               .arg(InstallFolder::path()),
-                          userFile));
+            m_log.say(QStringLiteral("%1: results are kept in %2")
+                          .arg(installRefused ? QStringLiteral("%1 is not used").arg(installFile)
+                                              : QStringLiteral("the folder %1 cannot be written")
+                                                    .arg(InstallFolder::path()),
+                               userFile),
+                      QtInfoMsg);
         const Status status = openFile(userFile, seed);
         const bool takesRows = status == Status::Writable || status == Status::Preparing;
         if (takesRows && !InstallFolder::isSystemWide()) {
@@ -185,9 +185,8 @@ ResultsStore::Status ResultsStore::openFile(const QString &path, const QString &
         return m_copy ? Status::Preparing : openFile(path, {}); // a small file is copied at once
     }
     if (kind != ResultsFile::Kind::Store && !seedPath.isEmpty())
-        note(QStringLiteral("earlier results in %1 cannot be taken over: %2 exists already")
-                 .arg(seedPath, path),
-             QtWarningMsg);
+        m_log.say(QStringLiteral("earlier results in %1 cannot be taken over: %2 exists already")
+                      .arg(seedPath, path));
     if (kind != ResultsFile::Kind::Missing && !ResultsFile::fileAcceptsWrites(path)) {
         report(QStringLiteral("%1 is read-only").arg(path),
                "its results are shown, new ones cannot be saved", {Trouble::ReadOnly, path});
@@ -227,14 +226,8 @@ void ResultsStore::report(const QString &reason, const char *consequence,
     m_reason = reason;
     m_trouble = trouble;
     // A lock is only a wait: it is no problem until it outlasts the patience of a saved row.
-    if (!m_quiet && trouble.refusal() != ResultsTrouble::Refusal::Busy)
+    if (trouble.refusal() != ResultsTrouble::Refusal::Busy)
         m_log.say(reason + QStringLiteral(" - ") + QLatin1String(consequence));
-}
-
-void ResultsStore::note(const QString &message, QtMsgType type)
-{
-    if (!m_quiet)
-        m_log.say(message, type);
 }
 
 void ResultsStore::close()

@@ -84,7 +84,6 @@ private:
     ResultsTrouble readyToWrite();
     void noteRefusedFile(const QString &path, ResultsFile::Kind kind, const QString &why);
     void report(const QString &reason, const char *consequence, const ResultsTrouble &trouble);
-    void note(const QString &message, QtMsgType type = QtInfoMsg);
     ResultsTrouble fail(const QString &reason, const ResultsTrouble &trouble);
     ResultsTrouble failWriting(const QString &what);
     ResultsTrouble troubleOf(const SqliteDb &connection) const;
@@ -104,5 +103,4 @@ private:
     OnceLog m_log {lcResults};
     FileStamp m_opened; // of m_path when it was opened, to notice it deleted or swapped
     int m_waitMs = StartUpWaitMs;
-    bool m_quiet = false; // while append() tries the opening again
 };

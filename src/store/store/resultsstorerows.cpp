@@ -19,17 +19,15 @@ void ResultsStore::startCopy(const QString &from, const QString &to)
         return;
     }
     if (!copy->succeeded())
-        note(QStringLiteral("earlier results in %1 cannot be taken over: %2")
-                 .arg(from, copy->error()),
-             QtWarningMsg);
+        m_log.say(QStringLiteral("earlier results in %1 cannot be taken over: %2")
+                      .arg(from, copy->error()));
 }
 
 void ResultsStore::copyFinished()
 {
     if (!m_copy->succeeded())
-        note(QStringLiteral("earlier results in %1 cannot be taken over: %2")
-                 .arg(m_seedPath, m_copy->error()),
-             QtWarningMsg);
+        m_log.say(QStringLiteral("earlier results in %1 cannot be taken over: %2")
+                      .arg(m_seedPath, m_copy->error()));
     // It is the copy's own signal that calls: the copy goes once it has returned.
     m_copy.release()->deleteLater();
     m_status = openFile(m_path, {});
@@ -56,11 +54,8 @@ ResultsTrouble ResultsStore::readyToWrite()
 {
     using Trouble = ResultsTrouble::Kind;
     if (m_status == Status::Unavailable) {
-        // What stood in the way at start-up (a lock, a full disk) may be gone now;
-        // the warning of a refused row tells the outcome, so the second attempt stays quiet.
-        m_quiet = true;
+        // What stood in the way at start-up (a lock, a full disk) may be gone now.
         open();
-        m_quiet = false;
     }
     if (m_status == Status::Closed)
         return fail(QStringLiteral("the results file is not open"), {Trouble::NotOpen});
@@ -72,7 +67,8 @@ ResultsTrouble ResultsStore::readyToWrite()
     if (!FileStamp::of(m_path).isSameFile(m_opened)
         || RegularFile::kindAt(m_path) != RegularFile::Kind::Regular) {
         // Deleted or swapped while the game ran: rows must not go to a file nobody sees.
-        note(QStringLiteral("%1 was replaced or removed: opening it again").arg(m_path));
+        m_log.say(QStringLiteral("%1 was replaced or removed: opening it again").arg(m_path),
+                  QtInfoMsg);
         const QString path = m_path;
         m_connection.reset();
         m_status = openFile(path, {});
