@@ -21,6 +21,8 @@
 
 #include <thread>
 
+#include <sqlite3.h>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -647,7 +649,7 @@ void ResultsStoreTest::endlessStatementIsInterrupted()
     db.setTimeLimit(200);
     QVERIFY(!db.exec("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c) "
                      "SELECT count(*) FROM c"));
-    QCOMPARE(db.errorCode(), int(SqliteDb::Interrupt));
+    QCOMPARE(db.errorCode(), SQLITE_INTERRUPT);
     QList<QStringList> rows;
     QVERIFY(db.exec("SELECT 6 * 7", {}, &rows));
     QCOMPARE(rows, QList<QStringList> {{"42"}});

@@ -12,6 +12,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <sqlite3.h>
 
 using ResultsSchema::columnList;
 
@@ -89,9 +90,9 @@ bool PendingRows::add(const QString &resultsFile, const QList<QStringList> &rows
         db.rollback();
         const int code = db.errorCode();
         why = {RegularFile::Kind::Regular,
-               code == SqliteDb::Full                                             ? ENOSPC
-                   : code == SqliteDb::ReadOnlyFile || code == SqliteDb::CantOpen ? EACCES
-                                                                                  : EIO,
+               code == SQLITE_FULL                                      ? ENOSPC
+                   : code == SQLITE_READONLY || code == SQLITE_CANTOPEN ? EACCES
+                                                                        : EIO,
                db.wasBusy(), QStringLiteral("%1: %2").arg(path, db.errorText())};
         why.fileRefused = !ResultsFile::fileAcceptsWrites(path);
     }

@@ -7,6 +7,8 @@
 
 #include <QFileInfo>
 
+#include <sqlite3.h>
+
 void ResultsStore::startCopy(const QString &from, const QString &to)
 {
     auto copy = std::make_unique<ResultsFileCopy>(from, to);
@@ -124,19 +126,19 @@ ResultsTrouble ResultsStore::troubleOf(const SqliteDb &connection) const
 {
     using Trouble = ResultsTrouble::Kind;
     switch (connection.errorCode()) {
-    case SqliteDb::Busy:
-    case SqliteDb::Locked:
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
         return {Trouble::Busy, m_path};
-    case SqliteDb::ReadOnlyFile:
-    case SqliteDb::Perm:
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
         return {Trouble::ReadOnly, m_path};
-    case SqliteDb::Full:
+    case SQLITE_FULL:
         return {Trouble::DiskFull, m_path};
-    case SqliteDb::Corrupt:
-    case SqliteDb::NotADb:
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
         return {Trouble::Damaged, m_path};
-    case SqliteDb::IoError:
-    case SqliteDb::CantOpen:
+    case SQLITE_IOERR:
+    case SQLITE_CANTOPEN:
         return {Trouble::WriteError, m_path};
     default:
         return {Trouble::Refused, m_path};
