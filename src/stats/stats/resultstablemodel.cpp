@@ -1,7 +1,6 @@
 #include "stats/resultstablemodel.h"
 
 #include "store/resultsfile.h"
-#include "store/resultslog.h"
 #include "store/resultsschema.h"
 #include "store/sqlitedb.h"
 

@@ -2,7 +2,7 @@
 
 #include "files/regularfile.h"
 #include "store/pendingrows.h"
-#include "store/resultslog.h"
+#include "store/resultsfile.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -4,7 +4,6 @@
 #include "files/playerfolders.h"
 #include "store/legacypending.h"
 #include "store/resultsfile.h"
-#include "store/resultslog.h"
 #include "store/resultsschema.h"
 #include "store/sqlitedb.h"
 

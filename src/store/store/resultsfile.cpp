@@ -8,6 +8,8 @@
 
 #include <unistd.h>
 
+Q_LOGGING_CATEGORY(lcResults, "seabattle.results")
+
 // Opens the file read-only first. A program killed in the middle of a write
 // leaves a journal that SQLite must play back before anyone may read, and only
 // a writable connection can do that; SQLite's own recovery is then allowed to

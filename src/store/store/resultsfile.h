@@ -2,11 +2,15 @@
 
 #include "files/regularfile.h"
 
+#include <QLoggingCategory>
 #include <QString>
 
 #include <memory>
 
 class SqliteDb;
+
+// Every complaint about the results files goes here, on standard error.
+Q_DECLARE_LOGGING_CATEGORY(lcResults)
 
 // What lies at a path where the results file is expected, found out without changing a byte
 // of it and without following a link planted there.

@@ -4,7 +4,6 @@
 #include "files/oncelog.h"
 #include "store/resultrow.h"
 #include "store/resultsfile.h"
-#include "store/resultslog.h"
 #include "store/resultsnotice.h"
 #include "store/resultstrouble.h"
 
