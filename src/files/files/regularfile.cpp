@@ -52,6 +52,15 @@ OnceLog &filesLog()
 
 RegularFile::RegularFile(const QString &path, Mode mode) : m_path(path)
 {
+    if (mode == Mode::CreateUnique) {
+        // mkostemp opens with O_CREAT | O_EXCL, which fails on anything already at the name, a
+        // link included.
+        QByteArray name = encoded(path + QStringLiteral(".XXXXXX"));
+        m_fd = ::mkostemp(name.data(), O_CLOEXEC);
+        m_path = QFile::decodeName(name);
+        m_created = m_fd >= 0 || fail(errno);
+        return;
+    }
     // O_NONBLOCK: opening a pipe without a reader or a device must not wait; O_NOFOLLOW: a link
     // at the path fails with ELOOP instead of sending the write to the link's target.
     int flags = (mode == Mode::ReadMedia ? 0 : O_NOFOLLOW) | O_NONBLOCK | O_CLOEXEC;
@@ -82,43 +91,9 @@ RegularFile::RegularFile(const QString &path, Mode mode) : m_path(path)
     m_created = !existed;
 }
 
-RegularFile RegularFile::createUnique(const QString &folder, const QString &stem)
-{
-    RegularFile file;
-    QByteArray name = encoded(QDir(folder).filePath(stem + QStringLiteral(".XXXXXX")));
-    // mkostemp opens with O_CREAT | O_EXCL, which fails on anything already at the name, a
-    // link included.
-    file.m_fd = ::mkostemp(name.data(), O_CLOEXEC);
-    file.m_path = QFile::decodeName(name);
-    if (file.m_fd < 0)
-        file.fail(errno);
-    else
-        file.m_created = true;
-    return file;
-}
-
 RegularFile::~RegularFile()
 {
     close();
-}
-
-RegularFile::RegularFile(RegularFile &&other) noexcept
-{
-    *this = std::move(other);
-}
-
-RegularFile &RegularFile::operator=(RegularFile &&other) noexcept
-{
-    if (this != &other) {
-        close();
-        m_path = std::move(other.m_path);
-        m_fd = std::exchange(other.m_fd, -1);
-        m_created = other.m_created;
-        m_quiet = other.m_quiet;
-        m_refusedKind = other.m_refusedKind;
-        m_error = other.m_error;
-    }
-    return *this;
 }
 
 void RegularFile::close()

@@ -14,20 +14,15 @@ public:
         Read, // an existing file, read only
         ReadMedia, // the same through a link, refused without a warning: the caller tells why
         Append, // read and appended to; created when missing
+        CreateUnique, // a new file "<path>.XXXXXX", never one that existed
     };
     // What lies at a path, as lstat() tells it without following a link.
     enum class Kind { Missing, Regular, Link, Folder, Pipe, Socket, Device, Other };
 
-    RegularFile() = default;
     RegularFile(const QString &path, Mode mode);
     ~RegularFile();
-    RegularFile(RegularFile &&other) noexcept;
-    RegularFile &operator=(RegularFile &&other) noexcept;
     RegularFile(const RegularFile &) = delete;
     RegularFile &operator=(const RegularFile &) = delete;
-
-    // A new file under a name of its own in `folder`, "<stem>.XXXXXX", never one that existed.
-    static RegularFile createUnique(const QString &folder, const QString &stem);
 
     bool isOpen() const { return m_fd >= 0; }
     int descriptor() const { return m_fd; }

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <optional>
 #include <sqlite3.h>
 
 using ResultsSchema::columnList;
@@ -58,11 +59,11 @@ bool PendingRows::add(const QString &resultsFile, const QList<QStringList> &rows
 {
     Problem why {RegularFile::Kind::Regular, ENOENT, false, QStringLiteral("no data folder")};
     const QString path = filePath();
-    RegularFile file;
+    std::optional<RegularFile> file;
     if (path.isEmpty() || !RegularFile::makeFolder(QFileInfo(path).path(), &why.error)) {
         why.log = QStringLiteral("no folder for %1").arg(path);
-    } else if (file = RegularFile(path, RegularFile::Mode::Append); !file.isOpen()) {
-        why = {file.refusedKind(), file.error(), false, file.problem()};
+    } else if (file.emplace(path, RegularFile::Mode::Append); !file->isOpen()) {
+        why = {file->refusedKind(), file->error(), false, file->problem()};
         why.fileRefused = RegularFile::kindAt(path) == RegularFile::Kind::Regular;
     } else if (!ResultsFile::sideFilesAreSafe(path, &why.log, nullptr, &why.standing)) {
     } else {
@@ -82,7 +83,7 @@ bool PendingRows::add(const QString &resultsFile, const QList<QStringList> &rows
         for (qsizetype i = 0; ok && !again && i < rows.size(); ++i)
             ok = db.exec(insert, {resultsFile, rows[i][0], rows[i][1], rows[i][2], rows[i][3]});
         if (ok && db.exec(QStringLiteral("COMMIT"))) {
-            if (file.created())
+            if (file->created())
                 RegularFile::syncFolder(QFileInfo(path).path());
             return true;
         }

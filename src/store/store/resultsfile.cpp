@@ -86,8 +86,6 @@ ResultsFile::Kind ResultsFile::inspect(const QString &path, QString *why, int wa
     reason = QStringLiteral("not an SQLite database");
     if (file.read(0, 16) != QByteArray("SQLite format 3\0", 16))
         return Kind::NotSqlite;
-    if (!sideFilesAreSafe(path, &reason))
-        return Kind::Unreadable;
     bool busy = false;
     bool damaged = false;
     const auto connection = openForReading(path, waitMs, &reason, &busy, &damaged);

@@ -90,12 +90,11 @@ bool ResultsFileCopy::start()
                           .arg(size)
                           .arg(folder));
 
-    RegularFile part = RegularFile::createUnique(folder, QFileInfo(m_to).fileName() + partStem);
+    RegularFile &part = m_partFile.emplace(m_to + partStem, RegularFile::Mode::CreateUnique);
     if (!part.isOpen() || !part.tryLock())
         return finish(QStringLiteral("no new file beside %1: %2").arg(m_to, part.problem()));
     m_part = part.path();
     ::fchmod(part.descriptor(), 0644); // as the results file would be made
-    m_partFile = std::move(part);
 
     int code = sqlite3_open_v2(QFile::encodeName(m_from).constData(), &m_source,
                                SQLITE_OPEN_READONLY | SQLITE_OPEN_NOFOLLOW, nullptr);
@@ -121,7 +120,7 @@ bool ResultsFileCopy::step()
     if (code == SQLITE_OK || code == SQLITE_BUSY || code == SQLITE_LOCKED) {
         // The pages written so far reach the disk now, a megabyte at a time: the commit at
         // the end would otherwise sync them all at once and hold the window that long.
-        m_partFile.sync();
+        m_partFile->sync();
         return false; // more to copy, or the source is being written: the next step goes on
     }
     if (code != SQLITE_DONE)
@@ -159,7 +158,7 @@ bool ResultsFileCopy::finish(const QString &error, bool tell)
         if (tell)
             RegularFile::syncFolder(QFileInfo(m_to).path());
     }
-    m_partFile.close(); // its lock goes last
+    m_partFile.reset(); // its lock goes last
     m_finished = true;
     m_steps.stop();
     if (tell)

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QTimer>
 
+#include <optional>
+
 struct sqlite3;
 struct sqlite3_backup;
 
@@ -44,7 +46,8 @@ private:
     QString m_from;
     QString m_to;
     QString m_part; // the copy while it is made
-    RegularFile m_partFile; // locked; synced after each step, so the last one has little left
+    std::optional<RegularFile>
+        m_partFile; // locked; synced after each step, so the last one has little left
     sqlite3 *m_source = nullptr;
     sqlite3 *m_target = nullptr;
     sqlite3_backup *m_backup = nullptr;
