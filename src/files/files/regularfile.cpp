@@ -19,11 +19,6 @@ Q_LOGGING_CATEGORY(lcFiles, "seabattle.files")
 
 namespace {
 
-QByteArray encoded(const QString &path)
-{
-    return QFile::encodeName(path);
-}
-
 RegularFile::Kind fileKindOf(mode_t mode)
 {
     if (S_ISREG(mode))
@@ -55,7 +50,7 @@ RegularFile::RegularFile(const QString &path, Mode mode) : m_path(path)
     if (mode == Mode::CreateUnique) {
         // mkostemp opens with O_CREAT | O_EXCL, which fails on anything already at the name, a
         // link included.
-        QByteArray name = encoded(path + QStringLiteral(".XXXXXX"));
+        QByteArray name = QFile::encodeName(path + QStringLiteral(".XXXXXX"));
         m_fd = ::mkostemp(name.data(), O_CLOEXEC);
         m_path = QFile::decodeName(name);
         m_created = m_fd >= 0 || fail(errno);
@@ -67,7 +62,7 @@ RegularFile::RegularFile(const QString &path, Mode mode) : m_path(path)
     flags |= mode == Mode::Append ? O_RDWR | O_APPEND | O_CREAT : O_RDONLY;
     m_quiet = mode == Mode::ReadMedia;
     const bool existed = kindAt(path) != Kind::Missing;
-    m_fd = ::open(encoded(path).constData(), flags, 0644);
+    m_fd = ::open(QFile::encodeName(path).constData(), flags, 0644);
     if (m_fd < 0) {
         const int error = errno;
         const Kind there = kindAt(path);
@@ -162,7 +157,7 @@ bool RegularFile::tryLock()
 RegularFile::Kind RegularFile::kindAt(const QString &path)
 {
     struct stat info = {};
-    if (::lstat(encoded(path).constData(), &info) != 0)
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
         return Kind::Missing;
     return fileKindOf(info.st_mode);
 }
@@ -184,7 +179,7 @@ bool RegularFile::makeFolder(const QString &path, int *error)
     const QString parent = QFileInfo(absolute).path();
     if (parent != absolute && !makeFolder(parent, error))
         return false;
-    if (::mkdir(encoded(absolute).constData(), 0755) != 0 && errno != EEXIST) {
+    if (::mkdir(QFile::encodeName(absolute).constData(), 0755) != 0 && errno != EEXIST) {
         if (error)
             *error = errno;
         return false;
@@ -200,7 +195,8 @@ bool RegularFile::makeFolder(const QString &path, int *error)
 
 bool RegularFile::syncFolder(const QString &folder)
 {
-    const int fd = ::open(encoded(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd
+        = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return false;
     const bool synced = ::fsync(fd) == 0;

@@ -42,11 +42,10 @@ public:
     static Kind inspect(const QString &path, QString *why = nullptr, int waitMs = 0,
                         RegularFile::Kind *standing = nullptr);
 
-    // A connection that can read the file, or nothing; `busy` tells whether another
-    // connection's lock was what stood in the way, `damaged` whether SQLite found it damaged.
+    // A connection that can read the file, or nothing and why: Busy, Damaged or Unreadable.
     static std::unique_ptr<SqliteDb> openForReading(const QString &path, int waitMs,
-                                                    QString *why = nullptr, bool *busy = nullptr,
-                                                    bool *damaged = nullptr);
+                                                    QString *why = nullptr,
+                                                    Kind *failure = nullptr);
 
     // Whether an open file is plainly this game's (Store), has no tBase yet (NoTable) or is
     // another's (OtherTable); Busy or Unreadable when its schema cannot be read.
