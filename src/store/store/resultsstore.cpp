@@ -164,9 +164,7 @@ ResultsStore::Status ResultsStore::openFile(const QString &path, const QString &
         return Status::Foreign;
     }
     if (kind == ResultsFile::Kind::Busy) {
-        // Only slow: the first result tries again.
-        report(QStringLiteral("%1 is locked by another connection").arg(path),
-               "results are saved once it is free", {Trouble::Busy, path});
+        m_trouble = {Trouble::Busy, path}; // only slow: the first result tries again
         return Status::Unavailable;
     }
     if (kind == ResultsFile::Kind::Unreadable) {
@@ -200,14 +198,9 @@ ResultsStore::Status ResultsStore::openFile(const QString &path, const QString &
     m_connection->exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
     if (!m_connection->isOpen() || !m_connection->exec(QStringLiteral("PRAGMA synchronous=FULL"))
         || !createTable(kind)) {
-        const ResultsTrouble trouble = troubleOf(*m_connection);
-        if (trouble.kind == Trouble::Busy)
-            report(QStringLiteral("%1 is locked by another connection").arg(path),
-                   "results are saved once it is free", trouble);
-        else
-            report(QStringLiteral("%1 cannot be opened for writing (%2)")
-                       .arg(path, m_connection->errorText()),
-                   "no results are saved", trouble);
+        report(QStringLiteral("%1 cannot be opened for writing (%2)")
+                   .arg(path, m_connection->errorText()),
+               "no results are saved", troubleOf(*m_connection));
         m_connection.reset();
         return Status::Unavailable;
     }

@@ -150,8 +150,6 @@ ResultsTrouble ResultsStore::failWriting(const QString &what)
     const ResultsTrouble trouble = troubleOf(*m_connection);
     const QString error = m_connection->errorText();
     m_connection->rollback();
-    if (trouble.kind == ResultsTrouble::Kind::Busy)
-        return fail(QStringLiteral("%1 is locked by another connection").arg(m_path), trouble);
     return fail(QStringLiteral("%1 refused %2 (%3)").arg(m_path, what, error), trouble);
 }
 
