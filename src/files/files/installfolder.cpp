@@ -11,17 +11,9 @@ namespace {
 const QString mediaFromProgram = QStringLiteral(SEABATTLE_MEDIA_FROM_PROGRAM);
 const QString helpersFromProgram = QStringLiteral(SEABATTLE_HELPERS_FROM_PROGRAM);
 
-QString &overridePath()
-{
-    static QString path;
-    return path;
-}
-
-bool &overrideSystemWide()
-{
-    static bool systemWide = false;
-    return systemWide;
-}
+// Set by tests only.
+QString overridePath;
+bool overrideSystemWide = false;
 
 // The executable's own layout does not change while it runs: looked up once.
 const InstallFolder::Layout &ownLayout()
@@ -44,14 +36,12 @@ InstallFolder::Layout InstallFolder::layoutOf(const QString &programFolder)
 
 QString InstallFolder::path()
 {
-    if (!overridePath().isEmpty())
-        return overridePath();
-    return ownLayout().media;
+    return overridePath.isEmpty() ? ownLayout().media : overridePath;
 }
 
 bool InstallFolder::isSystemWide()
 {
-    return overridePath().isEmpty() ? ownLayout().systemWide : overrideSystemWide();
+    return overridePath.isEmpty() ? ownLayout().systemWide : overrideSystemWide;
 }
 
 QString InstallFolder::program(const QString &name)
@@ -66,6 +56,6 @@ QString InstallFolder::file(const QString &name)
 
 void InstallFolder::setPathForTesting(const QString &path, bool systemWide)
 {
-    overridePath() = path;
-    overrideSystemWide() = systemWide;
+    overridePath = path;
+    overrideSystemWide = systemWide;
 }

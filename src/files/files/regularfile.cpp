@@ -19,11 +19,6 @@ Q_LOGGING_CATEGORY(lcFiles, "seabattle.files")
 
 namespace {
 
-QByteArray encoded(const QString &path)
-{
-    return QFile::encodeName(path);
-}
-
 RegularFile::Kind fileKindOf(mode_t mode)
 {
     if (S_ISREG(mode))
@@ -52,12 +47,22 @@ OnceLog &filesLog()
 
 RegularFile::RegularFile(const QString &path, Mode mode) : m_path(path)
 {
+    if (mode == Mode::CreateUnique) {
+        // mkostemp opens with O_CREAT | O_EXCL, which fails on anything already at the name, a
+        // link included.
+        QByteArray name = QFile::encodeName(path + QStringLiteral(".XXXXXX"));
+        m_fd = ::mkostemp(name.data(), O_CLOEXEC);
+        m_path = QFile::decodeName(name);
+        m_created = m_fd >= 0 || fail(errno);
+        return;
+    }
     // O_NONBLOCK: opening a pipe without a reader or a device must not wait; O_NOFOLLOW: a link
     // at the path fails with ELOOP instead of sending the write to the link's target.
-    int flags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
-    flags |= mode == Mode::Read ? O_RDONLY : O_RDWR | O_APPEND | O_CREAT;
+    int flags = (mode == Mode::ReadMedia ? 0 : O_NOFOLLOW) | O_NONBLOCK | O_CLOEXEC;
+    flags |= mode == Mode::Append ? O_RDWR | O_APPEND | O_CREAT : O_RDONLY;
+    m_quiet = mode == Mode::ReadMedia;
     const bool existed = kindAt(path) != Kind::Missing;
-    m_fd = ::open(encoded(path).constData(), flags, 0644);
+    m_fd = ::open(QFile::encodeName(path).constData(), flags, 0644);
     if (m_fd < 0) {
         const int error = errno;
         const Kind there = kindAt(path);
@@ -81,42 +86,9 @@ RegularFile::RegularFile(const QString &path, Mode mode) : m_path(path)
     m_created = !existed;
 }
 
-RegularFile RegularFile::createUnique(const QString &folder, const QString &stem)
-{
-    RegularFile file;
-    QByteArray name = encoded(QDir(folder).filePath(stem + QStringLiteral(".XXXXXX")));
-    // mkostemp opens with O_CREAT | O_EXCL, which fails on anything already at the name, a
-    // link included.
-    file.m_fd = ::mkostemp(name.data(), O_CLOEXEC);
-    file.m_path = QFile::decodeName(name);
-    if (file.m_fd < 0)
-        file.fail(errno);
-    else
-        file.m_created = true;
-    return file;
-}
-
 RegularFile::~RegularFile()
 {
     close();
-}
-
-RegularFile::RegularFile(RegularFile &&other) noexcept
-{
-    *this = std::move(other);
-}
-
-RegularFile &RegularFile::operator=(RegularFile &&other) noexcept
-{
-    if (this != &other) {
-        close();
-        m_path = std::move(other.m_path);
-        m_fd = std::exchange(other.m_fd, -1);
-        m_created = other.m_created;
-        m_refusedKind = other.m_refusedKind;
-        m_error = other.m_error;
-    }
-    return *this;
 }
 
 void RegularFile::close()
@@ -137,7 +109,8 @@ void RegularFile::refuse(Kind kind)
 {
     m_refusedKind = kind;
     m_error = 0;
-    filesLog().say(problem());
+    if (!m_quiet)
+        filesLog().say(problem());
 }
 
 QString RegularFile::problem() const
@@ -171,20 +144,6 @@ qint64 RegularFile::size() const
     return m_fd >= 0 && ::fstat(m_fd, &info) == 0 ? qint64(info.st_size) : 0;
 }
 
-bool RegularFile::writeAll(const QByteArray &bytes)
-{
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t wrote = ::write(m_fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (wrote < 0 && errno == EINTR)
-            continue;
-        if (wrote <= 0)
-            return fail(wrote < 0 ? errno : ENOSPC);
-        done += wrote;
-    }
-    return true;
-}
-
 bool RegularFile::sync()
 {
     return ::fsync(m_fd) == 0 || fail(errno);
@@ -198,7 +157,7 @@ bool RegularFile::tryLock()
 RegularFile::Kind RegularFile::kindAt(const QString &path)
 {
     struct stat info = {};
-    if (::lstat(encoded(path).constData(), &info) != 0)
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
         return Kind::Missing;
     return fileKindOf(info.st_mode);
 }
@@ -220,7 +179,7 @@ bool RegularFile::makeFolder(const QString &path, int *error)
     const QString parent = QFileInfo(absolute).path();
     if (parent != absolute && !makeFolder(parent, error))
         return false;
-    if (::mkdir(encoded(absolute).constData(), 0755) != 0 && errno != EEXIST) {
+    if (::mkdir(QFile::encodeName(absolute).constData(), 0755) != 0 && errno != EEXIST) {
         if (error)
             *error = errno;
         return false;
@@ -236,7 +195,8 @@ bool RegularFile::makeFolder(const QString &path, int *error)
 
 bool RegularFile::syncFolder(const QString &folder)
 {
-    const int fd = ::open(encoded(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd
+        = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return false;
     const bool synced = ::fsync(fd) == 0;

@@ -12,21 +12,17 @@ class RegularFile
 public:
     enum class Mode {
         Read, // an existing file, read only
+        ReadMedia, // the same through a link, refused without a warning: the caller tells why
         Append, // read and appended to; created when missing
+        CreateUnique, // a new file "<path>.XXXXXX", never one that existed
     };
     // What lies at a path, as lstat() tells it without following a link.
     enum class Kind { Missing, Regular, Link, Folder, Pipe, Socket, Device, Other };
 
-    RegularFile() = default;
     RegularFile(const QString &path, Mode mode);
     ~RegularFile();
-    RegularFile(RegularFile &&other) noexcept;
-    RegularFile &operator=(RegularFile &&other) noexcept;
     RegularFile(const RegularFile &) = delete;
     RegularFile &operator=(const RegularFile &) = delete;
-
-    // A new file under a name of its own in `folder`, "<stem>.XXXXXX", never one that existed.
-    static RegularFile createUnique(const QString &folder, const QString &stem);
 
     bool isOpen() const { return m_fd >= 0; }
     int descriptor() const { return m_fd; }
@@ -43,7 +39,6 @@ public:
     // Up to `count` bytes from `offset` on.
     QByteArray read(qint64 offset, qint64 count);
     qint64 size() const;
-    bool writeAll(const QByteArray &bytes);
     bool sync();
     // Takes the file's exclusive lock (flock) if nobody holds it.
     bool tryLock();
@@ -64,6 +59,7 @@ private:
     QString m_path;
     int m_fd = -1;
     bool m_created = false;
+    bool m_quiet = false;
     Kind m_refusedKind = Kind::Regular;
     int m_error = 0;
 };

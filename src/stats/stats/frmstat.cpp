@@ -3,7 +3,6 @@
 #include "files/oncelog.h"
 #include "stats/resultstablemodel.h"
 #include "store/resultsfile.h"
-#include "store/resultslog.h"
 
 #include <QEvent>
 #include <QHeaderView>

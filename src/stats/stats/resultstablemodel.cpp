@@ -2,7 +2,6 @@
 
 #include "stats/storedwords.h"
 #include "store/resultsfile.h"
-#include "store/resultslog.h"
 #include "store/resultsschema.h"
 #include "store/sqlitedb.h"
 

@@ -2,7 +2,7 @@
 
 #include "files/regularfile.h"
 #include "store/pendingrows.h"
-#include "store/resultslog.h"
+#include "store/resultsfile.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -10,6 +10,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QUrl>
 
 namespace {
 
@@ -59,7 +60,7 @@ void takeOverFile(const QString &path, bool json, const QString &resultsFile)
     }
     int count = 0;
     for (const QString &file : std::as_const(files)) {
-        if (!PendingRows::add(file, rows[file], nullptr, digest + QLatin1Char(' ') + file))
+        if (!PendingRows::add(file, rows[file], nullptr, {digest + QLatin1Char(' ') + file}))
             return; // tried again at the next start; what was added stays added once
         count += int(rows[file].size());
     }
@@ -80,4 +81,21 @@ void LegacyPending::takeOver(const QString &folder, const QString &resultsFile)
     for (const QFileInfo &part :
          dir.entryInfoList({QStringLiteral("pending-results.jsonl.??????")}, QDir::Files))
         QFile::remove(part.filePath());
+}
+
+void LegacyPending::takeOverNotices(const QString &folder)
+{
+    // A percent-encoded key a line; no real file comes near the megabyte read.
+    RegularFile shown(QDir(folder).filePath(QStringLiteral("notices-shown")),
+                      RegularFile::Mode::Read);
+    if (!shown.isOpen())
+        return;
+    QStringList keys;
+    for (const QByteArray &line : shown.read(0, 1 << 20).split('\n')) {
+        if (!line.isEmpty())
+            keys << QUrl::fromPercentEncoding(line);
+    }
+    keys.removeDuplicates();
+    if (PendingRows::add({}, {}, nullptr, keys))
+        QFile::remove(shown.path());
 }

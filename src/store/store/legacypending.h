@@ -9,5 +9,7 @@
 namespace LegacyPending {
 
 void takeOver(const QString &folder, const QString &resultsFile);
+// The same for "notices-shown", the notices the player has seen, before any is looked up.
+void takeOverNotices(const QString &folder);
 
 } // namespace LegacyPending

@@ -4,7 +4,6 @@
 #include "files/playerfolders.h"
 #include "store/legacypending.h"
 #include "store/resultsfile.h"
-#include "store/resultslog.h"
 #include "store/resultsschema.h"
 #include "store/sqlitedb.h"
 
@@ -12,6 +11,8 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <optional>
+#include <sqlite3.h>
 
 using ResultsSchema::columnList;
 
@@ -54,48 +55,61 @@ QString PendingRows::filePath()
 }
 
 bool PendingRows::add(const QString &resultsFile, const QList<QStringList> &rows, Problem *problem,
-                      const QString &takenKey)
+                      const QStringList &keys)
 {
     Problem why {RegularFile::Kind::Regular, ENOENT, false, QStringLiteral("no data folder")};
     const QString path = filePath();
-    RegularFile file;
+    std::optional<RegularFile> file;
     if (path.isEmpty() || !RegularFile::makeFolder(QFileInfo(path).path(), &why.error)) {
         why.log = QStringLiteral("no folder for %1").arg(path);
-    } else if (file = RegularFile(path, RegularFile::Mode::Append); !file.isOpen()) {
-        why = {file.refusedKind(), file.error(), false, file.problem()};
+    } else if (file.emplace(path, RegularFile::Mode::Append); !file->isOpen()) {
+        why = {file->refusedKind(), file->error(), false, file->problem()};
         why.fileRefused = RegularFile::kindAt(path) == RegularFile::Kind::Regular;
     } else if (!ResultsFile::sideFilesAreSafe(path, &why.log, nullptr, &why.standing)) {
     } else {
         SqliteDb db(path, SqliteDb::Mode::ReadWrite, WaitMs);
         bool ok = db.exec(QStringLiteral("PRAGMA synchronous=FULL"))
-            && db.exec(QStringLiteral("BEGIN IMMEDIATE")) && db.exec(createSql({}));
-        // Rows taken over from an older file are added once, however often that is tried.
-        if (ok && !takenKey.isEmpty())
-            ok = db.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS \"tTaken\" (\"key\" TEXT "
-                                        "PRIMARY KEY)"))
-                && db.exec(QStringLiteral("INSERT OR IGNORE INTO \"tTaken\" VALUES (?)"),
-                           {takenKey});
-        const bool taken = !takenKey.isEmpty() && db.changes() == 0;
+            && db.exec(QStringLiteral("BEGIN IMMEDIATE")) && db.exec(createSql({}))
+            && db.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS \"tTaken\" (\"key\" TEXT "
+                                      "PRIMARY KEY)"));
+        // Rows given with keys are added once, however often that is tried.
+        int newKeys = 0;
+        for (qsizetype i = 0; ok && i < keys.size(); ++i) {
+            ok = db.exec(QStringLiteral("INSERT OR IGNORE INTO \"tTaken\" VALUES (?)"), {keys[i]});
+            newKeys += db.changes();
+        }
+        const bool again = !keys.isEmpty() && newKeys == 0;
         const QString insert = QStringLiteral("INSERT INTO \"tPending\" VALUES (?, ?, ?, ?, ?)");
-        for (qsizetype i = 0; ok && !taken && i < rows.size(); ++i)
+        for (qsizetype i = 0; ok && !again && i < rows.size(); ++i)
             ok = db.exec(insert, {resultsFile, rows[i][0], rows[i][1], rows[i][2], rows[i][3]});
         if (ok && db.exec(QStringLiteral("COMMIT"))) {
-            if (file.created())
+            if (file->created())
                 RegularFile::syncFolder(QFileInfo(path).path());
             return true;
         }
         db.rollback();
         const int code = db.errorCode();
         why = {RegularFile::Kind::Regular,
-               code == SqliteDb::Full                                             ? ENOSPC
-                   : code == SqliteDb::ReadOnlyFile || code == SqliteDb::CantOpen ? EACCES
-                                                                                  : EIO,
+               code == SQLITE_FULL                                      ? ENOSPC
+                   : code == SQLITE_READONLY || code == SQLITE_CANTOPEN ? EACCES
+                                                                        : EIO,
                db.wasBusy(), QStringLiteral("%1: %2").arg(path, db.errorText())};
         why.fileRefused = !ResultsFile::fileAcceptsWrites(path);
     }
     if (problem)
         *problem = why;
     return false;
+}
+
+bool PendingRows::remembers(const QString &key)
+{
+    const QString path = filePath();
+    if (!usable(path))
+        return false;
+    SqliteDb db(path, SqliteDb::Mode::ReadOnly, WaitMs);
+    QList<QStringList> found;
+    return db.exec(QStringLiteral("SELECT 1 FROM \"tTaken\" WHERE \"key\" = ?"), {key}, &found)
+        && !found.isEmpty();
 }
 
 bool PendingRows::waitFor(const QString &resultsFile)

@@ -33,9 +33,12 @@ public:
     static QString filePath();
 
     // Keeps the rows (the four values of tBase each) for `resultsFile`; false and why when
-    // they could not be kept. Rows given with a `takenKey` are kept once for that key.
+    // they could not be kept. `keys` name what is done once for good (an older file taken
+    // over, a notice the player has seen): rows given with keys that are all known already
+    // are not added again.
     static bool add(const QString &resultsFile, const QList<QStringList> &rows,
-                    Problem *problem = nullptr, const QString &takenKey = {});
+                    Problem *problem = nullptr, const QStringList &keys = {});
+    static bool remembers(const QString &key);
     // Whether any row waits for `resultsFile`, told without waiting for a lock.
     static bool waitFor(const QString &resultsFile);
     // Moves every whole row waiting for `resultsFile` into tBase of `results`, its open

@@ -13,7 +13,12 @@ struct ResultRow
     int compHits = 0;
     QString level; // the level's caption: "Легкий", "Средний" or "Сложный"
 
-    // The four values of a row of tBase, in its column order: "Игрок" or "Компьютер", the
-    // player's hits, the computer's hits, the level.
-    QStringList columns() const;
+    // The four values of a row of tBase, in its column order.
+    QStringList columns() const
+    {
+        return {winner == Winner::Player
+                    ? QStringLiteral(QT_TRANSLATE_NOOP("StoredWords", "Игрок"))
+                    : QStringLiteral(QT_TRANSLATE_NOOP("StoredWords", "Компьютер")),
+                QString::number(userHits), QString::number(compHits), level};
+    }
 };

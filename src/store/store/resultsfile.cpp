@@ -8,17 +8,17 @@
 
 #include <unistd.h>
 
+Q_LOGGING_CATEGORY(lcResults, "seabattle.results")
+
 // Opens the file read-only first. A program killed in the middle of a write
 // leaves a journal that SQLite must play back before anyone may read, and only
 // a writable connection can do that; SQLite's own recovery is then allowed to
 // write, which restores the file as its last complete transaction left it.
 std::unique_ptr<SqliteDb> ResultsFile::openForReading(const QString &path, int waitMs, QString *why,
-                                                      bool *busy, bool *damaged)
+                                                      Kind *failure)
 {
-    if (busy)
-        *busy = false;
-    if (damaged)
-        *damaged = false;
+    if (failure)
+        *failure = Kind::Unreadable;
     // SQLite's own opening would wait for a writer at a pipe.
     if (RegularFile::kindAt(path) != RegularFile::Kind::Regular || !sideFilesAreSafe(path, why))
         return nullptr;
@@ -36,10 +36,10 @@ std::unique_ptr<SqliteDb> ResultsFile::openForReading(const QString &path, int w
     }
     if (why)
         *why = connection->errorText();
-    if (busy)
-        *busy = connection->wasBusy();
-    if (damaged)
-        *damaged = connection->wasDamaged();
+    if (failure && connection->wasBusy())
+        *failure = Kind::Busy;
+    if (failure && connection->wasDamaged())
+        *failure = Kind::Damaged;
     return nullptr;
 }
 
@@ -84,13 +84,10 @@ ResultsFile::Kind ResultsFile::inspect(const QString &path, QString *why, int wa
     reason = QStringLiteral("not an SQLite database");
     if (file.read(0, 16) != QByteArray("SQLite format 3\0", 16))
         return Kind::NotSqlite;
-    if (!sideFilesAreSafe(path, &reason))
-        return Kind::Unreadable;
-    bool busy = false;
-    bool damaged = false;
-    const auto connection = openForReading(path, waitMs, &reason, &busy, &damaged);
+    Kind failure = Kind::Unreadable;
+    const auto connection = openForReading(path, waitMs, &reason, &failure);
     if (!connection)
-        return busy ? Kind::Busy : damaged ? Kind::Damaged : Kind::Unreadable;
+        return failure;
     return judgeSchema(*connection, &reason);
 }
 

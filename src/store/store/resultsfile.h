@@ -2,11 +2,15 @@
 
 #include "files/regularfile.h"
 
+#include <QLoggingCategory>
 #include <QString>
 
 #include <memory>
 
 class SqliteDb;
+
+// Every complaint about the results files goes here, on standard error.
+Q_DECLARE_LOGGING_CATEGORY(lcResults)
 
 // What lies at a path where the results file is expected, found out without changing a byte
 // of it and without following a link planted there.
@@ -38,11 +42,10 @@ public:
     static Kind inspect(const QString &path, QString *why = nullptr, int waitMs = 0,
                         RegularFile::Kind *standing = nullptr);
 
-    // A connection that can read the file, or nothing; `busy` tells whether another
-    // connection's lock was what stood in the way, `damaged` whether SQLite found it damaged.
+    // A connection that can read the file, or nothing and why: Busy, Damaged or Unreadable.
     static std::unique_ptr<SqliteDb> openForReading(const QString &path, int waitMs,
-                                                    QString *why = nullptr, bool *busy = nullptr,
-                                                    bool *damaged = nullptr);
+                                                    QString *why = nullptr,
+                                                    Kind *failure = nullptr);
 
     // Whether an open file is plainly this game's (Store), has no tBase yet (NoTable) or is
     // another's (OtherTable); Busy or Unreadable when its schema cannot be read.

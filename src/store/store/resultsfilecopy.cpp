@@ -1,5 +1,7 @@
 #include "store/resultsfilecopy.h"
 
+#include "store/sqlitedb.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,11 +18,6 @@ namespace {
 const QString partStem = QStringLiteral(".part");
 // Room the copy leaves free on its disk, for the game's other files and the player's.
 constexpr qint64 SpareBytes = 64 << 20;
-
-QString sqliteError(sqlite3 *db, int code)
-{
-    return QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(code));
-}
 
 QString systemError()
 {
@@ -90,27 +87,26 @@ bool ResultsFileCopy::start()
                           .arg(size)
                           .arg(folder));
 
-    RegularFile part = RegularFile::createUnique(folder, QFileInfo(m_to).fileName() + partStem);
+    RegularFile &part = m_partFile.emplace(m_to + partStem, RegularFile::Mode::CreateUnique);
     if (!part.isOpen() || !part.tryLock())
         return finish(QStringLiteral("no new file beside %1: %2").arg(m_to, part.problem()));
     m_part = part.path();
     ::fchmod(part.descriptor(), 0644); // as the results file would be made
-    m_partFile = std::move(part);
 
-    int code = sqlite3_open_v2(QFile::encodeName(m_from).constData(), &m_source,
-                               SQLITE_OPEN_READONLY | SQLITE_OPEN_NOFOLLOW, nullptr);
-    if (code != SQLITE_OK)
-        return finish(QStringLiteral("%1: %2").arg(m_from, sqliteError(m_source, code)));
-    code = sqlite3_open_v2(QFile::encodeName(m_part).constData(), &m_target,
-                           SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW, nullptr);
-    if (code != SQLITE_OK)
-        return finish(QStringLiteral("%1: %2").arg(m_part, sqliteError(m_target, code)));
+    m_source = std::make_unique<SqliteDb>(m_from, SqliteDb::Mode::ReadOnly, 0);
+    if (!m_source->isOpen())
+        return finish(QStringLiteral("%1: %2").arg(m_from, m_source->errorText()));
+    m_target = std::make_unique<SqliteDb>(m_part, SqliteDb::Mode::ReadWrite, 0);
     // The last step commits the copy; FULL syncs it before the file takes its name.
-    sqlite3_exec(m_target, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
-    m_backup = sqlite3_backup_init(m_target, "main", m_source, "main");
-    if (!m_backup)
-        return finish(QStringLiteral("%1: %2").arg(m_part, sqliteError(m_target, 0)));
-    return true;
+    if (!m_target->exec(QStringLiteral("PRAGMA synchronous=FULL")))
+        return finish(QStringLiteral("%1: %2").arg(m_part, m_target->errorText()));
+    m_backup = sqlite3_backup_init(m_target->handle(), "main", m_source->handle(), "main");
+    return m_backup || finish(QStringLiteral("%1: %2").arg(m_part, targetError()));
+}
+
+QString ResultsFileCopy::targetError() const
+{
+    return QString::fromUtf8(sqlite3_errmsg(m_target->handle()));
 }
 
 bool ResultsFileCopy::step()
@@ -121,7 +117,7 @@ bool ResultsFileCopy::step()
     if (code == SQLITE_OK || code == SQLITE_BUSY || code == SQLITE_LOCKED) {
         // The pages written so far reach the disk now, a megabyte at a time: the commit at
         // the end would otherwise sync them all at once and hold the window that long.
-        m_partFile.sync();
+        m_partFile->sync();
         return false; // more to copy, or the source is being written: the next step goes on
     }
     if (code != SQLITE_DONE)
@@ -139,13 +135,10 @@ bool ResultsFileCopy::finish(const QString &error, bool tell)
 {
     m_error = error;
     if (m_backup && sqlite3_backup_finish(m_backup) != SQLITE_OK && m_error.isEmpty())
-        m_error = QStringLiteral("%1: %2").arg(m_part, sqliteError(m_target, 0));
+        m_error = QStringLiteral("%1: %2").arg(m_part, targetError());
     m_backup = nullptr;
-    if (m_target && sqlite3_close(m_target) != SQLITE_OK && m_error.isEmpty())
-        m_error = QStringLiteral("%1 cannot be closed").arg(m_part);
-    m_target = nullptr;
-    sqlite3_close(m_source);
-    m_source = nullptr;
+    m_target.reset();
+    m_source.reset();
     // The copy takes the name only where nothing is (link() does not replace): another copy
     // of the game may have made the file meanwhile, and that one is then used.
     if (m_error.isEmpty()
@@ -159,7 +152,7 @@ bool ResultsFileCopy::finish(const QString &error, bool tell)
         if (tell)
             RegularFile::syncFolder(QFileInfo(m_to).path());
     }
-    m_partFile.close(); // its lock goes last
+    m_partFile.reset(); // its lock goes last
     m_finished = true;
     m_steps.stop();
     if (tell)

@@ -6,7 +6,10 @@
 #include <QString>
 #include <QTimer>
 
-struct sqlite3;
+#include <memory>
+#include <optional>
+
+class SqliteDb;
 struct sqlite3_backup;
 
 // A new results file made from an existing one (the installation's, when the results move to
@@ -40,13 +43,15 @@ private:
     bool start();
     bool finish(const QString &error, bool tell = true);
     void removeLeftovers() const;
+    QString targetError() const;
 
     QString m_from;
     QString m_to;
     QString m_part; // the copy while it is made
-    RegularFile m_partFile; // locked; synced after each step, so the last one has little left
-    sqlite3 *m_source = nullptr;
-    sqlite3 *m_target = nullptr;
+    std::optional<RegularFile>
+        m_partFile; // locked; synced after each step, so the last one has little left
+    std::unique_ptr<SqliteDb> m_source;
+    std::unique_ptr<SqliteDb> m_target;
     sqlite3_backup *m_backup = nullptr;
     QTimer m_steps;
     bool m_finished = false;

@@ -3,7 +3,7 @@
 #include "files/oncelog.h"
 #include "store/pendingrows.h"
 #include "store/resultrow.h"
-#include "store/resultslog.h"
+#include "store/resultsfile.h"
 #include "store/resultsstore.h"
 
 #include <QElapsedTimer>

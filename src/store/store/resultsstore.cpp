@@ -2,9 +2,10 @@
 
 #include "files/installfolder.h"
 #include "files/playerfolders.h"
+#include "store/legacypending.h"
+#include "store/pendingrows.h"
 #include "store/resultsfilecopy.h"
 #include "store/resultsschema.h"
-#include "store/shownnotices.h"
 #include "store/sqlitedb.h"
 
 #include <QDir>
@@ -32,9 +33,9 @@ QString ResultsStore::listedFile() const
 
 ResultsStore::Status ResultsStore::open()
 {
-    close();
     // A second opening comes while the window is shown.
-    m_waitMs = m_quiet ? AttemptWaitMs : StartUpWaitMs;
+    m_waitMs = m_status == Status::Closed ? StartUpWaitMs : AttemptWaitMs;
+    close();
     const QString installFile = InstallFolder::file(ResultsSchema::fileName);
     // An installed game keeps its results in the player's data folder, also where it could
     // write to its own folders (run by root): nothing is written under its prefix.
@@ -70,17 +71,17 @@ ResultsStore::Status ResultsStore::openInDataFolder(const QString &installFile, 
             if (installRefused)
                 noteRefusedFile(installFile, kind, why);
             if (kind == ResultsFile::Kind::Unreadable || kind == ResultsFile::Kind::Busy)
-                note(QStringLiteral("earlier results in %1 cannot be taken over: %2")
-                         .arg(installFile, why),
-                     QtWarningMsg);
+                m_log.say(QStringLiteral("earlier results in %1 cannot be taken over: %2")
+                              .arg(installFile, why));
         }
         // The data folder is where a system-wide installation keeps results: nothing to tell.
         if (!InstallFolder::isSystemWide())
-            note(QStringLiteral("%1: results are kept in %2")
-                     .arg(installRefused ? QStringLiteral("%1 is not used").arg(installFile)
-                                         : QStringLiteral("the folder %1 cannot be written")
-                                               .arg(InstallFolder::path()),
-                          userFile));
+            m_log.say(QStringLiteral("%1: results are kept in %2")
+                          .arg(installRefused ? QStringLiteral("%1 is not used").arg(installFile)
+                                              : QStringLiteral("the folder %1 cannot be written")
+                                                    .arg(InstallFolder::path()),
+                               userFile),
+                      QtInfoMsg);
         const Status status = openFile(userFile, seed);
         const bool takesRows = status == Status::Writable || status == Status::Preparing;
         if (takesRows && !InstallFolder::isSystemWide()) {
@@ -102,7 +103,8 @@ ResultsStore::Status ResultsStore::openInDataFolder(const QString &installFile, 
                                  RegularFile::Kind::Regular,
                                  m_path,
                                  QStringLiteral("read-only folder %1").arg(InstallFolder::path())};
-            if (!ShownNotices::contains(notice.key))
+            LegacyPending::takeOverNotices(userFolder);
+            if (!PendingRows::remembers(notice.key))
                 m_notice = notice;
         }
         return status;
@@ -142,7 +144,7 @@ void ResultsStore::noteRefusedFile(const QString &path, ResultsFile::Kind kind, 
 std::optional<ResultsNotice> ResultsStore::takeNotice()
 {
     if (m_notice)
-        ShownNotices::add(m_notice->key);
+        PendingRows::add({}, {}, nullptr, {m_notice->key});
     return std::exchange(m_notice, std::nullopt);
 }
 
@@ -162,9 +164,7 @@ ResultsStore::Status ResultsStore::openFile(const QString &path, const QString &
         return Status::Foreign;
     }
     if (kind == ResultsFile::Kind::Busy) {
-        // Only slow: the first result tries again.
-        report(QStringLiteral("%1 is locked by another connection").arg(path),
-               "results are saved once it is free", {Trouble::Busy, path});
+        m_trouble = {Trouble::Busy, path}; // only slow: the first result tries again
         return Status::Unavailable;
     }
     if (kind == ResultsFile::Kind::Unreadable) {
@@ -183,9 +183,8 @@ ResultsStore::Status ResultsStore::openFile(const QString &path, const QString &
         return m_copy ? Status::Preparing : openFile(path, {}); // a small file is copied at once
     }
     if (kind != ResultsFile::Kind::Store && !seedPath.isEmpty())
-        note(QStringLiteral("earlier results in %1 cannot be taken over: %2 exists already")
-                 .arg(seedPath, path),
-             QtWarningMsg);
+        m_log.say(QStringLiteral("earlier results in %1 cannot be taken over: %2 exists already")
+                      .arg(seedPath, path));
     if (kind != ResultsFile::Kind::Missing && !ResultsFile::fileAcceptsWrites(path)) {
         report(QStringLiteral("%1 is read-only").arg(path),
                "its results are shown, new ones cannot be saved", {Trouble::ReadOnly, path});
@@ -199,14 +198,9 @@ ResultsStore::Status ResultsStore::openFile(const QString &path, const QString &
     m_connection->exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
     if (!m_connection->isOpen() || !m_connection->exec(QStringLiteral("PRAGMA synchronous=FULL"))
         || !createTable(kind)) {
-        const ResultsTrouble trouble = troubleOf(*m_connection);
-        if (trouble.kind == Trouble::Busy)
-            report(QStringLiteral("%1 is locked by another connection").arg(path),
-                   "results are saved once it is free", trouble);
-        else
-            report(QStringLiteral("%1 cannot be opened for writing (%2)")
-                       .arg(path, m_connection->errorText()),
-                   "no results are saved", trouble);
+        report(QStringLiteral("%1 cannot be opened for writing (%2)")
+                   .arg(path, m_connection->errorText()),
+               "no results are saved", troubleOf(*m_connection));
         m_connection.reset();
         return Status::Unavailable;
     }
@@ -225,14 +219,8 @@ void ResultsStore::report(const QString &reason, const char *consequence,
     m_reason = reason;
     m_trouble = trouble;
     // A lock is only a wait: it is no problem until it outlasts the patience of a saved row.
-    if (!m_quiet && trouble.refusal() != ResultsTrouble::Refusal::Busy)
+    if (trouble.refusal() != ResultsTrouble::Refusal::Busy)
         m_log.say(reason + QStringLiteral(" - ") + QLatin1String(consequence));
-}
-
-void ResultsStore::note(const QString &message, QtMsgType type)
-{
-    if (!m_quiet)
-        m_log.say(message, type);
 }
 
 void ResultsStore::close()

@@ -4,7 +4,6 @@
 #include "files/oncelog.h"
 #include "store/resultrow.h"
 #include "store/resultsfile.h"
-#include "store/resultslog.h"
 #include "store/resultsnotice.h"
 #include "store/resultstrouble.h"
 
@@ -84,7 +83,6 @@ private:
     ResultsTrouble readyToWrite();
     void noteRefusedFile(const QString &path, ResultsFile::Kind kind, const QString &why);
     void report(const QString &reason, const char *consequence, const ResultsTrouble &trouble);
-    void note(const QString &message, QtMsgType type = QtInfoMsg);
     ResultsTrouble fail(const QString &reason, const ResultsTrouble &trouble);
     ResultsTrouble failWriting(const QString &what);
     ResultsTrouble troubleOf(const SqliteDb &connection) const;
@@ -104,5 +102,4 @@ private:
     OnceLog m_log {lcResults};
     FileStamp m_opened; // of m_path when it was opened, to notice it deleted or swapped
     int m_waitMs = StartUpWaitMs;
-    bool m_quiet = false; // while append() tries the opening again
 };

@@ -7,6 +7,8 @@
 
 #include <QFileInfo>
 
+#include <sqlite3.h>
+
 void ResultsStore::startCopy(const QString &from, const QString &to)
 {
     auto copy = std::make_unique<ResultsFileCopy>(from, to);
@@ -19,17 +21,15 @@ void ResultsStore::startCopy(const QString &from, const QString &to)
         return;
     }
     if (!copy->succeeded())
-        note(QStringLiteral("earlier results in %1 cannot be taken over: %2")
-                 .arg(from, copy->error()),
-             QtWarningMsg);
+        m_log.say(QStringLiteral("earlier results in %1 cannot be taken over: %2")
+                      .arg(from, copy->error()));
 }
 
 void ResultsStore::copyFinished()
 {
     if (!m_copy->succeeded())
-        note(QStringLiteral("earlier results in %1 cannot be taken over: %2")
-                 .arg(m_seedPath, m_copy->error()),
-             QtWarningMsg);
+        m_log.say(QStringLiteral("earlier results in %1 cannot be taken over: %2")
+                      .arg(m_seedPath, m_copy->error()));
     // It is the copy's own signal that calls: the copy goes once it has returned.
     m_copy.release()->deleteLater();
     m_status = openFile(m_path, {});
@@ -56,11 +56,8 @@ ResultsTrouble ResultsStore::readyToWrite()
 {
     using Trouble = ResultsTrouble::Kind;
     if (m_status == Status::Unavailable) {
-        // What stood in the way at start-up (a lock, a full disk) may be gone now;
-        // the warning of a refused row tells the outcome, so the second attempt stays quiet.
-        m_quiet = true;
+        // What stood in the way at start-up (a lock, a full disk) may be gone now.
         open();
-        m_quiet = false;
     }
     if (m_status == Status::Closed)
         return fail(QStringLiteral("the results file is not open"), {Trouble::NotOpen});
@@ -72,7 +69,8 @@ ResultsTrouble ResultsStore::readyToWrite()
     if (!FileStamp::of(m_path).isSameFile(m_opened)
         || RegularFile::kindAt(m_path) != RegularFile::Kind::Regular) {
         // Deleted or swapped while the game ran: rows must not go to a file nobody sees.
-        note(QStringLiteral("%1 was replaced or removed: opening it again").arg(m_path));
+        m_log.say(QStringLiteral("%1 was replaced or removed: opening it again").arg(m_path),
+                  QtInfoMsg);
         const QString path = m_path;
         m_connection.reset();
         m_status = openFile(path, {});
@@ -128,19 +126,19 @@ ResultsTrouble ResultsStore::troubleOf(const SqliteDb &connection) const
 {
     using Trouble = ResultsTrouble::Kind;
     switch (connection.errorCode()) {
-    case SqliteDb::Busy:
-    case SqliteDb::Locked:
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
         return {Trouble::Busy, m_path};
-    case SqliteDb::ReadOnlyFile:
-    case SqliteDb::Perm:
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
         return {Trouble::ReadOnly, m_path};
-    case SqliteDb::Full:
+    case SQLITE_FULL:
         return {Trouble::DiskFull, m_path};
-    case SqliteDb::Corrupt:
-    case SqliteDb::NotADb:
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
         return {Trouble::Damaged, m_path};
-    case SqliteDb::IoError:
-    case SqliteDb::CantOpen:
+    case SQLITE_IOERR:
+    case SQLITE_CANTOPEN:
         return {Trouble::WriteError, m_path};
     default:
         return {Trouble::Refused, m_path};
@@ -152,8 +150,6 @@ ResultsTrouble ResultsStore::failWriting(const QString &what)
     const ResultsTrouble trouble = troubleOf(*m_connection);
     const QString error = m_connection->errorText();
     m_connection->rollback();
-    if (trouble.kind == ResultsTrouble::Kind::Busy)
-        return fail(QStringLiteral("%1 is locked by another connection").arg(m_path), trouble);
     return fail(QStringLiteral("%1 refused %2 (%3)").arg(m_path, what, error), trouble);
 }
 

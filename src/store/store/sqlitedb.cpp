@@ -85,6 +85,16 @@ void SqliteDb::runKeepingError(const char *sql)
         sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr);
 }
 
+bool SqliteDb::wasBusy() const
+{
+    return errorCode() == SQLITE_BUSY || errorCode() == SQLITE_LOCKED;
+}
+
+bool SqliteDb::wasDamaged() const
+{
+    return errorCode() == SQLITE_CORRUPT || errorCode() == SQLITE_NOTADB;
+}
+
 int SqliteDb::changes() const
 {
     return m_db ? sqlite3_changes(m_db) : 0;

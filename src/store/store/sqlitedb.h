@@ -17,21 +17,6 @@ class SqliteDb
 {
 public:
     enum class Mode { ReadOnly, ReadWrite };
-    // SQLite's primary result codes that the game tells apart.
-    enum Code {
-        Ok = 0,
-        Perm = 3,
-        Busy = 5,
-        Locked = 6,
-        ReadOnlyFile = 8,
-        Interrupt = 9,
-        IoError = 10,
-        Corrupt = 11,
-        Full = 13,
-        CantOpen = 14,
-        NotADb = 26
-    };
-
     SqliteDb(const QString &path, Mode mode, int waitMs);
     ~SqliteDb();
     SqliteDb(const SqliteDb &) = delete;
@@ -55,12 +40,13 @@ public:
     // Rows the last statement added, changed or removed.
     int changes() const;
 
+    // SQLite's primary result code of the last failure (SQLITE_BUSY, ...).
     int errorCode() const { return m_errorCode & 0xff; }
     QString errorText() const { return m_error; }
     // Another connection's lock outlasted the wait.
-    bool wasBusy() const { return errorCode() == Busy || errorCode() == Locked; }
+    bool wasBusy() const;
     // SQLite found the file damaged or not a database.
-    bool wasDamaged() const { return errorCode() == Corrupt || errorCode() == NotADb; }
+    bool wasDamaged() const;
 
 private:
     bool failed(int code);

@@ -1,9 +1,0 @@
-#include "store/resultrow.h"
-
-QStringList ResultRow::columns() const
-{
-    return {winner == Winner::Player
-                ? QStringLiteral(QT_TRANSLATE_NOOP("StoredWords", "Игрок"))
-                : QStringLiteral(QT_TRANSLATE_NOOP("StoredWords", "Компьютер")),
-            QString::number(userHits), QString::number(compHits), level};
-}

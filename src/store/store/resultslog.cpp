@@ -1,3 +1,0 @@
-#include "store/resultslog.h"
-
-Q_LOGGING_CATEGORY(lcResults, "seabattle.results")
