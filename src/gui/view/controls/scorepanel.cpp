@@ -1,7 +1,6 @@
 #include "view/controls/scorepanel.h"
 
 #include "view/look.h"
-#include "view/spoken/spokenphrases.h"
 #include "view/spoken/spokenwords.h"
 
 #include <QFrame>
@@ -116,5 +115,5 @@ void ScorePanel::showScore(const Score &score)
         setCount(m_playerAfloat[size], score.playerAfloat[size]);
         setCount(m_compAfloat[size], score.compAfloat[size]);
     }
-    setAccessibleName(SpokenPhrases::score(score));
+    setAccessibleName(SpokenWords::score(score));
 }

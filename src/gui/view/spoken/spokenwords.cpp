@@ -60,14 +60,9 @@ QString SpokenWords::refusal(Refusal reason)
     return translated(refusals[int(reason)]);
 }
 
-QString SpokenWords::columnName(int column)
-{
-    return column >= 1 && column <= 10 ? translated(columnNames[column - 1]) : QString();
-}
-
 QString SpokenWords::coordinate(int index)
 {
-    return columnName(Field::columnOf(index)) + QLatin1Char(' ')
+    return translated(columnNames[Field::columnOf(index) - 1]) + QLatin1Char(' ')
         + QString::number(Field::rowOf(index));
 }
 
