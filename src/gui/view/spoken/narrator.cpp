@@ -1,5 +1,6 @@
 #include "view/spoken/narrator.h"
 
+#include "placement/placementrule.h"
 #include "view/spoken/announcement.h"
 #include "view/spoken/battlenews.h"
 #include "view/spoken/cellnames.h"
@@ -128,34 +129,10 @@ void Narrator::noteChange()
         m_announcement->say(SpokenWords::laidOutAgain());
 }
 
-QList<int> Narrator::wouldTake(int index, bool *offField) const
+bool Narrator::runsOffField(int index) const
 {
-    const bool horizontal = m_game.isCtrlHeld();
-    const int row = Field::rowOf(index), column = Field::columnOf(index);
-    QList<int> cells;
-    *offField = false;
-    for (int k = 0; k < m_game.picker().selectedSize(); ++k) {
-        const int r = horizontal ? row : row + k, c = horizontal ? column + k : column;
-        if (!Field::contains(r, c))
-            *offField = true;
-        else
-            cells << Field::cellIndex(Side::Player, r, c);
-    }
-    return cells;
-}
-
-bool Narrator::touchesShip(const QList<int> &cells) const
-{
-    for (int cell : cells) {
-        const int row = Field::rowOf(cell), column = Field::columnOf(cell);
-        for (int r = row - 1; r <= row + 1; ++r) {
-            for (int c = column - 1; c <= column + 1; ++c) {
-                if (Field::contains(r, c) && m_game.playerField().state(r, c) == CellState::Ship)
-                    return true;
-            }
-        }
-    }
-    return false;
+    const int head = m_game.isCtrlHeld() ? Field::columnOf(index) : Field::rowOf(index);
+    return head + m_game.picker().selectedSize() - 1 > Field::Size;
 }
 
 void Narrator::pointCell(int index)
@@ -163,14 +140,16 @@ void Narrator::pointCell(int index)
     if (m_game.phase() != Game::Phase::PlacingByHand)
         return;
     tellShip(true);
-    bool offField = false;
-    const QList<int> cells = wouldTake(index, &offField);
-    if (offField)
+    const int size = m_game.picker().selectedSize();
+    const bool horizontal = m_game.isCtrlHeld();
+    if (runsOffField(index))
         refuse(SpokenWords::Refusal::OffField);
-    else if (touchesShip(cells))
+    else if (!shipFits(m_game.board(), size, Field::rowOf(index), Field::columnOf(index),
+                       !horizontal))
         refuse(SpokenWords::Refusal::TouchesShip);
     else
-        m_announcement->say(SpokenWords::preview(cells.first(), cells.last()));
+        m_announcement->say(
+            SpokenWords::preview(index, index + (size - 1) * (horizontal ? 1 : Field::Size)));
 }
 
 void Narrator::pressedCell(int index)
@@ -178,9 +157,8 @@ void Narrator::pressedCell(int index)
     // Placed, it was told with the change; refused, nothing changed.
     if (std::exchange(m_pressed, -1) != index)
         return;
-    bool offField = false;
-    wouldTake(index, &offField);
-    refuse(offField ? SpokenWords::Refusal::OffField : SpokenWords::Refusal::TouchesShip);
+    refuse(runsOffField(index) ? SpokenWords::Refusal::OffField
+                               : SpokenWords::Refusal::TouchesShip);
 }
 
 void Narrator::tellPlaced(int index)

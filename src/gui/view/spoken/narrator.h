@@ -67,10 +67,8 @@ private:
     // when Ctrl changed the direction since it was last told.
     void tellShip(bool onlyTurned);
     void tellPlaced(int index);
-    // The cells the ship of the picker would take from index with the direction of Ctrl,
-    // those on the field; offField: some would lie off it.
-    QList<int> wouldTake(int index, bool *offField) const;
-    bool touchesShip(const QList<int> &cells) const;
+    // The ship of the picker would run off the field from index with the direction of Ctrl.
+    bool runsOffField(int index) const;
 
     const Game &m_game;
     Announcement *m_announcement;
