@@ -106,7 +106,7 @@ bool KeyboardPlay::eventFilter(QObject *watched, QEvent *event)
     // Once, where the key arrives first.
     if (watched != (focus ? focus : &m_window))
         return false;
-    // Ctrl is the game's (KeyWatch): the direction it gives is told once the game has it.
+    // Ctrl is the game's (WindowKeys): the direction it gives is told once the game has it.
     if (key.key() == Qt::Key_Control && !key.isAutoRepeat())
         QMetaObject::invokeMethod(&m_narrator, &Narrator::ctrlChanged, Qt::QueuedConnection);
     if (!press)
