@@ -43,10 +43,8 @@ QString field(int index);
 // computer's, "Г 6 ранен", "Г 6 убит двухпалубный".
 QString shot(const Shot &shot);
 QString turn(Game::Turn turn);
-// The ship of that size: "трёхпалубный".
-QString ship(int size);
-// Ships of that size, counted: "трёхпалубных".
-QString shipsOfSize(int size);
+// The ship of that size: "трёхпалубный"; of more or none, counted: "трёхпалубных".
+QString ship(int size, int count = 1);
 // "1 четырёхпалубный, 2 трёхпалубных"; "кораблей нет" when none is left.
 QString ships(const Fleet::CountBySize &count);
 
