@@ -259,7 +259,7 @@ void BattleWindowTest::escAnsweredNoLeavesEveryPhaseAsItWas()
     auto snapshot = [this] {
         QStringList state;
         for (int i = 0; i < Board::CellCount; ++i)
-            state << stateCode(w().game().board().state(i));
+            state << QString::number(int(w().game().board().state(i)));
         for (QWidget *child : w().findChildren<QWidget *>())
             state << child->objectName() + (child->isHidden() ? "-" : "+");
         for (QLabel *label : find(w(), "Frame1")->findChildren<QLabel *>())

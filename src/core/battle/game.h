@@ -55,7 +55,6 @@ public:
     bool isBattle() const { return m_battle; }
     bool isCtrlHeld() const { return m_ctrlHeld; }
     int level() const { return m_level; }
-    int shipSize() const { return m_shipSize; }
     bool isOver() const;
 
     // Start-up: the computer's fleet, unseen.

@@ -1,13 +1,7 @@
 #pragma once
 
-#include <QString>
-
-// What a square of the sea holds. The rules compare the enum values; the short text
-// codes (Empty "", Ship "1", Miss "2", Hit "3": a state's number, none for Empty) are
-// only for writing a state out.
+// What a square of the sea holds; the numbers are the states' codes Ship "1", Miss "2", Hit "3".
 enum class CellState { Empty = 0, Ship = 1, Miss = 2, Hit = 3 };
-
-QString stateCode(CellState state);
 
 inline bool isFiredAt(CellState state)
 {

@@ -26,7 +26,6 @@ public:
         return row >= 1 && row <= Size && column >= 1 && column <= Size;
     }
 
-    Board &board() const { return *m_board; }
     int index(int row, int column) const { return cellIndex(m_side, row, column); }
 
     CellState state(int row, int column) const { return m_board->state(index(row, column)); }

@@ -14,18 +14,13 @@ void clearPreview(Board &board)
     }
 }
 
-namespace {
-
-void drawY(Board &board, int size, int r, int c, bool bolPoss, bool vertical)
+bool shipFits(const Board &board, int size, int r, int c, bool vertical)
 {
-    clearPreview(board);
-    Field field(board, Side::Player);
-
     // The ship must end inside the field. Anything else off the field (row or column 11
     // while the pointer is over the computer's field) stops here as well.
     const int head = vertical ? r : c;
     if (head > 11 - size || size < 1 || !Field::contains(r, c))
-        return;
+        return false;
 
     // The ship's box widened by one cell on every side, across the ship outer and along
     // it inner; cells outside the field are skipped.
@@ -33,10 +28,22 @@ void drawY(Board &board, int size, int r, int c, bool bolPoss, bool vertical)
         for (int along = -1; along <= size; ++along) {
             const int row = r + (vertical ? along : across);
             const int column = c + (vertical ? across : along);
-            if (Field::contains(row, column) && field.state(row, column) != CellState::Empty)
-                return;
+            if (Field::contains(row, column)
+                && board.state(Field::cellIndex(Side::Player, row, column)) != CellState::Empty)
+                return false;
         }
     }
+    return true;
+}
+
+namespace {
+
+void drawY(Board &board, int size, int r, int c, bool bolPoss, bool vertical)
+{
+    clearPreview(board);
+    if (!shipFits(board, size, r, c, vertical))
+        return;
+    Field field(board, Side::Player);
 
     for (int k = 0; k < size; ++k)
         field.setFrame(r + (vertical ? k : 0), c + (vertical ? 0 : k), false);

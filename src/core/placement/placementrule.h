@@ -13,6 +13,10 @@
 void DrawYV(Board &board, int size, int row, int column, bool bolPoss);
 void DrawYG(Board &board, int size, int row, int column, bool bolPoss);
 
+// The test itself: whether a ship of `size` cells from (row, column) lies inside the player's
+// field and touches no other ship, even at a corner.
+bool shipFits(const Board &board, int size, int row, int column, bool vertical);
+
 // Takes the preview away: every cell of the player's field not holding a ship gets its frame
 // back.
 void clearPreview(Board &board);

@@ -1,7 +1,6 @@
 #include "view/controls/scorepanel.h"
 
 #include "view/look.h"
-#include "view/spoken/spokenphrases.h"
 #include "view/spoken/spokenwords.h"
 
 #include <QFrame>
@@ -59,7 +58,7 @@ ScorePanel::ScorePanel(QWidget *parent) : QGroupBox(tr("Счет"), parent)
         const QString start = QString::number(Fleet::countBySize()[size]);
         const QString ships = tr(shipsLeft[size - 1]);
         // Said as a word: the voice reads the hyphen aloud.
-        const QString spoken = SpokenWords::shipsOfSize(size);
+        const QString spoken = SpokenWords::ship(size, 0);
         addLabel(QStringLiteral("Label%1").arg(6 + row), ships, {16, y, 0, 0}, heading, orange)
             ->setAccessibleName(spoken);
         m_playerAfloat[size]
@@ -116,5 +115,5 @@ void ScorePanel::showScore(const Score &score)
         setCount(m_playerAfloat[size], score.playerAfloat[size]);
         setCount(m_compAfloat[size], score.compAfloat[size]);
     }
-    setAccessibleName(SpokenPhrases::score(score));
+    setAccessibleName(SpokenWords::score(score));
 }

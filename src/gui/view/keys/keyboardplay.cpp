@@ -36,10 +36,8 @@ KeyboardPlay::KeyboardPlay(QWidget &window, const Game &game, const FieldView &f
     , m_game(game)
     , m_fields(fields)
     , m_narrator(narrator)
-    , m_answers(game, narrator)
     , m_controls(WindowLayout::inReadingOrder(controls))
 {
-    setObjectName(QStringLiteral("keyboardPlay"));
     m_mark = new FocusMark(&window);
     // The window keeps the focus until a key moves it, so no control shows a focus mark.
     window.setFocus();
@@ -104,11 +102,11 @@ bool KeyboardPlay::eventFilter(QObject *watched, QEvent *event)
     const auto &key = *static_cast<QKeyEvent *>(event);
     // A key the control with the focus left has come on to the window.
     if (press && watched == &m_window && focus && focus != &m_window)
-        return m_answers.unusedKey(key);
+        return m_narrator.unusedKey(key);
     // Once, where the key arrives first.
     if (watched != (focus ? focus : &m_window))
         return false;
-    // Ctrl is the game's (KeyWatch): the direction it gives is told once the game has it.
+    // Ctrl is the game's (WindowKeys): the direction it gives is told once the game has it.
     if (key.key() == Qt::Key_Control && !key.isAutoRepeat())
         QMetaObject::invokeMethod(&m_narrator, &Narrator::ctrlChanged, Qt::QueuedConnection);
     if (!press)
@@ -118,7 +116,7 @@ bool KeyboardPlay::eventFilter(QObject *watched, QEvent *event)
         stepFocus(key.key() == Qt::Key_Tab);
         return true;
     }
-    if (m_answers.spokenKey(key))
+    if (m_narrator.spokenKey(key))
         return true;
     if (FieldCursor *cursor = cursorOn(focus))
         return cellKey(*cursor, key);
@@ -129,7 +127,7 @@ bool KeyboardPlay::eventFilter(QObject *watched, QEvent *event)
             button->click();
         return true;
     }
-    return !focus || focus == &m_window ? m_answers.unusedKey(key) : false;
+    return !focus || focus == &m_window ? m_narrator.unusedKey(key) : false;
 }
 
 void KeyboardPlay::takeFocusFromKeys()
@@ -177,7 +175,7 @@ bool KeyboardPlay::cellKey(FieldCursor &cursor, const QKeyEvent &key)
     if (!isActivation(key))
         return false;
     // A held key repeats nothing, so one press is one shot.
-    if (key.isAutoRepeat() || m_answers.refuseEnter(&cursor == &m_own))
+    if (key.isAutoRepeat() || m_narrator.refuseEnter(&cursor == &m_own))
         return true;
     m_narrator.pressingCell(cursor.cell());
     emit cellPressed(cursor.cell());

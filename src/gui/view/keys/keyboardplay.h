@@ -1,7 +1,6 @@
 #pragma once
 
 #include "view/keys/fieldcursor.h"
-#include "view/keys/keyanswers.h"
 
 #include <QList>
 #include <QObject>
@@ -69,7 +68,6 @@ private:
     const Game &m_game;
     const FieldView &m_fields;
     Narrator &m_narrator;
-    KeyAnswers m_answers;
     QList<QWidget *> m_controls; // every control but the cells, in reading order
     FieldCursor m_own {0};
     FieldCursor m_enemy {100};

@@ -1,13 +1,11 @@
 #include "view/spoken/battlenews.h"
 
 #include "view/spoken/announcement.h"
-#include "view/spoken/spokenphrases.h"
 #include "view/spoken/spokenwords.h"
 
 BattleNews::BattleNews(Announcement &announcement, const Game &game, QObject *parent)
     : QObject(parent), m_announcement(announcement), m_game(game)
 {
-    setObjectName(QStringLiteral("battleNews"));
     connect(&game, &Game::changed, this, &BattleNews::noteChange);
     connect(&game, &Game::shotResolved, this, &BattleNews::tellShot);
 }
@@ -22,7 +20,7 @@ void BattleNews::noteChange()
     // Told as the battle opens, before the focus moves to the computer's field: what the
     // focus's move says comes after it, and the first key cuts off only that.
     if (m_phase == Game::Phase::Battle) {
-        m_announcement.say(SpokenPhrases::battleOpens(!m_keysTold));
+        m_announcement.say(SpokenWords::battleOpens(!m_keysTold));
         m_keysTold = true;
     }
 }
@@ -39,7 +37,7 @@ void BattleNews::tellShot(const Shot &shot)
     if (shot.result != Shot::Result::Miss || m_side == Side::Player) {
         m_announcement.say(outcome);
     } else {
-        m_announcement.say(SpokenPhrases::turnReturns(outcome));
+        m_announcement.say(SpokenWords::turnReturns(outcome));
         finishTurn(true);
     }
 }
@@ -56,8 +54,8 @@ QString BattleNews::turnPhrase(Side side, const QStringList &shots, bool returne
 {
     const QString all = shots.join(QStringLiteral(", "));
     if (side == Side::Player)
-        return SpokenPhrases::playerTurn(all);
-    const QString turn = SpokenPhrases::computerTurn(all);
+        return SpokenWords::playerTurn(all);
+    const QString turn = SpokenWords::computerTurn(all);
     return returned ? turn + QStringLiteral(". ") + SpokenWords::turn(Game::Turn::Player) : turn;
 }
 
@@ -70,9 +68,4 @@ QString BattleNews::turns() const
     if (told.isEmpty() && m_phase == Game::Phase::Battle)
         told << SpokenWords::turn(m_game.turn());
     return told.mid(std::max(0, int(told.size()) - 2)).join(QStringLiteral(". "));
-}
-
-void BattleNews::tellState()
-{
-    m_announcement.say(SpokenPhrases::state(m_game));
 }

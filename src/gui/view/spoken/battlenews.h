@@ -12,8 +12,7 @@ class Announcement;
 // as they come, worded as what befell the player's ships, the last with the turn coming back
 // ("Г 6 ранен", "И 10 мимо, ваш ход"). Each is said before the next comes, a second and a
 // half later; a name for the computer would make them trail. A key cuts
-// off what a screen reader is saying, so the last two turns can be told again whole, and the state
-// of the game at any time.
+// off what a screen reader is saying, so the last two turns can be told again whole.
 class BattleNews : public QObject
 {
     Q_OBJECT
@@ -23,7 +22,6 @@ public:
     // The last two turns, the one under way included, each as one phrase: the player's and
     // the computer's reply.
     QString turns() const;
-    void tellState();
 
 private:
     void noteChange();

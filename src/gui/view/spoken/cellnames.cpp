@@ -10,7 +10,6 @@
 CellNames::CellNames(const Game &game, std::function<QWidget *(int)> cell, QObject *parent)
     : QObject(parent), m_game(game), m_cell(std::move(cell))
 {
-    setObjectName(QStringLiteral("cellNames"));
     connect(&game, &Game::changed, this, &CellNames::rename);
     connect(&game, &Game::shotResolved, this, &CellNames::noteShot);
     // The focused cell keeps its old name until the focus leaves it: Orca says a new name of

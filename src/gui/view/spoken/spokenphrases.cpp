@@ -1,9 +1,7 @@
-#include "view/spoken/spokenphrases.h"
-
 #include "view/spoken/spokenwords.h"
 
-namespace SpokenPhrases {
-using namespace SpokenWords;
+// The whole phrases of the spoken news, made of the words of spokenwords.cpp.
+namespace SpokenWords {
 
 QString turnReturns(const QString &shot)
 {
@@ -104,4 +102,4 @@ QString phase(const Game &game)
     return state(game);
 }
 
-} // namespace SpokenPhrases
+} // namespace SpokenWords

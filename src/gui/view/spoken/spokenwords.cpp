@@ -60,14 +60,9 @@ QString SpokenWords::refusal(Refusal reason)
     return translated(refusals[int(reason)]);
 }
 
-QString SpokenWords::columnName(int column)
-{
-    return column >= 1 && column <= 10 ? translated(columnNames[column - 1]) : QString();
-}
-
 QString SpokenWords::coordinate(int index)
 {
-    return columnName(Field::columnOf(index)) + QLatin1Char(' ')
+    return translated(columnNames[Field::columnOf(index) - 1]) + QLatin1Char(' ')
         + QString::number(Field::rowOf(index));
 }
 
@@ -130,14 +125,10 @@ QString SpokenWords::turn(Game::Turn turn)
     return QString();
 }
 
-QString SpokenWords::ship(int size)
+QString SpokenWords::ship(int size, int count)
 {
-    return size >= 1 && size <= Fleet::LargestShip ? translated(shipNames[size - 1][0]) : QString();
-}
-
-QString SpokenWords::shipsOfSize(int size)
-{
-    return size >= 1 && size <= Fleet::LargestShip ? translated(shipNames[size - 1][1]) : QString();
+    return size >= 1 && size <= Fleet::LargestShip ? translated(shipNames[size - 1][count != 1])
+                                                   : QString();
 }
 
 QString SpokenWords::ships(const Fleet::CountBySize &count)
@@ -145,9 +136,7 @@ QString SpokenWords::ships(const Fleet::CountBySize &count)
     QStringList told;
     for (int size = Fleet::LargestShip; size >= 1; --size) {
         if (count[size] > 0)
-            told << QStringLiteral("%1 %2")
-                        .arg(count[size])
-                        .arg(translated(shipNames[size - 1][count[size] == 1 ? 0 : 1]));
+            told << QStringLiteral("%1 %2").arg(count[size]).arg(ship(size, count[size]));
     }
     return told.isEmpty() ? translated(QT_TRANSLATE_NOOP("SpokenWords", "кораблей нет"))
                           : told.join(QStringLiteral(", "));

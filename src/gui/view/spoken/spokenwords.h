@@ -32,9 +32,7 @@ QString refusal(Refusal reason);
 // sunk ship.
 enum class Fate { Plain, Sunk, Ring };
 
-// The column's letter as the voice should say it.
-QString columnName(int column);
-// "бэ 7": the cell's coordinate, column first.
+// "бэ 7": the cell's coordinate, column first, its letter as the voice should say it.
 QString coordinate(int index);
 // "бэ 7 мимо": the coordinate and what the player may know of the cell. The computer's ships
 // are never told.
@@ -45,12 +43,24 @@ QString field(int index);
 // computer's, "Г 6 ранен", "Г 6 убит двухпалубный".
 QString shot(const Shot &shot);
 QString turn(Game::Turn turn);
-// The ship of that size: "трёхпалубный".
-QString ship(int size);
-// Ships of that size, counted: "трёхпалубных".
-QString shipsOfSize(int size);
+// The ship of that size: "трёхпалубный"; of more or none, counted: "трёхпалубных".
+QString ship(int size, int count = 1);
 // "1 четырёхпалубный, 2 трёхпалубных"; "кораблей нет" when none is left.
 QString ships(const Fleet::CountBySize &count);
+
+// Whole phrases (spokenphrases.cpp).
+QString turnReturns(const QString &shot); // "И 10 мимо, ваш ход"
+QString computerTurn(const QString &shots); // "Компьютер Г 6 ранил, И 10 мимо"
+QString playerTurn(const QString &shots); // "Ваши выстрелы бэ 7 ранил, бэ 8 мимо"
+QString battleOpens(bool withKeys); // "Ваш ход", the first time with the keys to know
+QString state(const Game &game); // whose turn, the hits, the ships left on each side
+QString score(const Score &score); // the score panel: hits and misses of each side
+QString chosenShip(int size, bool horizontal); // "трёхпалубный вертикально"
+QString preview(int from, int to); // "до бэ 10", or nothing for a ship of one cell
+QString placed(int size, int from, int to); // "Поставлен трёхпалубный бэ 7, бэ 9"
+QString fleetStands(); // the last ship placed
+QString laidOutAgain(); // another automatic layout
+QString phase(const Game &game); // outside the battle: what is being done now
 // The caption of a control as it is to be said: "Лёгкий" for "Легкий".
 QString caption(const QString &drawn);
 // A message's text as it is to be said: its lines as sentences, without the signs a voice
