@@ -30,10 +30,13 @@ void FleetLayout::SetShips(Side side)
 {
     Field comp(m_board, Side::Comp);
     for (int attempt = 0; attempt < AttemptLimit; ++attempt) {
-        // The player's field is cleared below; the computer's only ever holds this layout's
-        // own ships here.
-        if (attempt > 0 && side == Side::Comp)
-            clearShips(comp);
+        if (attempt > 0) {
+            ++m_restarts;
+            // The player's field is cleared below; the computer's only ever holds this
+            // layout's own ships here.
+            if (side == Side::Comp)
+                clearShips(comp);
+        }
         clearPlayerField();
         m_random.reseedFromClock();
         bool complete = true;

@@ -25,6 +25,10 @@ public:
     void SetShipsV(int intS, Side side);
     void SetShipsG(int intS, Side side);
 
+    // How many times a layout was begun afresh because a ship found no room (the layout
+    // benchmark reports it).
+    int restartCount() const { return m_restarts; }
+
 private:
     bool layShip(int size, int orientation, Side side);
     bool fits(const Field &field, FieldCell start, int size, bool vertical) const;
@@ -35,4 +39,5 @@ private:
 
     Board &m_board;
     RandomSource &m_random;
+    int m_restarts = 0;
 };
