@@ -195,17 +195,17 @@ void frmMain::cmdNewGame_Click()
     m_markers->clear();
 }
 
-void frmMain::chGrid_Click()
+void frmMain::chGrid_Click(bool on)
 {
-    m_fields->showCoordinates(m_switches->isGridOn());
+    m_fields->showCoordinates(on);
 }
 
-void frmMain::chBack_Click()
+void frmMain::chBack_Click(bool on)
 {
-    m_fields->showFrames(m_switches->isBackOn());
+    m_fields->showFrames(on);
 }
 
-void frmMain::chMusic_Click()
+void frmMain::chMusic_Click(bool on)
 {
-    m_effects->PlayMuz(m_switches->isMusicOn());
+    m_effects->PlayMuz(on);
 }

@@ -35,7 +35,8 @@ void PlacementControls::buildTextButtons(QWidget *window)
         WindowLayout::place(button);
         button->setAlignment(Qt::AlignCenter);
         Look::paintText(button, Look::Orange);
-        connect(button, &TextButton::hovered, this, [button] { button->setHoverFrame(true); });
+        connect(button, &TextButton::hovered, this,
+                [button] { button->setFrameShape(QFrame::Box); });
     }
     m_agree->hide();
     connect(m_setAuto, &TextButton::clicked, this, &PlacementControls::setAutoClicked);
@@ -103,8 +104,8 @@ void PlacementControls::showPhase(const Game &game)
 void PlacementControls::clearHoverFrames()
 {
     for (TextButton *button : {m_setByHand, m_setAuto, m_agree}) {
-        if (button->hasHoverFrame())
-            button->setHoverFrame(false);
+        if (button->frameShape() != QFrame::NoFrame)
+            button->setFrameShape(QFrame::NoFrame);
     }
 }
 

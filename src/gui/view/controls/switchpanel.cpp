@@ -33,7 +33,6 @@ SwitchPanel::SwitchPanel(QWidget *window) : QObject(window)
     connect(m_grid, &QCheckBox::clicked, this, &SwitchPanel::gridClicked);
     connect(m_music, &QCheckBox::clicked, this, &SwitchPanel::musicClicked);
     connect(m_back, &QCheckBox::clicked, this, &SwitchPanel::backClicked);
-    connect(m_points, &QCheckBox::clicked, this, &SwitchPanel::chPoints_Click);
 
     m_stat = new TextButton(QStringLiteral("lblStat"), tr("Статистика"), window);
     m_newGame = new TextButton(QStringLiteral("cmdNewGame"), tr("Новая Игра"), window);
@@ -51,6 +50,7 @@ SwitchPanel::SwitchPanel(QWidget *window) : QObject(window)
     WindowLayout::place(m_score);
     Look::paintText(m_score, Look::Orange);
     m_score->hide();
+    connect(m_points, &QCheckBox::clicked, m_score, &QWidget::setVisible);
 
     m_computersTurn = addArrow(window, "LeftL", ":/leftarrow.svg", QT_TR_NOOP("Ход компьютера"));
     m_playersTurn = addArrow(window, "RightL", ":/rightarrow.svg", QT_TR_NOOP("Ваш ход"));
@@ -74,30 +74,10 @@ QList<QWidget *> SwitchPanel::controls() const
     return {m_grid, m_music, m_back, m_points, m_stat, m_newGame};
 }
 
-bool SwitchPanel::isGridOn() const
-{
-    return m_grid->isChecked();
-}
-
-bool SwitchPanel::isMusicOn() const
-{
-    return m_music->isChecked();
-}
-
-bool SwitchPanel::isBackOn() const
-{
-    return m_back->isChecked();
-}
-
 void SwitchPanel::showGame(const Game &game)
 {
     m_newGame->setVisible(game.phase() == Game::Phase::Battle);
     m_playersTurn->setVisible(game.turn() == Game::Turn::Player);
     m_computersTurn->setVisible(game.turn() == Game::Turn::Computer);
     m_score->showScore(game.score());
-}
-
-void SwitchPanel::chPoints_Click()
-{
-    m_score->setVisible(m_points->isChecked());
 }

@@ -19,19 +19,16 @@ class SwitchPanel : public QObject
 public:
     explicit SwitchPanel(QWidget *window);
 
-    bool isGridOn() const;
-    bool isMusicOn() const;
-    bool isBackOn() const;
     // What the player can click here: the switches, "Статистика" and "Новая Игра".
     QList<QWidget *> controls() const;
     // Counters, turn arrows and "Новая Игра" as the game stands.
     void showGame(const Game &game);
-    void chPoints_Click();
 
 signals:
-    void gridClicked();
-    void musicClicked();
-    void backClicked();
+    // Each with the switch's new state.
+    void gridClicked(bool on);
+    void musicClicked(bool on);
+    void backClicked(bool on);
     void statClicked();
     void newGameClicked();
 
