@@ -17,11 +17,6 @@ QByteArray languageOf(const QByteArray &locale)
 
 } // namespace
 
-GameLanguage::Environment GameLanguage::fromProcess()
-{
-    return {qgetenv("LANGUAGE"), qgetenv("LC_ALL"), qgetenv("LC_MESSAGES"), qgetenv("LANG")};
-}
-
 GameLanguage::Language GameLanguage::chosen(const Environment &environment)
 {
     // The first set of LC_ALL, LC_MESSAGES and LANG is the messages' locale; LANGUAGE, a list
@@ -45,16 +40,13 @@ GameLanguage::Language GameLanguage::chosen(const Environment &environment)
     return Language::Russian;
 }
 
-GameLanguage::Language GameLanguage::install(QCoreApplication &application)
+void GameLanguage::install(QCoreApplication &application)
 {
-    const Language language = chosen(fromProcess());
-    if (language == Language::English) {
-        // Compiled in: the words cannot go missing from an installation.
-        auto *english = new QTranslator(&application);
-        if (english->load(QStringLiteral(":/i18n/seabattle_en.qm")))
-            QCoreApplication::installTranslator(english);
-        else
-            return Language::Russian;
-    }
-    return language;
+    if (chosen({qgetenv("LANGUAGE"), qgetenv("LC_ALL"), qgetenv("LC_MESSAGES"), qgetenv("LANG")})
+        != Language::English)
+        return;
+    // Compiled in: the words cannot go missing from an installation.
+    auto *english = new QTranslator(&application);
+    if (english->load(QStringLiteral(":/i18n/seabattle_en.qm")))
+        QCoreApplication::installTranslator(english);
 }
