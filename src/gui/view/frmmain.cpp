@@ -40,26 +40,6 @@ frmMain::frmMain(SoundService &sound, RandomSource &random, Prompter &prompter, 
     m_placement = new PlacementControls(this);
     m_markers = new HitMarkers(this, random);
     m_effects = new Effects(this, m_game, sound, prompter, *m_keeper, *m_markers);
-    connectParts();
-    // Moves over any control are that control's own; only the bare window clears the
-    // preview and the hover frames.
-    for (QWidget *child : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
-        child->setAttribute(Qt::WA_NoMousePropagation);
-
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
-    WindowKeys::attach(*this, *m_fields, m_placement->controls() + m_switches->controls());
-    connect(new WindowLossWatch(*this), &WindowLossWatch::windowDestroyed, this,
-            &frmMain::rebuildLostWindow);
-}
-
-frmMain::~frmMain()
-{
-    delete m_fields; // it watches the game's board, which goes before the children
-}
-
-void frmMain::connectParts()
-{
     connect(m_fields, &FieldView::pressed, this, &frmMain::pic_MouseDown);
     connect(m_markers, &HitMarkers::pressed, this, &frmMain::pic_MouseDown);
     connect(m_fields, &FieldView::moved, this, &frmMain::pic_MouseMove);
@@ -80,6 +60,21 @@ void frmMain::connectParts()
     connect(&m_game, &Game::shotResolved, m_effects, &Effects::showShot);
     connect(&m_game, &Game::turnPassed, m_effects, &Effects::timeComputersMoves);
     connect(&m_game, &Game::gameEnded, m_effects, &Effects::finishGame);
+    // Moves over any control are that control's own; only the bare window clears the
+    // preview and the hover frames.
+    for (QWidget *child : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+        child->setAttribute(Qt::WA_NoMousePropagation);
+
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    WindowKeys::attach(*this, *m_fields, m_placement->controls() + m_switches->controls());
+    connect(new WindowLossWatch(*this), &WindowLossWatch::windowDestroyed, this,
+            &frmMain::rebuildLostWindow);
+}
+
+frmMain::~frmMain()
+{
+    delete m_fields; // it watches the game's board, which goes before the children
 }
 
 void frmMain::mirror()

@@ -66,7 +66,6 @@ protected:
 
 private:
     void SetArray();
-    void connectParts();
     void mirror();
     void askToQuit();
     void rebuildLostWindow();

@@ -4,19 +4,6 @@
 #include <QList>
 #include <QTranslator>
 
-namespace {
-
-// "en_GB.UTF-8@euro" -> "en".
-QByteArray languageOf(const QByteArray &locale)
-{
-    qsizetype end = 0;
-    while (end < locale.size() && locale.at(end) >= 'a' && locale.at(end) <= 'z')
-        ++end;
-    return locale.left(end);
-}
-
-} // namespace
-
 GameLanguage::Language GameLanguage::chosen(const Environment &environment)
 {
     // The first set of LC_ALL, LC_MESSAGES and LANG is the messages' locale; LANGUAGE, a list
@@ -31,7 +18,10 @@ GameLanguage::Language GameLanguage::chosen(const Environment &environment)
     QList<QByteArray> preferences = environment.language.split(':');
     preferences << locale;
     for (const QByteArray &preference : std::as_const(preferences)) {
-        const QByteArray language = languageOf(preference);
+        qsizetype end = 0; // "en_GB.UTF-8@euro" -> "en"
+        while (end < preference.size() && preference.at(end) >= 'a' && preference.at(end) <= 'z')
+            ++end;
+        const QByteArray language = preference.left(end);
         if (language == "en")
             return Language::English;
         if (language == "ru")

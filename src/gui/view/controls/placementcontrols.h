@@ -31,10 +31,6 @@ signals:
     void levelClicked(int k);
 
 private:
-    void buildTextButtons(QWidget *window);
-    void buildPicker(QWidget *window);
-    void buildLevels(QWidget *window);
-
     TextButton *m_setAuto = nullptr;
     TextButton *m_setByHand = nullptr;
     TextButton *m_agree = nullptr;
