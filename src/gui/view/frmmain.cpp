@@ -5,6 +5,7 @@
 #include "store/resultsstore.h"
 #include "view/controls/placementcontrols.h"
 #include "view/controls/switchpanel.h"
+#include "view/controls/textbutton.h"
 #include "view/effects/effects.h"
 #include "view/effects/hitmarkers.h"
 #include "view/effects/resultswords.h"
@@ -15,6 +16,7 @@
 #include "view/prompter.h"
 #include "view/windowlosswatch.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QScopedValueRollback>
@@ -61,13 +63,18 @@ frmMain::frmMain(SoundService &sound, RandomSource &random, Prompter &prompter, 
     connect(&m_game, &Game::turnPassed, m_effects, &Effects::timeComputersMoves);
     connect(&m_game, &Game::gameEnded, m_effects, &Effects::finishGame);
     // Moves over any control are that control's own; only the bare window clears the
-    // preview and the hover frames.
-    for (QWidget *child : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+    // preview and the hover frames. Every button the player clicks, shown or not, the keys
+    // reach too.
+    QList<QWidget *> controls;
+    for (QWidget *child : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
         child->setAttribute(Qt::WA_NoMousePropagation);
+        if (qobject_cast<QAbstractButton *>(child) || qobject_cast<TextButton *>(child))
+            controls << child;
+    }
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-    WindowKeys::attach(*this, *m_fields, m_placement->controls() + m_switches->controls());
+    WindowKeys::attach(*this, *m_fields, controls);
     connect(new WindowLossWatch(*this), &WindowLossWatch::windowDestroyed, this,
             &frmMain::rebuildLostWindow);
 }

@@ -93,13 +93,3 @@ void PlacementControls::clearHoverFrames()
             button->setFrameShape(QFrame::NoFrame);
     }
 }
-
-QList<QWidget *> PlacementControls::controls() const
-{
-    QList<QWidget *> all {m_setAuto, m_setByHand, m_agree};
-    for (QWidget *member : m_picker)
-        all << member;
-    for (QWidget *level : m_levels)
-        all << level;
-    return all;
-}

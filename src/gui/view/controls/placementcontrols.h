@@ -20,8 +20,6 @@ public:
     void showPhase(const Game &game);
     // The pointer left the text buttons for the bare window.
     void clearHoverFrames();
-    // Everything here the player can click, shown or not.
-    QList<QWidget *> controls() const;
 
 signals:
     void setAutoClicked();

@@ -1,10 +1,8 @@
 #pragma once
 
-#include <QList>
 #include <QObject>
 
 class Game;
-class QCheckBox;
 class QWidget;
 class ScorePanel;
 class StoredPicture;
@@ -19,8 +17,6 @@ class SwitchPanel : public QObject
 public:
     explicit SwitchPanel(QWidget *window);
 
-    // What the player can click here: the switches, "Статистика" and "Новая Игра".
-    QList<QWidget *> controls() const;
     // Counters, turn arrows and "Новая Игра" as the game stands.
     void showGame(const Game &game);
 
@@ -33,13 +29,6 @@ signals:
     void newGameClicked();
 
 private:
-    QCheckBox *addSwitch(QWidget *window, const char *name, const char *caption, bool checked);
-
-    QCheckBox *m_grid = nullptr;
-    QCheckBox *m_music = nullptr;
-    QCheckBox *m_back = nullptr;
-    QCheckBox *m_points = nullptr;
-    TextButton *m_stat = nullptr;
     TextButton *m_newGame = nullptr;
     ScorePanel *m_score = nullptr;
     StoredPicture *m_computersTurn = nullptr;
