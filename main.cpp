@@ -4,7 +4,6 @@
 #include "view/desktopsession.h"
 #include "view/frmmain.h"
 #include "view/gamelanguage.h"
-#include "view/missingfonts.h"
 #include "view/prompter.h"
 #include "view/quitsignals.h"
 
@@ -42,8 +41,7 @@ int main(int argc, char *argv[])
     frmMain::showAuthorshipNotice(prompter, nullptr);
     if (quitSignals.received())
         return 0;
-    MissingFonts::tell(prompter);
-    DesktopSession::tellHomeProblem(prompter);
+    DesktopSession::tellProblems(prompter);
     GameSound sound;
     ClockSeededRandom random;
     frmMain window(sound, random, prompter);

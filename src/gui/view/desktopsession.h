@@ -2,8 +2,8 @@
 
 class Prompter;
 
-// How the game meets the desktop it runs on: which window system it speaks to, and the
-// name and icon the desktop shows for it.
+// How the game meets the desktop it runs on: which window system it speaks to, the name and
+// icon the desktop shows for it, and what the system lacks for the game.
 namespace DesktopSession {
 
 // Before the application is made. In a Wayland session with an X server at hand (the
@@ -17,8 +17,10 @@ void preferXServer();
 // could take its name and icon from; it leaves a hidden one in the player's data folders.
 void dressApplication();
 
-// Before the window: a home the game cannot keep the player's data in is told once, in a box
-// and in the log, since the game then saves less than the player expects.
-void tellHomeProblem(Prompter &prompter);
+// Before the window, each told once in a box and in the log. With no font with Cyrillic letters,
+// every word of the game is drawn as empty boxes and nothing says why: the box's title is drawn
+// by the window manager and its words spoken by a screen reader, each with fonts of its own. A
+// home the game cannot keep the player's data in: the game then saves less than expected.
+void tellProblems(Prompter &prompter);
 
 } // namespace DesktopSession

@@ -5,6 +5,7 @@
 #include "store/resultsstore.h"
 #include "view/controls/placementcontrols.h"
 #include "view/controls/switchpanel.h"
+#include "view/controls/textbutton.h"
 #include "view/effects/effects.h"
 #include "view/effects/hitmarkers.h"
 #include "view/effects/resultswords.h"
@@ -15,6 +16,7 @@
 #include "view/prompter.h"
 #include "view/windowlosswatch.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QScopedValueRollback>
@@ -40,26 +42,6 @@ frmMain::frmMain(SoundService &sound, RandomSource &random, Prompter &prompter, 
     m_placement = new PlacementControls(this);
     m_markers = new HitMarkers(this, random);
     m_effects = new Effects(this, m_game, sound, prompter, *m_keeper, *m_markers);
-    connectParts();
-    // Moves over any control are that control's own; only the bare window clears the
-    // preview and the hover frames.
-    for (QWidget *child : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
-        child->setAttribute(Qt::WA_NoMousePropagation);
-
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
-    WindowKeys::attach(*this, *m_fields, m_placement->controls() + m_switches->controls());
-    connect(new WindowLossWatch(*this), &WindowLossWatch::windowDestroyed, this,
-            &frmMain::rebuildLostWindow);
-}
-
-frmMain::~frmMain()
-{
-    delete m_fields; // it watches the game's board, which goes before the children
-}
-
-void frmMain::connectParts()
-{
     connect(m_fields, &FieldView::pressed, this, &frmMain::pic_MouseDown);
     connect(m_markers, &HitMarkers::pressed, this, &frmMain::pic_MouseDown);
     connect(m_fields, &FieldView::moved, this, &frmMain::pic_MouseMove);
@@ -80,6 +62,26 @@ void frmMain::connectParts()
     connect(&m_game, &Game::shotResolved, m_effects, &Effects::showShot);
     connect(&m_game, &Game::turnPassed, m_effects, &Effects::timeComputersMoves);
     connect(&m_game, &Game::gameEnded, m_effects, &Effects::finishGame);
+    // Moves over any control are that control's own; only the bare window clears the
+    // preview and the hover frames. Every button the player clicks, shown or not, the keys
+    // reach too.
+    QList<QWidget *> controls;
+    for (QWidget *child : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+        child->setAttribute(Qt::WA_NoMousePropagation);
+        if (qobject_cast<QAbstractButton *>(child) || qobject_cast<TextButton *>(child))
+            controls << child;
+    }
+
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    WindowKeys::attach(*this, *m_fields, controls);
+    connect(new WindowLossWatch(*this), &WindowLossWatch::windowDestroyed, this,
+            &frmMain::rebuildLostWindow);
+}
+
+frmMain::~frmMain()
+{
+    delete m_fields; // it watches the game's board, which goes before the children
 }
 
 void frmMain::mirror()
@@ -195,17 +197,17 @@ void frmMain::cmdNewGame_Click()
     m_markers->clear();
 }
 
-void frmMain::chGrid_Click()
+void frmMain::chGrid_Click(bool on)
 {
-    m_fields->showCoordinates(m_switches->isGridOn());
+    m_fields->showCoordinates(on);
 }
 
-void frmMain::chBack_Click()
+void frmMain::chBack_Click(bool on)
 {
-    m_fields->showFrames(m_switches->isBackOn());
+    m_fields->showFrames(on);
 }
 
-void frmMain::chMusic_Click()
+void frmMain::chMusic_Click(bool on)
 {
-    m_effects->PlayMuz(m_switches->isMusicOn());
+    m_effects->PlayMuz(on);
 }

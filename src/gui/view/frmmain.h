@@ -54,9 +54,9 @@ public:
     void cmdNewGame_Click();
     void rbL_Click(int index) { m_game.chooseLevel(index); }
     void rb_Click(int index) { m_game.selectShip(index); }
-    void chGrid_Click();
-    void chBack_Click();
-    void chMusic_Click();
+    void chGrid_Click(bool on);
+    void chBack_Click(bool on);
+    void chMusic_Click(bool on);
     void tmrI_Timer() { m_game.CompAtack(); }
 
 protected:
@@ -66,7 +66,6 @@ protected:
 
 private:
     void SetArray();
-    void connectParts();
     void mirror();
     void askToQuit();
     void rebuildLostWindow();

@@ -4,24 +4,6 @@
 #include <QList>
 #include <QTranslator>
 
-namespace {
-
-// "en_GB.UTF-8@euro" -> "en".
-QByteArray languageOf(const QByteArray &locale)
-{
-    qsizetype end = 0;
-    while (end < locale.size() && locale.at(end) >= 'a' && locale.at(end) <= 'z')
-        ++end;
-    return locale.left(end);
-}
-
-} // namespace
-
-GameLanguage::Environment GameLanguage::fromProcess()
-{
-    return {qgetenv("LANGUAGE"), qgetenv("LC_ALL"), qgetenv("LC_MESSAGES"), qgetenv("LANG")};
-}
-
 GameLanguage::Language GameLanguage::chosen(const Environment &environment)
 {
     // The first set of LC_ALL, LC_MESSAGES and LANG is the messages' locale; LANGUAGE, a list
@@ -36,7 +18,10 @@ GameLanguage::Language GameLanguage::chosen(const Environment &environment)
     QList<QByteArray> preferences = environment.language.split(':');
     preferences << locale;
     for (const QByteArray &preference : std::as_const(preferences)) {
-        const QByteArray language = languageOf(preference);
+        qsizetype end = 0; // "en_GB.UTF-8@euro" -> "en"
+        while (end < preference.size() && preference.at(end) >= 'a' && preference.at(end) <= 'z')
+            ++end;
+        const QByteArray language = preference.left(end);
         if (language == "en")
             return Language::English;
         if (language == "ru")
@@ -45,16 +30,13 @@ GameLanguage::Language GameLanguage::chosen(const Environment &environment)
     return Language::Russian;
 }
 
-GameLanguage::Language GameLanguage::install(QCoreApplication &application)
+void GameLanguage::install(QCoreApplication &application)
 {
-    const Language language = chosen(fromProcess());
-    if (language == Language::English) {
-        // Compiled in: the words cannot go missing from an installation.
-        auto *english = new QTranslator(&application);
-        if (english->load(QStringLiteral(":/i18n/seabattle_en.qm")))
-            QCoreApplication::installTranslator(english);
-        else
-            return Language::Russian;
-    }
-    return language;
+    if (chosen({qgetenv("LANGUAGE"), qgetenv("LC_ALL"), qgetenv("LC_MESSAGES"), qgetenv("LANG")})
+        != Language::English)
+        return;
+    // Compiled in: the words cannot go missing from an installation.
+    auto *english = new QTranslator(&application);
+    if (english->load(QStringLiteral(":/i18n/seabattle_en.qm")))
+        QCoreApplication::installTranslator(english);
 }

@@ -20,10 +20,9 @@ struct Environment
     QByteArray lang;
 };
 
-Environment fromProcess();
 Language chosen(const Environment &environment);
 
 // Installs the English words when the environment asks for them; before any text is made.
-Language install(QCoreApplication &application);
+void install(QCoreApplication &application);
 
 } // namespace GameLanguage

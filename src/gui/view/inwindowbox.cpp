@@ -93,18 +93,11 @@ int InWindowBox::exec()
     return m_box.result();
 }
 
-bool InWindowBox::holds(QObject *object) const
-{
-    for (QObject *o = object; o; o = o->parent())
-        if (o == &m_box)
-            return true;
-    return false;
-}
-
 bool InWindowBox::eventFilter(QObject *watched, QEvent *event)
 {
     const bool key = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
-    if (!key || !watched->isWidgetType() || static_cast<QWidget *>(watched)->window() != &m_window)
+    auto *widget = qobject_cast<QWidget *>(watched);
+    if (!key || !widget || widget->window() != &m_window)
         return false;
     auto *press = static_cast<QKeyEvent *>(event);
     if (press->key() == Qt::Key_Tab || press->key() == Qt::Key_Backtab) {
@@ -114,8 +107,8 @@ bool InWindowBox::eventFilter(QObject *watched, QEvent *event)
     }
     // The key goes to the control of the box that has the focus and, unused there, up to the
     // box itself (Esc, Enter for its default button), past the window's own watchers.
-    QWidget *target = holds(watched) ? static_cast<QWidget *>(watched) : &m_box;
-    for (QWidget *widget = target; widget; widget = widget->parentWidget()) {
+    QWidget *target = widget == &m_box || m_box.isAncestorOf(widget) ? widget : &m_box;
+    for (widget = target; widget; widget = widget->parentWidget()) {
         press->accept();
         if ((static_cast<QObject *>(widget)->event(press) && press->isAccepted())
             || widget == &m_box)

@@ -27,7 +27,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    bool holds(QObject *object) const;
     void stepFocus(bool forward);
 
     QDialog &m_box;

@@ -9,8 +9,9 @@
 
 namespace {
 // The standard buttons speak the game's language, not Qt's: Qt's own Russian leaves "OK" in
-// Latin letters, and no Qt translation is installed.
-void ownButtons(QMessageBox &box)
+// Latin letters, and no Qt translation is installed. A screen reader reads the text's words,
+// not the signs it is drawn with.
+int run(QMessageBox &box, QWidget *parent)
 {
     if (QAbstractButton *ok = box.button(QMessageBox::Ok))
         ok->setText(QCoreApplication::translate("Prompter", "ОК"));
@@ -18,13 +19,9 @@ void ownButtons(QMessageBox &box)
         yes->setText(QCoreApplication::translate("Prompter", "Да"));
     if (QAbstractButton *no = box.button(QMessageBox::No))
         no->setText(QCoreApplication::translate("Prompter", "Нет"));
-}
-
-// A screen reader reads the text's words, not the signs it is drawn with.
-void speakable(QMessageBox &box)
-{
     if (auto *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label")))
         label->setAccessibleName(SpokenWords::forEar(box.text(), box.windowTitle()));
+    return ModalOver::exec(box, parent);
 }
 } // namespace
 
@@ -33,9 +30,7 @@ void MessageBoxPrompter::inform(QWidget *parent, const QString &text, const QStr
     // A blank title for an empty one, which would show the program's Latin name instead.
     QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? QStringLiteral(" ") : title, text,
                     QMessageBox::Ok, parent);
-    ownButtons(box);
-    speakable(box);
-    ModalOver::exec(box, parent);
+    run(box, parent);
 }
 
 bool MessageBoxPrompter::ask(QWidget *parent, const QString &title, const QString &question)
@@ -43,7 +38,5 @@ bool MessageBoxPrompter::ask(QWidget *parent, const QString &title, const QStrin
     QMessageBox box(QMessageBox::NoIcon, title, question, QMessageBox::Yes | QMessageBox::No,
                     parent);
     box.setDefaultButton(QMessageBox::Yes);
-    ownButtons(box);
-    speakable(box);
-    return ModalOver::exec(box, parent) == QMessageBox::Yes;
+    return run(box, parent) == QMessageBox::Yes;
 }

@@ -28,8 +28,8 @@ QuitSignals::QuitSignals(QObject *parent) : QObject(parent)
 {
     if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
-    m_notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, &QuitSignals::readSignal);
+    connect(new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this),
+            &QSocketNotifier::activated, this, &QuitSignals::readSignal);
     struct sigaction action
     {
     };

@@ -2,8 +2,6 @@
 
 #include <QObject>
 
-class QSocketNotifier;
-
 // SIGTERM, SIGINT and SIGHUP (a logout, Ctrl+C, a closed terminal) end the program
 // the ordinary way, through the event loop, so whatever a normal quit does still
 // happens. The handler itself only writes a byte to a pipe.
@@ -21,6 +19,5 @@ public:
 private:
     void readSignal();
 
-    QSocketNotifier *m_notifier = nullptr;
     bool m_received = false;
 };

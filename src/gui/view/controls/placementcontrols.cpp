@@ -13,19 +13,6 @@
 PlacementControls::PlacementControls(QWidget *window) : QObject(window)
 {
     setObjectName(QStringLiteral("placement"));
-    buildTextButtons(window);
-    m_help = new QLabel(tr("Для горизонтальной расстановки удерживайте клавишу Ctrl"), window);
-    m_help->setObjectName(QStringLiteral("lblHelp"));
-    WindowLayout::place(m_help);
-    m_help->setAlignment(Qt::AlignCenter);
-    Look::paintText(m_help, Look::Orange);
-    m_help->hide();
-    buildLevels(window);
-    buildPicker(window);
-}
-
-void PlacementControls::buildTextButtons(QWidget *window)
-{
     m_setAuto
         = new TextButton(QStringLiteral("lblSetAuto"), tr("Расставить автоматически"), window);
     m_setByHand
@@ -35,16 +22,19 @@ void PlacementControls::buildTextButtons(QWidget *window)
         WindowLayout::place(button);
         button->setAlignment(Qt::AlignCenter);
         Look::paintText(button, Look::Orange);
-        connect(button, &TextButton::hovered, this, [button] { button->setHoverFrame(true); });
+        connect(button, &TextButton::hovered, this,
+                [button] { button->setFrameShape(QFrame::Box); });
     }
     m_agree->hide();
     connect(m_setAuto, &TextButton::clicked, this, &PlacementControls::setAutoClicked);
     connect(m_setByHand, &TextButton::clicked, this, &PlacementControls::setByHandClicked);
     connect(m_agree, &TextButton::clicked, this, &PlacementControls::agreeClicked);
-}
-
-void PlacementControls::buildLevels(QWidget *window)
-{
+    m_help = new QLabel(tr("Для горизонтальной расстановки удерживайте клавишу Ctrl"), window);
+    m_help->setObjectName(QStringLiteral("lblHelp"));
+    WindowLayout::place(m_help);
+    m_help->setAlignment(Qt::AlignCenter);
+    Look::paintText(m_help, Look::Orange);
+    m_help->hide();
     for (int k = 0; k < int(m_levels.size()); ++k) {
         auto *button = new QPushButton(StoredWords::shown(Game::levelName(k + 1)), window);
         button->setObjectName(QStringLiteral("rbL(%1)").arg(k));
@@ -60,10 +50,6 @@ void PlacementControls::buildLevels(QWidget *window)
         connect(button, &QPushButton::clicked, this, [this, k] { emit levelClicked(k); });
         m_levels[k] = button;
     }
-}
-
-void PlacementControls::buildPicker(QWidget *window)
-{
     for (int k = 0; k < int(m_picker.size()); ++k) {
         const int size = ShipPicker::sizeOf(k);
         auto *button = new QRadioButton(QString::number(size), window);
@@ -103,17 +89,7 @@ void PlacementControls::showPhase(const Game &game)
 void PlacementControls::clearHoverFrames()
 {
     for (TextButton *button : {m_setByHand, m_setAuto, m_agree}) {
-        if (button->hasHoverFrame())
-            button->setHoverFrame(false);
+        if (button->frameShape() != QFrame::NoFrame)
+            button->setFrameShape(QFrame::NoFrame);
     }
-}
-
-QList<QWidget *> PlacementControls::controls() const
-{
-    QList<QWidget *> all {m_setAuto, m_setByHand, m_agree};
-    for (QWidget *member : m_picker)
-        all << member;
-    for (QWidget *level : m_levels)
-        all << level;
-    return all;
 }

@@ -20,8 +20,6 @@ public:
     void showPhase(const Game &game);
     // The pointer left the text buttons for the bare window.
     void clearHoverFrames();
-    // Everything here the player can click, shown or not.
-    QList<QWidget *> controls() const;
 
 signals:
     void setAutoClicked();
@@ -31,10 +29,6 @@ signals:
     void levelClicked(int k);
 
 private:
-    void buildTextButtons(QWidget *window);
-    void buildPicker(QWidget *window);
-    void buildLevels(QWidget *window);
-
     TextButton *m_setAuto = nullptr;
     TextButton *m_setByHand = nullptr;
     TextButton *m_agree = nullptr;

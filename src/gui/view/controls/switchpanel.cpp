@@ -21,45 +21,10 @@ StoredPicture *addArrow(QWidget *window, const char *name, const char *resource,
     arrow->hide();
     return arrow;
 }
-} // namespace
 
-SwitchPanel::SwitchPanel(QWidget *window) : QObject(window)
+QCheckBox *addSwitch(QWidget *window, const char *name, const char *caption, bool checked)
 {
-    setObjectName(QStringLiteral("switches"));
-    m_grid = addSwitch(window, "chGrid", QT_TR_NOOP("Разметка сетки"), true);
-    m_music = addSwitch(window, "chMusic", QT_TR_NOOP("Музыка"), true);
-    m_back = addSwitch(window, "chBack", QT_TR_NOOP("Объемный вид"), true);
-    m_points = addSwitch(window, "chPoints", QT_TR_NOOP("Счет"), false);
-    connect(m_grid, &QCheckBox::clicked, this, &SwitchPanel::gridClicked);
-    connect(m_music, &QCheckBox::clicked, this, &SwitchPanel::musicClicked);
-    connect(m_back, &QCheckBox::clicked, this, &SwitchPanel::backClicked);
-    connect(m_points, &QCheckBox::clicked, this, &SwitchPanel::chPoints_Click);
-
-    m_stat = new TextButton(QStringLiteral("lblStat"), tr("Статистика"), window);
-    m_newGame = new TextButton(QStringLiteral("cmdNewGame"), tr("Новая Игра"), window);
-    for (TextButton *button : {m_stat, m_newGame}) {
-        WindowLayout::place(button);
-        Look::paintText(button, Look::Orange);
-    }
-    m_newGame->hide();
-    connect(m_stat, &TextButton::clicked, this, &SwitchPanel::statClicked);
-    connect(m_newGame, &TextButton::clicked, this, &SwitchPanel::newGameClicked);
-
-    // The score panel lies under the placement controls, built after it, so the game
-    // can go on whatever the "Счет" switch shows.
-    m_score = new ScorePanel(window);
-    WindowLayout::place(m_score);
-    Look::paintText(m_score, Look::Orange);
-    m_score->hide();
-
-    m_computersTurn = addArrow(window, "LeftL", ":/leftarrow.svg", QT_TR_NOOP("Ход компьютера"));
-    m_playersTurn = addArrow(window, "RightL", ":/rightarrow.svg", QT_TR_NOOP("Ваш ход"));
-}
-
-QCheckBox *SwitchPanel::addSwitch(QWidget *window, const char *name, const char *caption,
-                                  bool checked)
-{
-    auto *box = new QCheckBox(tr(caption), window);
+    auto *box = new QCheckBox(SwitchPanel::tr(caption), window);
     box->setObjectName(QString::fromLatin1(name));
     box->setAccessibleName(SpokenWords::caption(box->text()));
     WindowLayout::place(box);
@@ -68,25 +33,39 @@ QCheckBox *SwitchPanel::addSwitch(QWidget *window, const char *name, const char 
     box->setFocusPolicy(Qt::NoFocus);
     return box;
 }
+} // namespace
 
-QList<QWidget *> SwitchPanel::controls() const
+SwitchPanel::SwitchPanel(QWidget *window) : QObject(window)
 {
-    return {m_grid, m_music, m_back, m_points, m_stat, m_newGame};
-}
+    setObjectName(QStringLiteral("switches"));
+    auto *grid = addSwitch(window, "chGrid", QT_TR_NOOP("Разметка сетки"), true);
+    auto *music = addSwitch(window, "chMusic", QT_TR_NOOP("Музыка"), true);
+    auto *back = addSwitch(window, "chBack", QT_TR_NOOP("Объемный вид"), true);
+    auto *points = addSwitch(window, "chPoints", QT_TR_NOOP("Счет"), false);
+    connect(grid, &QCheckBox::clicked, this, &SwitchPanel::gridClicked);
+    connect(music, &QCheckBox::clicked, this, &SwitchPanel::musicClicked);
+    connect(back, &QCheckBox::clicked, this, &SwitchPanel::backClicked);
 
-bool SwitchPanel::isGridOn() const
-{
-    return m_grid->isChecked();
-}
+    auto *stat = new TextButton(QStringLiteral("lblStat"), tr("Статистика"), window);
+    m_newGame = new TextButton(QStringLiteral("cmdNewGame"), tr("Новая Игра"), window);
+    for (TextButton *button : {stat, m_newGame}) {
+        WindowLayout::place(button);
+        Look::paintText(button, Look::Orange);
+    }
+    m_newGame->hide();
+    connect(stat, &TextButton::clicked, this, &SwitchPanel::statClicked);
+    connect(m_newGame, &TextButton::clicked, this, &SwitchPanel::newGameClicked);
 
-bool SwitchPanel::isMusicOn() const
-{
-    return m_music->isChecked();
-}
+    // The score panel lies under the placement controls, built after it, so the game
+    // can go on whatever the "Счет" switch shows.
+    m_score = new ScorePanel(window);
+    WindowLayout::place(m_score);
+    Look::paintText(m_score, Look::Orange);
+    m_score->hide();
+    connect(points, &QCheckBox::clicked, m_score, &QWidget::setVisible);
 
-bool SwitchPanel::isBackOn() const
-{
-    return m_back->isChecked();
+    m_computersTurn = addArrow(window, "LeftL", ":/leftarrow.svg", QT_TR_NOOP("Ход компьютера"));
+    m_playersTurn = addArrow(window, "RightL", ":/rightarrow.svg", QT_TR_NOOP("Ваш ход"));
 }
 
 void SwitchPanel::showGame(const Game &game)
@@ -95,9 +74,4 @@ void SwitchPanel::showGame(const Game &game)
     m_playersTurn->setVisible(game.turn() == Game::Turn::Player);
     m_computersTurn->setVisible(game.turn() == Game::Turn::Computer);
     m_score->showScore(game.score());
-}
-
-void SwitchPanel::chPoints_Click()
-{
-    m_score->setVisible(m_points->isChecked());
 }

@@ -1,10 +1,8 @@
 #pragma once
 
-#include <QList>
 #include <QObject>
 
 class Game;
-class QCheckBox;
 class QWidget;
 class ScorePanel;
 class StoredPicture;
@@ -19,30 +17,18 @@ class SwitchPanel : public QObject
 public:
     explicit SwitchPanel(QWidget *window);
 
-    bool isGridOn() const;
-    bool isMusicOn() const;
-    bool isBackOn() const;
-    // What the player can click here: the switches, "Статистика" and "Новая Игра".
-    QList<QWidget *> controls() const;
     // Counters, turn arrows and "Новая Игра" as the game stands.
     void showGame(const Game &game);
-    void chPoints_Click();
 
 signals:
-    void gridClicked();
-    void musicClicked();
-    void backClicked();
+    // Each with the switch's new state.
+    void gridClicked(bool on);
+    void musicClicked(bool on);
+    void backClicked(bool on);
     void statClicked();
     void newGameClicked();
 
 private:
-    QCheckBox *addSwitch(QWidget *window, const char *name, const char *caption, bool checked);
-
-    QCheckBox *m_grid = nullptr;
-    QCheckBox *m_music = nullptr;
-    QCheckBox *m_back = nullptr;
-    QCheckBox *m_points = nullptr;
-    TextButton *m_stat = nullptr;
     TextButton *m_newGame = nullptr;
     ScorePanel *m_score = nullptr;
     StoredPicture *m_computersTurn = nullptr;

@@ -15,12 +15,6 @@ TextButton::TextButton(const QString &name, const QString &caption, QWidget *par
     setFrameShape(QFrame::NoFrame);
 }
 
-void TextButton::setHoverFrame(bool on)
-{
-    m_hoverFrame = on;
-    setFrameShape(on ? QFrame::Box : QFrame::NoFrame);
-}
-
 void TextButton::mouseMoveEvent(QMouseEvent *)
 {
     emit hovered();

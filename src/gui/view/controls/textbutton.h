@@ -10,9 +10,6 @@ class TextButton : public QLabel
 public:
     TextButton(const QString &name, const QString &caption, QWidget *parent);
 
-    bool hasHoverFrame() const { return m_hoverFrame; }
-    void setHoverFrame(bool on);
-
 signals:
     void clicked();
     void hovered();
@@ -23,7 +20,4 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     // Enter or Space, once a key has given it the focus.
     void keyPressEvent(QKeyEvent *event) override;
-
-private:
-    bool m_hoverFrame = false;
 };
