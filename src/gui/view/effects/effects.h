@@ -42,8 +42,6 @@ public:
     // Appends the finished game's row: the winner, both hit counts and the level. Returns
     // what the player must be told when it could not be stored (it is kept and retried).
     QString SaveDB(Side winner);
-    // What the results keeper tells later: after the end message when that is open.
-    void tellAboutResults(const QString &message);
 
 signals:
     void computerToMove(); // a tick of tmrI
