@@ -49,23 +49,6 @@ FieldView::FieldView(QWidget *window, Board &board) : QObject(window), m_board(b
         connect(cell, &CellView::moved, this, &FieldView::moved);
         m_cells[i] = cell;
     }
-    buildCoordinateLabels(window);
-    m_shipPiece = new QLabel(window);
-    m_shipPiece->setObjectName(QStringLiteral("Picture1"));
-    WindowLayout::place(m_shipPiece);
-    m_shipPiece->setAccessibleName(tr("Часть корабля"));
-    m_shipPiece->hide();
-    // The cells follow the board from here on.
-    m_board.setObserver(this);
-}
-
-FieldView::~FieldView()
-{
-    m_board.setObserver(nullptr);
-}
-
-void FieldView::buildCoordinateLabels(QWidget *window)
-{
     // The first ten letters of the alphabet (the Russian one without "Й").
     const QString letters = tr("АБВГДЕЖЗИК");
     const QFont font = Look::serif(27, true, true);
@@ -80,6 +63,18 @@ void FieldView::buildCoordinateLabels(QWidget *window)
         label->setGeometry(WindowLayout::coordinateLabel(k));
         m_labels[k] = label;
     }
+    m_shipPiece = new QLabel(window);
+    m_shipPiece->setObjectName(QStringLiteral("Picture1"));
+    WindowLayout::place(m_shipPiece);
+    m_shipPiece->setAccessibleName(tr("Часть корабля"));
+    m_shipPiece->hide();
+    // The cells follow the board from here on.
+    m_board.setObserver(this);
+}
+
+FieldView::~FieldView()
+{
+    m_board.setObserver(nullptr);
 }
 
 void FieldView::showCoordinates(bool on)

@@ -30,7 +30,6 @@ signals:
     void moved(int cellIndex);
 
 private:
-    void buildCoordinateLabels(QWidget *window);
     void cellChanged(int index, Aspect aspect) override;
 
     Board &m_board;
