@@ -16,29 +16,20 @@ void BoomBox::setBackColor(const QColor &colour)
     clear();
 }
 
-void BoomBox::beginCanvas()
+void BoomBox::clear()
 {
     // The canvas has the screen's own density, so dots stay one device pixel wide.
     const qreal ratio = devicePixelRatioF();
     const int side = int(std::ceil(width() * ratio));
-    if (m_canvas.width() != side) {
-        m_canvas = QImage(side, side, QImage::Format_RGB32);
-        m_canvas.setDevicePixelRatio(ratio);
-        m_canvas.fill(m_back);
-    }
-}
-
-void BoomBox::clear()
-{
-    m_canvas = QImage();
-    beginCanvas();
+    m_canvas = QImage(side, side, QImage::Format_RGB32);
+    m_canvas.setDevicePixelRatio(ratio);
+    m_canvas.fill(m_back);
     m_picture = QImage();
     update();
 }
 
 void BoomBox::drawArcDot(double cx, double cy, int r, int a, const QColor &colour)
 {
-    beginCanvas();
     QPainter painter(&m_canvas);
     painter.scale(1.0 / UnitsPerPixel, 1.0 / UnitsPerPixel);
     QPen pen(colour);
@@ -55,7 +46,6 @@ void BoomBox::drawArcDot(double cx, double cy, int r, int a, const QColor &colou
 
 void BoomBox::setPoint(double x, double y, const QColor &colour)
 {
-    beginCanvas();
     const qreal ratio = m_canvas.devicePixelRatio();
     const int px = int(x / UnitsPerPixel * ratio);
     const int py = int(y / UnitsPerPixel * ratio);

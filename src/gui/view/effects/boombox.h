@@ -20,7 +20,7 @@ public:
 
     void setBackColor(const QColor &colour);
     QColor backColor() const { return m_back; }
-    // Back to the bare background, without a picture.
+    // Back to the bare background, without a picture, on a canvas of the screen's density.
     void clear();
     // A one-degree arc of the circle of radius r around (cx, cy), from angle a (degrees).
     void drawArcDot(double cx, double cy, int r, int a, const QColor &colour);
@@ -37,8 +37,6 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    void beginCanvas();
-
     QColor m_back;
     QImage m_canvas;
     QImage m_picture;

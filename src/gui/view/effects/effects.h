@@ -27,7 +27,6 @@ public:
 
     // The hit sound and the explosion of a hit; "Уже попадали" for a refused shot.
     void showShot(const Shot &shot);
-    // tmrI runs exactly while the computer is to move.
     void timeComputersMoves(Game::Turn turn);
     // The row is saved first, then the end message is shown, then why the row could not be
     // saved, if it could not and still is not.

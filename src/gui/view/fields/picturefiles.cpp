@@ -5,7 +5,6 @@
 #include "files/oncelog.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QHash>
 #include <QImageReader>
 #include <QPainter>
