@@ -6,6 +6,7 @@
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QThread>
 
 #include <cfenv>
@@ -15,6 +16,23 @@ namespace {
 constexpr int Steps = 4200;
 constexpr qint64 DurationNs = 450'000'000;
 constexpr qint64 FrameNs = 16'666'667;
+// Drawing coordinates run 0..495 both ways over the box's 33 pixels.
+constexpr double UnitsPerPixel = 15.0;
+constexpr int Units = 495;
+
+// A one-degree arc of the circle of radius r around (cx, cy), from angle a (degrees).
+void drawArcDot(QImage &canvas, double cx, double cy, int r, int a, const QColor &colour)
+{
+    QPainter painter(&canvas);
+    painter.scale(1.0 / UnitsPerPixel, 1.0 / UnitsPerPixel);
+    QPen pen(colour);
+    pen.setCosmetic(true);
+    painter.setPen(pen);
+    if (r == 0)
+        painter.drawPoint(QPointF(cx, cy));
+    else // Qt counts angles as the window did: from three o'clock, anticlockwise; in 1/16 degree.
+        painter.drawArc(QRectF(cx - r, cy - r, 2.0 * r, 2.0 * r), a * 16, 16);
+}
 } // namespace
 
 ExplosionPacing platformExplosionPacing()
@@ -49,26 +67,31 @@ void drawExplosion(BoomBox &box, RandomSource &random, ExplosionPacing pacing)
             QThread::usleep(quint64((frameEnd - now) / 1000));
         frameEnd = std::max(frameEnd, now) + FrameNs;
     };
-    const double W = BoomBox::Units;
-    const int H = BoomBox::Units;
+    const double W = Units;
+    const int H = Units;
     for (int pass = 0; pass < 200; ++pass) {
         for (int i = 1; i <= 3; ++i) {
             const QColor pen = i == 3 ? QColor(192, 192, 192) : QColor(255, 0, 0);
             for (int dot = 0; dot < i; ++dot) {
                 const int a = int(random.next() * 360);
                 const int r = int(random.next() * 70 * i);
-                box.drawArcDot(W / 2, H / 2.0, r, a, pen);
+                drawArcDot(box.canvas(), W / 2, H / 2.0, r, a, pen);
                 stepDone();
             }
         }
     }
+    QImage &canvas = box.canvas();
+    const qreal ratio = canvas.devicePixelRatio();
     const QColor back = box.backColor();
     // Halves go to the even neighbour, as the window's own rounding did.
     std::fesetround(FE_TONEAREST);
     for (int point = 0; point < 3000; ++point) {
         const double x = random.next() * W;
         const double y = std::nearbyint(random.next() * H);
-        box.setPoint(x, y, back);
+        const int px = int(x / UnitsPerPixel * ratio);
+        const int py = int(y / UnitsPerPixel * ratio);
+        if (canvas.rect().contains(px, py))
+            canvas.setPixelColor(px, py, back);
         stepDone();
     }
 }
