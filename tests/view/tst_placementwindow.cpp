@@ -3,7 +3,6 @@
 
 #include "view/controls/scorepanel.h"
 #include "view/controls/textbutton.h"
-#include "view/fields/pictureholder.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -201,7 +200,7 @@ void PlacementWindowTest::missingShipBitmapKeepsThePreviousPiece()
     click(find<TextButton>(w(), "lblSetY"));
     moveToCell(w(), playerCell(1, 1));
     pressCell(w(), playerCell(1, 1));
-    const QImage lastPiece = find<PictureHolder>(w(), "Picture1")->picture();
+    const QImage lastPiece = find<QLabel>(w(), "Picture1")->pixmap().toImage();
     QVERIFY(!lastPiece.isNull());
     QFile::remove(m_fixture->folder.filePath("Ship32.bmp"));
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Ship32\\.bmp"));

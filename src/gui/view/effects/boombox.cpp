@@ -16,51 +16,16 @@ void BoomBox::setBackColor(const QColor &colour)
     clear();
 }
 
-void BoomBox::beginCanvas()
+void BoomBox::clear()
 {
     // The canvas has the screen's own density, so dots stay one device pixel wide.
     const qreal ratio = devicePixelRatioF();
     const int side = int(std::ceil(width() * ratio));
-    if (m_canvas.width() != side) {
-        m_canvas = QImage(side, side, QImage::Format_RGB32);
-        m_canvas.setDevicePixelRatio(ratio);
-        m_canvas.fill(m_back);
-    }
-}
-
-void BoomBox::clear()
-{
-    m_canvas = QImage();
-    beginCanvas();
+    m_canvas = QImage(side, side, QImage::Format_RGB32);
+    m_canvas.setDevicePixelRatio(ratio);
+    m_canvas.fill(m_back);
     m_picture = QImage();
     update();
-}
-
-void BoomBox::drawArcDot(double cx, double cy, int r, int a, const QColor &colour)
-{
-    beginCanvas();
-    QPainter painter(&m_canvas);
-    painter.scale(1.0 / UnitsPerPixel, 1.0 / UnitsPerPixel);
-    QPen pen(colour);
-    pen.setCosmetic(true);
-    pen.setWidth(1);
-    painter.setPen(pen);
-    if (r == 0) {
-        painter.drawPoint(QPointF(cx, cy));
-        return;
-    }
-    // Qt counts angles as the window did: from three o'clock, anticlockwise; in 1/16 degree.
-    painter.drawArc(QRectF(cx - r, cy - r, 2.0 * r, 2.0 * r), a * 16, 16);
-}
-
-void BoomBox::setPoint(double x, double y, const QColor &colour)
-{
-    beginCanvas();
-    const qreal ratio = m_canvas.devicePixelRatio();
-    const int px = int(x / UnitsPerPixel * ratio);
-    const int py = int(y / UnitsPerPixel * ratio);
-    if (m_canvas.rect().contains(px, py))
-        m_canvas.setPixelColor(px, py, colour);
 }
 
 void BoomBox::setPicture(const QImage &picture)

@@ -40,7 +40,12 @@ Effects::Effects(QWidget *window, const Game &game, SoundService &sound, Prompte
     connect(m_tuneRepeat, &QTimer::timeout, this, &Effects::tmrMuz_Timer);
     connect(&m_results, &ResultsKeeper::stillWaiting, this,
             [this](const ResultsTrouble &trouble, const QString &pendingFile) {
-                tellAboutResults(ResultsWords::stillWaiting(trouble, pendingFile));
+                const QString message = ResultsWords::stillWaiting(trouble, pendingFile);
+                // Told after the end message when that is open.
+                if (m_endMessageOpen)
+                    m_toldAfterEndMessage << message;
+                else
+                    m_prompter.inform(m_window, message);
             });
 }
 
@@ -88,14 +93,6 @@ void Effects::finishGame(Side winner)
         if (m_results.waitingCount() > 0)
             m_prompter.inform(m_window, message);
     }
-}
-
-void Effects::tellAboutResults(const QString &message)
-{
-    if (m_endMessageOpen)
-        m_toldAfterEndMessage << message;
-    else
-        m_prompter.inform(m_window, message);
 }
 
 QString Effects::SaveDB(Side winner)

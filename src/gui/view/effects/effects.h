@@ -27,7 +27,6 @@ public:
 
     // The hit sound and the explosion of a hit; "Уже попадали" for a refused shot.
     void showShot(const Shot &shot);
-    // tmrI runs exactly while the computer is to move.
     void timeComputersMoves(Game::Turn turn);
     // The row is saved first, then the end message is shown, then why the row could not be
     // saved, if it could not and still is not.
@@ -42,8 +41,6 @@ public:
     // Appends the finished game's row: the winner, both hit counts and the level. Returns
     // what the player must be told when it could not be stored (it is kept and retried).
     QString SaveDB(Side winner);
-    // What the results keeper tells later: after the end message when that is open.
-    void tellAboutResults(const QString &message);
 
 signals:
     void computerToMove(); // a tick of tmrI

@@ -29,20 +29,18 @@ void HitMarkers::DrawBoom(int cellIndex)
 {
     // A game has at most 39 hits; were the boxes ever exhausted, the game goes on
     // without a marker.
-    if (m_next >= 0 && m_next < int(m_boxes.size())) {
-        BoomBox *box = m_boxes[m_next];
-        box->move(WindowLayout::cell(cellIndex).topLeft());
-        box->setCell(cellIndex);
-        box->raise();
-        box->clear();
-        box->refresh();
-        box->show();
-        drawExplosion(*box, m_random);
-        const QImage picture = PictureFiles::readImage(QStringLiteral("picBoom.bmp"));
-        if (!picture.isNull())
-            box->setPicture(picture);
-    }
-    ++m_next;
+    if (m_next >= int(m_boxes.size()))
+        return;
+    BoomBox *box = m_boxes[m_next++];
+    box->move(WindowLayout::cell(cellIndex).topLeft());
+    box->setCell(cellIndex);
+    box->raise();
+    box->clear();
+    box->refresh();
+    box->show();
+    drawExplosion(*box, m_random);
+    // Without the hit picture the explosion's last canvas stays.
+    box->setPicture(PictureFiles::readImage(QStringLiteral("picBoom.bmp")));
 }
 
 void HitMarkers::clear()

@@ -1,14 +1,35 @@
 #include "view/fields/fieldview.h"
 
 #include "view/fields/cellview.h"
-#include "view/fields/modship.h"
 #include "view/fields/picturefiles.h"
-#include "view/fields/pictureholder.h"
 #include "view/fields/storedpicture.h"
 #include "view/look.h"
 #include "view/windowlayout.h"
 
 #include <QLabel>
+
+namespace {
+// Piece `piece` (1 = the top or left end) of "Ship<size><orientation>.bmp", a strip of
+// `size` equal squares read anew for every piece; null when the file cannot be used.
+QImage readShipPiece(const CellPicture &picture)
+{
+    const QString fileName
+        = QStringLiteral("Ship%1%2.bmp").arg(picture.size).arg(picture.orientation);
+    const QImage strip = PictureFiles::readImage(fileName);
+    if (strip.isNull())
+        return {};
+    const bool across = picture.orientation == Orientation::Horizontal;
+    const int width = strip.width() / (across ? picture.size : 1);
+    const int height = strip.height() / (across ? 1 : picture.size);
+    if (width < 1 || height < 1) {
+        PictureFiles::warnOnce(
+            fileName, QStringLiteral("it is too small to hold %1 pieces").arg(picture.size));
+        return {};
+    }
+    const int offset = picture.piece - 1;
+    return strip.copy(across ? offset * width : 0, across ? 0 : offset * height, width, height);
+}
+} // namespace
 
 FieldView::FieldView(QWidget *window, Board &board) : QObject(window), m_board(board)
 {
@@ -28,22 +49,6 @@ FieldView::FieldView(QWidget *window, Board &board) : QObject(window), m_board(b
         connect(cell, &CellView::moved, this, &FieldView::moved);
         m_cells[i] = cell;
     }
-    buildCoordinateLabels(window);
-    m_shipPiece = new PictureHolder(QStringLiteral("Picture1"), window);
-    WindowLayout::place(m_shipPiece);
-    m_shipPiece->setAccessibleName(tr("Часть корабля"));
-    m_shipPiece->hide();
-    // The cells follow the board from here on.
-    m_board.setObserver(this);
-}
-
-FieldView::~FieldView()
-{
-    m_board.setObserver(nullptr);
-}
-
-void FieldView::buildCoordinateLabels(QWidget *window)
-{
     // The first ten letters of the alphabet (the Russian one without "Й").
     const QString letters = tr("АБВГДЕЖЗИК");
     const QFont font = Look::serif(27, true, true);
@@ -58,6 +63,18 @@ void FieldView::buildCoordinateLabels(QWidget *window)
         label->setGeometry(WindowLayout::coordinateLabel(k));
         m_labels[k] = label;
     }
+    m_shipPiece = new QLabel(window);
+    m_shipPiece->setObjectName(QStringLiteral("Picture1"));
+    WindowLayout::place(m_shipPiece);
+    m_shipPiece->setAccessibleName(tr("Часть корабля"));
+    m_shipPiece->hide();
+    // The cells follow the board from here on.
+    m_board.setObserver(this);
+}
+
+FieldView::~FieldView()
+{
+    m_board.setObserver(nullptr);
 }
 
 void FieldView::showCoordinates(bool on)
@@ -92,10 +109,14 @@ void FieldView::cellChanged(int index, Aspect aspect)
                                        : mark);
         break;
     }
-    case CellPicture::Kind::ShipPiece:
-        modShip::LoadShipPart(picture.piece, picture.size, picture.orientation, *m_shipPiece);
-        cell->setPicture(QPixmap::fromImage(m_shipPiece->picture()));
+    case CellPicture::Kind::ShipPiece: {
+        // Picture1 keeps the last piece read; an unreadable bitmap leaves that piece here.
+        const QImage piece = readShipPiece(picture);
+        if (!piece.isNull())
+            m_shipPiece->setPixmap(QPixmap::fromImage(piece));
+        cell->setPicture(m_shipPiece->pixmap());
         break;
+    }
     }
 }
 

@@ -7,7 +7,6 @@
 #include <array>
 
 class CellView;
-class PictureHolder;
 class QLabel;
 class QWidget;
 class StoredPicture;
@@ -31,12 +30,11 @@ signals:
     void moved(int cellIndex);
 
 private:
-    void buildCoordinateLabels(QWidget *window);
     void cellChanged(int index, Aspect aspect) override;
 
     Board &m_board;
     StoredPicture *m_frames[2] {};
     std::array<CellView *, Board::CellCount> m_cells {};
     std::array<QLabel *, 40> m_labels {};
-    PictureHolder *m_shipPiece = nullptr;
+    QLabel *m_shipPiece = nullptr;
 };

@@ -5,7 +5,6 @@
 #include "files/oncelog.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QHash>
 #include <QImageReader>
 #include <QPainter>
@@ -15,18 +14,20 @@ Q_LOGGING_CATEGORY(lcMedia, "seabattle.media")
 
 namespace {
 
-struct Decoded
-{
-    QImage image;
-    QPixmap pixmap; // made on first demand, then shared by every cell that shows it
-    QPoint hotSpot;
-};
-
 struct Entry
 {
     QString path;
     FileStamp stamp;
-    Decoded decoded;
+    QImage image;
+    QPixmap pixmap; // made on first demand, then shared by every cell that shows it
+    QPoint hotSpot;
+
+    const QPixmap &sharedPixmap()
+    {
+        if (pixmap.isNull() && !image.isNull())
+            pixmap = QPixmap::fromImage(image);
+        return pixmap;
+    }
 };
 
 // The hotspot a cursor file keeps in its directory entry; Qt's loader drops it.
@@ -82,32 +83,30 @@ QImage decode(const QString &fileName, const QByteArray &bytes, const char *form
 
 enum class Kind { Picture, Cursor };
 
-Decoded &load(const QString &fileName, Kind kind)
+Entry &load(const QString &fileName, Kind kind)
 {
     static QHash<QString, Entry> cache;
     Entry &entry = cache[fileName];
     const QString path = MediaBytes::path(fileName);
     const FileStamp stamp = FileStamp::of(path);
     if (path == entry.path && stamp == entry.stamp && stamp.exists)
-        return entry.decoded;
-    entry.path = path;
-    entry.stamp = stamp;
-    entry.decoded = {};
+        return entry;
+    entry = {path, stamp, {}, {}, {}};
     QString why;
     const qint64 maxBytes
         = kind == Kind::Cursor ? MediaBytes::MaxCursorBytes : MediaBytes::MaxPictureBytes;
     const std::optional<QByteArray> bytes = MediaBytes::read(path, maxBytes, &why);
     if (!bytes) {
         PictureFiles::warnOnce(fileName, why);
-        return entry.decoded;
+        return entry;
     }
     if (kind == Kind::Cursor) {
-        entry.decoded.image = decode(fileName, *bytes, "cur", PictureFiles::MaxCursorSide);
-        entry.decoded.hotSpot = cursorHotSpot(*bytes, entry.decoded.image);
+        entry.image = decode(fileName, *bytes, "cur", PictureFiles::MaxCursorSide);
+        entry.hotSpot = cursorHotSpot(*bytes, entry.image);
     } else {
-        entry.decoded.image = decode(fileName, *bytes, nullptr, PictureFiles::MaxPictureSide);
+        entry.image = decode(fileName, *bytes, nullptr, PictureFiles::MaxPictureSide);
     }
-    return entry.decoded;
+    return entry;
 }
 
 } // namespace
@@ -126,20 +125,15 @@ QImage PictureFiles::readImage(const QString &fileName)
 
 QPixmap PictureFiles::readPixmap(const QString &fileName)
 {
-    Decoded &decoded = load(fileName, Kind::Picture);
-    if (decoded.pixmap.isNull() && !decoded.image.isNull())
-        decoded.pixmap = QPixmap::fromImage(decoded.image);
-    return decoded.pixmap;
+    return load(fileName, Kind::Picture).sharedPixmap();
 }
 
 std::optional<PictureFiles::Cursor> PictureFiles::readCursor(const QString &fileName)
 {
-    Decoded &decoded = load(fileName, Kind::Cursor);
-    if (decoded.image.isNull())
+    Entry &entry = load(fileName, Kind::Cursor);
+    if (entry.image.isNull())
         return std::nullopt;
-    if (decoded.pixmap.isNull())
-        decoded.pixmap = QPixmap::fromImage(decoded.image);
-    return Cursor {decoded.pixmap, decoded.hotSpot};
+    return Cursor {entry.sharedPixmap(), entry.hotSpot};
 }
 
 QImage PictureFiles::builtInMissMark()

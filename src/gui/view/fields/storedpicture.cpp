@@ -20,11 +20,6 @@ StoredPicture::StoredPicture(const QString &name, const QString &resource, QWidg
                     + info.suffix());
 }
 
-bool StoredPicture::isNull() const
-{
-    return m_svg ? !m_svg->isValid() : m_pixmap.isNull();
-}
-
 void StoredPicture::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);

@@ -13,8 +13,6 @@ class StoredPicture : public QWidget
 public:
     StoredPicture(const QString &name, const QString &resource, QWidget *parent);
 
-    bool isNull() const;
-
 protected:
     void paintEvent(QPaintEvent *event) override;
 
