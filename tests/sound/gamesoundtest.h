@@ -39,7 +39,8 @@ private:
     QString file(const QString &name) const { return m_dir.filePath(name); }
     qint64 waitUntilHeard();
     // How long the sound begun at or after `from` lasts, in ms (-1: none is heard).
-    int burstMs(qint64 from);
+    int heardMs(qint64 from, qint64 to);
+    int heardUntilQuietMs(qint64 from);
 
     QTemporaryDir m_dir;
     std::unique_ptr<PrivateSink> m_sink;
