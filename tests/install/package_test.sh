@@ -147,7 +147,7 @@ headless_tests_of() {
 check_system() {
     [ "$(id -u)" -eq 0 ] || skip "installing a package needs root"
     [ -f "$DEB" ] || fail "no package $DEB (the package_build test makes it)"
-    require autopkgtest apt-get useradd userdel setpriv xvfb-run
+    require autopkgtest apt-get useradd userdel setpriv Xvfb
     if dpkg-query -W -f='${Status}' seabattle 2>/dev/null | grep -q installed; then
         skip "seabattle is installed on this system already: the test would remove it"
     fi
