@@ -4,6 +4,7 @@
 #include "view/spoken/spokenwords.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMessageBox>
 
