@@ -14,16 +14,11 @@ namespace {
 // server's thread must come back within it. Under 50 ms, long enough for two busy cores.
 constexpr int LatencyMs = 40;
 constexpr int RetrySeconds = 1;
-// The game's name as the desktop's sound settings show it, in the game's language.
-const char *streamName()
-{
-    static const QByteArray name
-        = QCoreApplication::translate("AudioOutput", "Морской бой").toUtf8();
-    return name.constData();
-}
 } // namespace
 
-AudioOutput::AudioOutput(Report report) : m_report(std::move(report))
+AudioOutput::AudioOutput(Report report)
+    : m_report(std::move(report))
+    , m_name(QCoreApplication::translate("AudioOutput", "Морской бой").toUtf8())
 {
     for (Stream &stream : m_streams)
         stream.output = this;
@@ -99,8 +94,8 @@ void AudioOutput::disconnect()
 void AudioOutput::connect()
 {
     disconnect();
-    m_context
-        = m_pulse->pa_context_new(m_pulse->pa_threaded_mainloop_get_api(m_loop), streamName());
+    m_context = m_pulse->pa_context_new(m_pulse->pa_threaded_mainloop_get_api(m_loop),
+                                        m_name.constData());
     if (!m_context)
         return m_report(QStringLiteral("libpulse cannot make a connection"));
     m_pulse->pa_context_set_state_callback(m_context, contextChanged, this);
@@ -138,7 +133,7 @@ void AudioOutput::startStream(Stream &stream)
     pa_channel_map channels; // in a WAV file's order, for any number of them
     m_pulse->pa_channel_map_init_extend(&channels, format.channels, PA_CHANNEL_MAP_WAVEEX);
     stream.ending = false;
-    stream.stream = m_pulse->pa_stream_new(m_context, streamName(), &format, &channels);
+    stream.stream = m_pulse->pa_stream_new(m_context, m_name.constData(), &format, &channels);
     if (!stream.stream)
         return m_report(serverError());
     m_pulse->pa_stream_set_state_callback(stream.stream, streamChanged, &stream);

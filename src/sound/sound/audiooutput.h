@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <pulse/sample.h> // types only: the library is loaded when the sound is first opened
@@ -58,6 +59,10 @@ private:
     static void drained(pa_stream *stream, int success, void *self);
 
     Report m_report;
+    // The game's name as the desktop's sound settings show it. Held by the output, not in a
+    // static: when the display is lost, Qt ends the process with exit(), which destroys the
+    // statics while the server's thread may still be calling the server again with it.
+    const QByteArray m_name;
     const PulseLibrary *m_pulse = nullptr;
     pa_threaded_mainloop *m_loop = nullptr;
     pa_context *m_context = nullptr;
